@@ -1,0 +1,40 @@
+// Failures and signals that travel as exceptions. All are thrown by value and
+// caught by reference; running out of memory is std::bad_alloc.
+#pragma once
+#include <string>
+
+namespace tvk {
+
+// A failed file operation: what went wrong, the OS error code and the file.
+class CFileException {
+public:
+    enum Cause {
+        none = 0, generic, fileNotFound, badPath, tooManyOpenFiles, accessDenied,
+        invalidFile, removeCurrentDir, directoryFull, badSeek, hardIO, sharingViolation,
+        lockViolation, diskFull, endOfFile
+    };
+    CFileException(Cause cause, int osError, std::string fileName)
+        : m_cause(cause), m_lOsError(osError), m_strFileName(std::move(fileName)) {}
+
+    // Maps an errno value to the nearest cause.
+    static Cause CauseFromErrno(int err);
+    // Throws for the current errno and the given file.
+    [[noreturn]] static void ThrowErrno(const std::string& fileName);
+    [[noreturn]] static void ThrowErrno(int err, const std::string& fileName);
+
+    // The system's own wording of the failure, e.g. "No such file or directory".
+    std::string SystemReason() const;
+
+    Cause m_cause;
+    int m_lOsError;
+    std::string m_strFileName;
+};
+
+// A stop was requested through TryToStop().
+class CThreadStopSignal {};
+// The user cancelled (the overwrite question's Cancel).
+class CUserBreakSignal {};
+// The preview sink has collected enough lines.
+class CFinishWriteSignal {};
+
+}  // namespace tvk

@@ -1,0 +1,167 @@
+#include "platform/File.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/Exceptions.h"
+
+namespace tvk {
+
+CFile::~CFile() { Abort(); }
+
+void CFile::Open(const std::string& path, unsigned flags) {
+    Abort();
+    writing_ = (flags & modeWrite) != 0;
+    stream_ = FileSystem().Open(path, writing_ ? IFileSystem::Mode::Write : IFileSystem::Mode::Read);
+    path_ = path;
+    position_ = 0;
+    buffer_.resize(kBufferSize);
+    bufStart_ = bufEnd_ = 0;
+}
+
+bool CFile::FillReadBuffer() {
+    bufStart_ = 0;
+    bufEnd_ = stream_->Read(buffer_.data(), buffer_.size());
+    return bufEnd_ > 0;
+}
+
+size_t CFile::Read(void* buffer, size_t size) {
+    if (!stream_) throw CFileException(CFileException::invalidFile, EBADF, path_);
+    char* out = static_cast<char*>(buffer);
+    size_t done = 0;
+    while (done < size) {
+        if (bufStart_ == bufEnd_ && !FillReadBuffer()) break;
+        size_t n = std::min(size - done, bufEnd_ - bufStart_);
+        std::memcpy(out + done, buffer_.data() + bufStart_, n);
+        bufStart_ += n;
+        done += n;
+    }
+    position_ += static_cast<int64_t>(done);
+    return done;
+}
+
+void CFile::Write(const void* data, size_t size) {
+    if (!stream_) throw CFileException(CFileException::invalidFile, EBADF, path_);
+    const char* p = static_cast<const char*>(data);
+    position_ += static_cast<int64_t>(size);
+    if (size >= buffer_.size()) {
+        Flush();
+        stream_->Write(p, size);
+        return;
+    }
+    if (bufEnd_ + size > buffer_.size()) Flush();
+    std::memcpy(buffer_.data() + bufEnd_, p, size);
+    bufEnd_ += size;
+}
+
+void CFile::Flush() {
+    if (!stream_ || !writing_ || bufEnd_ == 0) return;
+    size_t n = bufEnd_;
+    bufEnd_ = 0;
+    stream_->Write(buffer_.data(), n);
+}
+
+void CFile::Seek(int64_t position) {
+    if (!stream_) throw CFileException(CFileException::invalidFile, EBADF, path_);
+    if (position < 0) throw CFileException(CFileException::badSeek, EINVAL, path_);
+    Flush();
+    bufStart_ = bufEnd_ = 0;
+    stream_->Seek(position);
+    position_ = position;
+}
+
+int64_t CFile::GetLength() {
+    if (!stream_) throw CFileException(CFileException::invalidFile, EBADF, path_);
+    Flush();
+    return stream_->Length();
+}
+
+void CFile::Close() {
+    if (!stream_) return;
+    try {
+        Flush();
+        stream_->Close();
+    } catch (...) {
+        stream_.reset();
+        throw;
+    }
+    stream_.reset();
+}
+
+void CFile::Abort() noexcept {
+    if (!stream_) return;
+    try {
+        stream_->Close();
+    } catch (...) {
+    }
+    stream_.reset();
+    bufStart_ = bufEnd_ = 0;
+}
+
+void CStdioFile::WriteString(std::string_view text) {
+    const char* p = text.data();
+    const char* end = p + text.size();
+    while (p < end) {
+        const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+        if (!nl) {
+            Write(p, static_cast<size_t>(end - p));
+            return;
+        }
+        Write(p, static_cast<size_t>(nl - p));
+        Write("\r\n", 2);
+        p = nl + 1;
+    }
+}
+
+bool CStdioFile::ReadString(char* buffer, size_t size) {
+    if (!stream_) throw CFileException(CFileException::invalidFile, EBADF, path_);
+    if (size == 0) return false;
+    size_t room = size - 1;
+    size_t got = 0;
+    while (got < room && !endOfText_) {
+        if (bufStart_ == bufEnd_ && !FillReadBuffer()) break;
+        const char* start = buffer_.data() + bufStart_;
+        size_t avail = std::min(bufEnd_ - bufStart_, room - got);
+        const char* nl = static_cast<const char*>(std::memchr(start, '\n', avail));
+        size_t span = nl ? static_cast<size_t>(nl - start) + 1 : avail;
+        // Fast path: nothing special in this span.
+        if (!std::memchr(start, '\r', span) && !std::memchr(start, 0x1A, span)) {
+            std::memcpy(buffer + got, start, span);
+            got += span;
+            bufStart_ += span;
+            position_ += static_cast<int64_t>(span);
+            if (nl) break;
+            continue;
+        }
+        // Slow path, byte by byte.
+        bool lineDone = false;
+        while (got < room && !lineDone) {
+            if (bufStart_ == bufEnd_ && !FillReadBuffer()) break;
+            char c = buffer_[bufStart_];
+            if (c == 0x1A) {
+                endOfText_ = true;
+                break;
+            }
+            ++bufStart_;
+            ++position_;
+            if (c == '\r') {
+                if (bufStart_ == bufEnd_ && !FillReadBuffer()) {
+                    buffer[got++] = c;
+                    break;
+                }
+                if (buffer_[bufStart_] == '\n') {
+                    ++bufStart_;
+                    ++position_;
+                    c = '\n';
+                }
+            }
+            buffer[got++] = c;
+            if (c == '\n') lineDone = true;
+        }
+        if (lineDone) break;
+    }
+    buffer[got] = 0;
+    return got > 0;
+}
+
+}  // namespace tvk

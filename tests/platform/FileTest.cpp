@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/Exceptions.h"
+#include "platform/File.h"
+
+using namespace tvk;
+
+namespace {
+std::vector<std::string> ReadAll(const std::string& path, size_t size) {
+    CStdioFile f(path, CFile::modeRead);
+    std::vector<std::string> lines;
+    std::vector<char> buf(size);
+    while (f.ReadString(buf.data(), size)) lines.emplace_back(buf.data());
+    return lines;
+}
+
+struct MemoryFiles : ::testing::Test {
+    CMemoryFileSystem fs;
+    void SetUp() override { SetFileSystem(&fs); }
+    void TearDown() override { SetFileSystem(nullptr); }
+};
+}  // namespace
+
+TEST_F(MemoryFiles, TextModeReadingTranslatesLineEndsAndStopsAtCtrlZ) {
+    fs.Put("in.txt", "one\r\ntwo\rx\nthree\x1Ahidden\n");
+    auto lines = ReadAll("in.txt", 1024);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "one\n");
+    EXPECT_EQ(lines[1], "two\rx\n");
+    EXPECT_EQ(lines[2], "three");
+}
+
+TEST_F(MemoryFiles, LongLinesArriveInChunksAndPositionsCountBytes) {
+    fs.Put("in.txt", std::string(2500, 'a') + "\r\nb");
+    CStdioFile f("in.txt", CFile::modeRead);
+    char buf[1024];
+    ASSERT_TRUE(f.ReadString(buf, sizeof buf));
+    EXPECT_EQ(std::strlen(buf), 1023u);
+    EXPECT_EQ(f.GetPosition(), 1023);
+    ASSERT_TRUE(f.ReadString(buf, sizeof buf));
+    ASSERT_TRUE(f.ReadString(buf, sizeof buf));
+    EXPECT_EQ(std::string(buf), std::string(454, 'a') + "\n");
+    EXPECT_EQ(f.GetPosition(), 2502);
+    ASSERT_TRUE(f.ReadString(buf, sizeof buf));
+    EXPECT_STREQ(buf, "b");
+    EXPECT_FALSE(f.ReadString(buf, sizeof buf));
+}
+
+TEST_F(MemoryFiles, CrLfSplitAcrossTheInternalBuffer) {
+    std::string big((1 << 18) - 1, 'x');  // CR lands on the buffer's last byte
+    fs.Put("in.txt", big + "\r\nend\n");
+    auto lines = ReadAll("in.txt", 1 << 20);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], big + "\n");
+    EXPECT_EQ(lines[1], "end\n");
+}
+
+TEST_F(MemoryFiles, TextWritingUsesCrLfAndSeeksWriteInPlace) {
+    {
+        CStdioFile f("out.txt", CFile::modeCreate | CFile::modeWrite);
+        f.WriteString("a\nb\n\nc");
+        f.Close();
+    }
+    EXPECT_EQ(*fs.Contents("out.txt"), "a\r\nb\r\n\r\nc");
+    CFile f("bin", CFile::modeCreate | CFile::modeWrite);
+    f.Write("0123456789", 10);
+    f.Seek(2);
+    f.Write("xy", 2);
+    f.Seek(10);
+    f.Write("!", 1);
+    f.Close();
+    EXPECT_EQ(*fs.Contents("bin"), "01xy456789!");
+}
+
+TEST_F(MemoryFiles, AFullDiskThrowsNamingTheFile) {
+    fs.SetDiskLimit(5);
+    CFile f("full", CFile::modeCreate | CFile::modeWrite);
+    f.Write("0123456789", 10);  // still in the buffer
+    try {
+        f.Close();
+        FAIL() << "no exception";
+    } catch (const CFileException& e) {
+        EXPECT_EQ(e.m_cause, CFileException::diskFull);
+        EXPECT_EQ(e.m_strFileName, "full");
+    }
+}
+
+TEST(DiskFiles, AMissingFileThrowsWithTheSystemReason) {
+    try {
+        CStdioFile f("/nonexistent/dir/x.tlx", CFile::modeRead);
+        FAIL() << "no exception";
+    } catch (const CFileException& e) {
+        EXPECT_EQ(e.m_cause, CFileException::fileNotFound);
+        EXPECT_EQ(e.m_strFileName, "/nonexistent/dir/x.tlx");
+        EXPECT_EQ(e.SystemReason(), "No such file or directory");
+    }
+}
+
+TEST(DiskFiles, TheNullDeviceSwallowsWrites) {
+    CStdioFile f(kNullDevice, CFile::modeCreate | CFile::modeWrite);
+    f.WriteString("discarded\n");
+    f.Close();
+}
