@@ -1,1 +1,42 @@
-int main() { return 0; }
+// tlxexport: batch export of .tlx survey files without any window, and a small
+// host that opens each export dialog through its entry point.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "cli/Commands.h"
+
+namespace {
+
+const tlxcli::Command kCommands[] = {
+    {"check", "tlxexport check IN.tlx [--log FILE]                  read and validate only", tlxcli::RunCheck},
+};
+
+void PrintUsage(FILE* out) {
+    std::fprintf(out, "Usage:\n");
+    for (const auto& c : kCommands) std::fprintf(out, "  %s\n", c.synopsis);
+    std::fprintf(out, "Run 'tlxexport COMMAND --help' for the options of one command.\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        PrintUsage(stderr);
+        return 2;
+    }
+    std::string name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        PrintUsage(stdout);
+        return 0;
+    }
+    for (const auto& c : kCommands) {
+        if (name == c.name) {
+            tlxcli::Args args(argv + 2, argv + argc);
+            return c.run(args);
+        }
+    }
+    std::fprintf(stderr, "tlxexport: unknown command '%s'\n", name.c_str());
+    PrintUsage(stderr);
+    return 2;
+}
