@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+#include "export/OverwriteDecision.h"
+#include "platform/Exceptions.h"
+#include "platform/FileSystem.h"
+#include "platform/StringTable.h"
+
+using namespace tvk;
+
+namespace {
+
+// Runs the decision against memory files with scripted answers.
+class OverwriteDecisionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetFileSystem(&files);
+        SetOverwriteQuestion([this](const ExistingFileStatus& existing, const std::string& newPath) {
+            asked.push_back(newPath);
+            lastExisting = existing;
+            int answer = answers.empty() ? kAnswerNo : answers.front();
+            if (!answers.empty()) answers.erase(answers.begin());
+            return answer;
+        });
+        files.Put("/out/a.mif", std::string(1024, 'x'));
+        files.Put("/out/b.mif", "b");
+        files.Put("/out/c.mif", "c");
+    }
+    void TearDown() override {
+        SetOverwriteQuestion(nullptr);
+        SetFileSystem(nullptr);
+    }
+    CMemoryFileSystem files;
+    std::vector<int> answers;
+    std::vector<std::string> asked;
+    ExistingFileStatus lastExisting;
+};
+
+TEST_F(OverwriteDecisionTest, NewFilesAreWrittenWithoutAskingInEveryMode) {
+    for (int mode : {kOverwriteAsk, kOverwriteAll, kOverwriteNone}) {
+        int m = mode;
+        EXPECT_TRUE(DecideOverwrite(m, "/out/new.mif"));
+        EXPECT_EQ(m, mode);
+    }
+    EXPECT_TRUE(asked.empty());
+}
+
+TEST_F(OverwriteDecisionTest, SingleAnswersLeaveTheModeAsking) {
+    int mode = kOverwriteAsk;
+    answers = {kAnswerYes, kAnswerNo};
+    EXPECT_TRUE(DecideOverwrite(mode, "/out/a.mif"));
+    EXPECT_FALSE(DecideOverwrite(mode, "/out/b.mif"));
+    EXPECT_EQ(mode, kOverwriteAsk);
+    EXPECT_EQ(asked, (std::vector<std::string>{"/out/a.mif", "/out/b.mif"}));
+    EXPECT_EQ(lastExisting.fullPath, "/out/b.mif");
+    EXPECT_EQ(lastExisting.size, 1);
+}
+
+TEST_F(OverwriteDecisionTest, YesToAllCoversTheRestOfTheRun) {
+    int mode = kOverwriteAsk;
+    answers = {kAnswerYesToAll};
+    EXPECT_TRUE(DecideOverwrite(mode, "/out/a.mif"));
+    EXPECT_EQ(mode, kOverwriteAll);
+    EXPECT_TRUE(DecideOverwrite(mode, "/out/b.mif"));
+    EXPECT_TRUE(DecideOverwrite(mode, "/out/c.mif"));
+    EXPECT_EQ(asked.size(), 1u);
+    // The driver resets the mode for the next run, which asks again.
+    mode = kOverwriteAsk;
+    answers = {kAnswerNo};
+    EXPECT_FALSE(DecideOverwrite(mode, "/out/a.mif"));
+    EXPECT_EQ(asked.size(), 2u);
+}
+
+TEST_F(OverwriteDecisionTest, NoToAllSkipsExistingFilesButWritesNewOnes) {
+    int mode = kOverwriteAsk;
+    answers = {kAnswerNoToAll};
+    EXPECT_FALSE(DecideOverwrite(mode, "/out/a.mif"));
+    EXPECT_EQ(mode, kOverwriteNone);
+    EXPECT_FALSE(DecideOverwrite(mode, "/out/b.mif"));
+    EXPECT_TRUE(DecideOverwrite(mode, "/out/fresh.mid"));
+    EXPECT_EQ(asked.size(), 1u);
+}
+
+TEST_F(OverwriteDecisionTest, CancelAndNonsenseAnswersBreakTheRun) {
+    for (int answer : {int(kAnswerCancel), 0, 6, -1}) {
+        int mode = kOverwriteAsk;
+        answers = {answer};
+        EXPECT_THROW(DecideOverwrite(mode, "/out/a.mif"), CUserBreakSignal) << answer;
+        EXPECT_EQ(mode, kOverwriteAsk);
+    }
+}
+
+TEST_F(OverwriteDecisionTest, WithoutAQuestionExistingFilesAreKept) {
+    SetOverwriteQuestion(nullptr);
+    int mode = kOverwriteAsk;
+    EXPECT_FALSE(DecideOverwrite(mode, "/out/a.mif"));
+    EXPECT_TRUE(DecideOverwrite(mode, "/out/other.mif"));
+}
+
+TEST(OverwriteTexts, ExistingFileShowsPathSizeAndTime) {
+    CStringTable::SetLanguage(CStringTable::Language::Russian);
+    std::string text = ExistingFileText({"/out/a.mif", 1024, 0});
+    CStringTable::SetLanguage(CStringTable::Language::English);
+    ASSERT_EQ(text.rfind("/out/a.mif\n1024 байт ", 0), 0u) << text;
+    EXPECT_GT(text.size(), std::string("/out/a.mif\n1024 байт ").size());  // the time follows
+
+    text = ExistingFileText({"/out/big.shp", 5000000000LL, 0});
+    EXPECT_EQ(text.rfind("/out/big.shp\n5000000000 bytes ", 0), 0u) << text;
+}
+
+TEST(OverwriteTexts, NewFileShowsTheNameWithoutFolder) {
+    for (const char* path : {"/out/dir/Roads.mif", "C:\\out\\Roads.mif", "Roads.mif"}) {
+        std::string text = NewFileText(path);
+        EXPECT_EQ(text.rfind("Roads.mif\n", 0), 0u) << text;
+        EXPECT_GT(text.size(), std::string("Roads.mif\n").size());
+    }
+}
+
+TEST(OverwriteDecisionOnDisk, TheQuestionGetsTheFullPathOfARelativeName) {
+    std::string dir = ::testing::TempDir() + "/overwrite_rel";
+    std::filesystem::create_directories(dir);
+    std::string old = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    { FILE* f = std::fopen("x.mif", "wb"); std::fputs("12345", f); std::fclose(f); }
+    ExistingFileStatus seen;
+    SetOverwriteQuestion([&](const ExistingFileStatus& e, const std::string&) { seen = e; return kAnswerYes; });
+    int mode = kOverwriteAsk;
+    EXPECT_TRUE(DecideOverwrite(mode, "x.mif"));
+    SetOverwriteQuestion(nullptr);
+    std::filesystem::current_path(old);
+    EXPECT_EQ(seen.fullPath, std::filesystem::path(dir + "/x.mif").lexically_normal().string());
+    EXPECT_EQ(seen.size, 5);
+    EXPECT_GT(seen.modified, 0);
+}
+
+}  // namespace
