@@ -1,0 +1,73 @@
+// CIntMap: a hash map from int to int with chained buckets, the model's map
+// from file numbers to slots (and from property numbers to positions).
+//
+// Buckets hash by (unsigned key >> 4) mod bucket count, the bucket count is
+// chosen by the caller (InitHashTable), and entries live in one contiguous
+// array in insertion order, linked per bucket by index. Nothing is removed
+// one by one; RemoveAll empties the map.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace tvk {
+
+class CIntMap {
+public:
+    struct Entry {
+        int key;
+        int value;
+        int next;  // next entry of the same bucket, -1 at the end
+    };
+
+    explicit CIntMap(size_t buckets = 17) { InitHashTable(buckets); }
+
+    // Empties the map and gives it `buckets` empty buckets (at least 1).
+    void InitHashTable(size_t buckets) {
+        entries_.clear();
+        heads_.assign(buckets ? buckets : 1, -1);
+    }
+    void RemoveAll() { InitHashTable(heads_.size()); }
+    size_t GetHashTableSize() const { return heads_.size(); }
+    size_t GetCount() const { return entries_.size(); }
+    bool IsEmpty() const { return entries_.empty(); }
+
+    // The value mapped to `key`, or nullptr.
+    const int* Find(int key) const {
+        for (int i = heads_[Bucket(key)]; i >= 0; i = entries_[static_cast<size_t>(i)].next)
+            if (entries_[static_cast<size_t>(i)].key == key) return &entries_[static_cast<size_t>(i)].value;
+        return nullptr;
+    }
+    int* Find(int key) { return const_cast<int*>(static_cast<const CIntMap*>(this)->Find(key)); }
+    bool Lookup(int key, int& value) const {
+        const int* v = Find(key);
+        if (v) value = *v;
+        return v != nullptr;
+    }
+    // Maps `key` to `value`, replacing an earlier value.
+    void SetAt(int key, int value) { (*this)[key] = value; }
+    // The value of `key`, inserted as 0 when missing.
+    int& operator[](int key) {
+        size_t b = Bucket(key);
+        for (int i = heads_[b]; i >= 0; i = entries_[static_cast<size_t>(i)].next)
+            if (entries_[static_cast<size_t>(i)].key == key) return entries_[static_cast<size_t>(i)].value;
+        entries_.push_back({key, 0, heads_[b]});
+        heads_[b] = static_cast<int>(entries_.size() - 1);
+        return entries_.back().value;
+    }
+
+    // Iteration over every entry (key, value), in insertion order; values may
+    // be changed in place.
+    std::vector<Entry>::iterator begin() { return entries_.begin(); }
+    std::vector<Entry>::iterator end() { return entries_.end(); }
+    std::vector<Entry>::const_iterator begin() const { return entries_.begin(); }
+    std::vector<Entry>::const_iterator end() const { return entries_.end(); }
+
+private:
+    size_t Bucket(int key) const { return (static_cast<uint32_t>(key) >> 4) % heads_.size(); }
+
+    std::vector<int> heads_;
+    std::vector<Entry> entries_;
+};
+
+}  // namespace tvk
