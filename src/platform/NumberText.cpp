@@ -25,6 +25,7 @@ int FormatGcvt(double value, int digits, char* out) {
     const char* s = sci;
     for (; s < res.ptr && *s != 'e'; ++s)
         if (*s != '.') mant[n++] = *s;
+    *res.ptr = 0;  // to_chars writes no terminator; atoi must stop at the exponent
     int exp = std::atoi(s + 1);
     while (n > 1 && mant[n - 1] == '0') --n;
 
