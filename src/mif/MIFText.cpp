@@ -1,0 +1,107 @@
+#include "mif/MIFText.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/CodePage.h"
+#include "platform/NumberText.h"
+
+namespace tvk {
+
+void AppendMIFNumber(std::string& out, double value) {
+    char buf[64];
+    int n = FormatGcvt(value, 16, buf);
+    out.append(buf, static_cast<size_t>(n));
+}
+
+void AppendMIFXY(std::string& out, double x, double y) {
+    AppendMIFNumber(out, x);
+    out += ' ';
+    AppendMIFNumber(out, y);
+}
+
+char* ConvertToMIFName(char* name) {
+    constexpr size_t kMaxLength = 32;
+    size_t i = 0;
+    for (; i < kMaxLength && name[i]; ++i) {
+        unsigned char c = static_cast<unsigned char>(name[i]);
+        if (!IsAlnum1251(c) && c != '_') name[i] = '_';
+    }
+    name[i] = '\0';
+    if (IsDigit1251(static_cast<unsigned char>(name[0]))) name[0] = '_';
+    return name;
+}
+
+void AppendMIFColumn(std::string& out, const MIFColumn& column) {
+    char buf[64];
+    out += '\t';
+    out += column.name ? column.name : "";
+    out += ' ';
+    switch (column.type) {
+    case kTypeInteger:
+        out += "Integer";
+        break;
+    case kTypeSmallint:
+        out += "Smallint";
+        break;
+    case kTypeDecimal:
+        std::snprintf(buf, sizeof buf, "Decimal(%d,%d)", column.width, column.precision);
+        out += buf;
+        break;
+    case kTypeFloat:
+    case kTypeAngular:
+        out += "Float";
+        break;
+    default: {  // Char, and any type the model does not know, which is text too
+        int width = column.width < 1 ? 1 : column.width > 254 ? 254 : column.width;
+        std::snprintf(buf, sizeof buf, "Char(%d)", width);
+        out += buf;
+        break;
+    }
+    }
+    out += '\n';
+}
+
+void AppendMIFHeader(std::string& out, const MIFExtents& e, const std::vector<MIFColumn>& columns) {
+    out += "Version 300\nCharset \"WindowsCyrillic\"\nCoordSys Nonearth Units \"m\"\n";
+    // A square that covers both ranges, each with a margin of a tenth of itself.
+    double dx = std::fabs(e.minX - e.maxX) * 0.1;
+    double dy = std::fabs(e.minY - e.maxY) * 0.1;
+    double lo = std::fmin(e.minX - dx, e.minY - dy);
+    double hi = std::fmax(e.maxX + dx, e.maxY + dy);
+    out += "Bounds (";
+    AppendMIFNumber(out, lo);
+    out += ", ";
+    AppendMIFNumber(out, lo);
+    out += ") (";
+    AppendMIFNumber(out, hi);
+    out += ", ";
+    AppendMIFNumber(out, hi);
+    out += ")\n";
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "Columns %d\n", static_cast<int>(columns.size()));
+    out += buf;
+    for (const MIFColumn& column : columns) AppendMIFColumn(out, column);
+    out += "Data\n";
+}
+
+void AppendMIDValue(std::string& out, const char* value) {
+    if (!value) {
+        out += "?\t";
+        return;
+    }
+    if (!std::strpbrk(value, "\t\"")) {
+        out += value;
+        out += '\t';
+        return;
+    }
+    out += '"';
+    for (const char* p = value; *p; ++p) {
+        if (*p == '"') out += '"';
+        out += *p;
+    }
+    out += "\"\t";
+}
+
+}  // namespace tvk
