@@ -16,5 +16,6 @@ struct Command {
 };
 
 int RunCheck(const Args& args);
+int RunDialog(const Args& args);
 
 }  // namespace tlxcli
