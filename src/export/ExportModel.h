@@ -1,0 +1,51 @@
+// The records of the export model that CWriter derives from the survey model
+// once per read and every format writer reads.
+#pragma once
+#include <vector>
+
+#include "reader/SurveyModel.h"
+
+namespace tvk {
+
+// Numeric coordinates of one point: x east, y north, z elevation.
+struct Coord3 {
+    double x = 0.0;
+    double y = 0.0;
+    double z = 0.0;
+};
+
+// The attribute columns of every layer and, per feature code, where each
+// column's value sits in the code's schema.
+struct CLayerInfo {
+    // [layer slot][column]: the definition of the column, a copy of the first
+    // schema definition met for its name (case-insensitive).
+    std::vector<std::vector<PropertyDef>> LayerColumns;
+    // [layer slot][code slot][column]: the position of that column's property
+    // in the code's schema, or -10 (kNone) when the code has no such property.
+    // Rows of codes that belong to another layer stay empty.
+    std::vector<std::vector<std::vector<int>>> ColumnMaps;
+
+    void Clear() {
+        std::vector<std::vector<PropertyDef>>().swap(LayerColumns);
+        std::vector<std::vector<std::vector<int>>>().swap(ColumnMaps);
+    }
+};
+
+// Layer and code states of the two generated point layers.
+inline constexpr int kCPLayerState = -1;   // control points
+inline constexpr int kTSPLayerState = -2;  // tacheometry points
+inline bool IsPointLayerState(int state) { return state == kCPLayerState || state == kTSPLayerState; }
+
+// Property numbers of the generated schemas and of the description column.
+enum tagGeneratedProperty : int {
+    PROPNUM_DESCRIPTION = -100,
+    PROPNUM_POINT = -99,
+    PROPNUM_X = -98,
+    PROPNUM_Y = -97,
+    PROPNUM_H = -96,
+    PROPNUM_XY_TYPE = -95,
+    PROPNUM_H_TYPE = -94,
+    PROPNUM_RELIEF = -93,
+};
+
+}  // namespace tvk

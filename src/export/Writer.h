@@ -1,0 +1,113 @@
+// CWriter: the common base of the format writers. It reads a .tlx file as its
+// own CTLXReader, derives the export model from the survey model in place
+// (PrepareData) and runs one export at a time through the driver
+// Export(dir, log), which logs, catches every failure, cleans up and passes
+// the failure on.
+//
+// A format writer overrides the body Export() and FreeExportData(), adds
+// `using CWriter::Export;` so the driver stays visible beside its body, and
+// calls FreeExportData() from its own destructor (CWriter's destructor can
+// reach only CWriter's empty version).
+#pragma once
+#include <string>
+#include <vector>
+
+#include "export/ExportModel.h"
+#include "platform/Exceptions.h"
+#include "reader/TLXReader.h"
+
+namespace tvk {
+
+class CWriter : public CTLXReader {
+public:
+    CWriter();
+    ~CWriter() override;
+
+    // The reader's Init: call once before Read.
+    void Init();
+    // The reader's Read; a successful read ends with PrepareData, so the export
+    // model is ready when it returns.
+    void Read(const char* file, const char* log);
+    // Runs one export into `dir` (a folder; the DXF writer takes its file
+    // path). Writes the export log through the hooks, resets OverwriteMode,
+    // runs the body Export(). On any failure inside: logs it, sets NeedToClear
+    // for a user break, a stop or an unknown failure, calls OnProgressEnd,
+    // CloseLog and FreeExportData, and rethrows the same exception. On success
+    // the caller calls FreeExportData().
+    void Export(const char* dir, const char* log);
+
+    // Empties LayerFileNames and the rest of the export model, calls
+    // FreeExportData() and then the reader's Free.
+    void Free() override;
+    // Builds the export model: coordinates, the two point layers, usage,
+    // description column, layer columns and layer file names.
+    void PrepareData() override;
+    // Closes and releases what one export opened; deletes the written files
+    // when NeedToClear is set. Empty here.
+    virtual void FreeExportData();
+
+    // The file-name-safe name of every layer slot ("" for a left-out layer).
+    std::vector<std::string>& GetLayerFileNames() { return LayerFileNames; }
+    // Each stores the new value and returns the previous one.
+    int PreserveElev(int value);
+    int PreserveNE(int value);
+
+    // A survey point: a valid point read from the file. Generated circle points
+    // and CIRC0 radius points (negative states) are construction points and
+    // false, like left-out points and slots out of range.
+    bool IsSurveyPoint(int pointSlot) const {
+        return pointSlot >= 0 && static_cast<size_t>(pointSlot) < PointStates.size() && PointStates[pointSlot] >= 0;
+    }
+
+    // --- the export model (declaration order) ---
+    std::string OutputFolder;                // ends with a separator once Export has set it
+    std::vector<std::string> LayerFileNames; // per layer slot
+    std::vector<Coord3> PointCoords;         // per point slot
+    int OverwriteMode = 0;                   // 0 ask, 1 overwrite all, 2 skip all
+    CLayerInfo LayerInfo;
+
+protected:
+    // The format's body, run by the driver. Empty here.
+    virtual void Export();
+    // Makes LayerFileNames safe for file names and unique.
+    virtual void ConvertLayerFileNames();
+
+    void SetNeedToClear(bool value) { NeedToClear = value; }
+    bool IsNeedToClear() const { return NeedToClear; }
+
+    // Copies `base` (cut after 235 bytes) followed by `n` in decimal into
+    // `dst` of `size` bytes, terminated, and returns `dst`: STYLE0, STYLE1...
+    static char* GetName(char* dst, int size, const char* base, int n);
+
+    // The overwrite decision for one output file under OverwriteMode: true to
+    // write it, false to send its output to the null device. Cancel throws
+    // CUserBreakSignal.
+    bool VerifyOverwrite(const std::string& path);
+
+    // Throws CThreadStopSignal when a stop has been requested.
+    void ThrowIfMustDie() const {
+        if (IsMustDie()) throw CThreadStopSignal();
+    }
+
+    // The steps of PrepareData, in their order.
+    void CreateCoords();
+    void CreatePointLayers();
+    void CreateTSPLayer();
+    void CreateCPLayer();
+    void BuildUsageMap();
+    void RemoveUnusedLayers();
+    void AddCodeDescription();
+    void CreateLayerInfo();
+    void CreateLayerFileNames();
+
+    bool NeedToClear = false;
+
+private:
+    // Appends one generated layer with its code, style and schema.
+    void AppendPointLayer(const char* layerName, int number, bool controlPoints);
+
+    int m_PreserveElev = 1;
+    int m_PreserveNE = 1;
+};
+
+}  // namespace tvk
