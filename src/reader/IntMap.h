@@ -8,6 +8,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace tvk {
@@ -28,6 +29,15 @@ public:
         heads_.assign(buckets ? buckets : 1, -1);
     }
     void RemoveAll() { InitHashTable(heads_.size()); }
+    // Gives the map `buckets` buckets, keeping its entries.
+    void Rehash(size_t buckets) {
+        heads_.assign(buckets ? buckets : 1, -1);
+        for (size_t i = 0; i < entries_.size(); ++i) {
+            size_t b = Bucket(entries_[i].key);
+            entries_[i].next = heads_[b];
+            heads_[b] = static_cast<int>(i);
+        }
+    }
     size_t GetHashTableSize() const { return heads_.size(); }
     size_t GetCount() const { return entries_.size(); }
     bool IsEmpty() const { return entries_.empty(); }
@@ -47,13 +57,16 @@ public:
     // Maps `key` to `value`, replacing an earlier value.
     void SetAt(int key, int value) { (*this)[key] = value; }
     // The value of `key`, inserted as 0 when missing.
-    int& operator[](int key) {
+    int& operator[](int key) { return *TryEmplace(key, 0).first; }
+    // Inserts key -> value unless the key is there; returns the mapped value
+    // and whether it was inserted. The pointer lives until the next insertion.
+    std::pair<int*, bool> TryEmplace(int key, int value) {
         size_t b = Bucket(key);
         for (int i = heads_[b]; i >= 0; i = entries_[static_cast<size_t>(i)].next)
-            if (entries_[static_cast<size_t>(i)].key == key) return entries_[static_cast<size_t>(i)].value;
-        entries_.push_back({key, 0, heads_[b]});
+            if (entries_[static_cast<size_t>(i)].key == key) return {&entries_[static_cast<size_t>(i)].value, false};
+        entries_.push_back({key, value, heads_[b]});
         heads_[b] = static_cast<int>(entries_.size() - 1);
-        return entries_.back().value;
+        return {&entries_.back().value, true};
     }
 
     // Iteration over every entry (key, value), in insertion order; values may

@@ -1,4 +1,12 @@
+// CTLXReader: construction, the model's lifetime, item creation and the
+// static text functions of the file syntax.
 #include "reader/TLXReader.h"
+
+#include <cstring>
+
+#include "platform/NumberText.h"
+#include "reader/ReaderStrings.h"
+#include "reader/TextScan.h"
 
 namespace tvk {
 
@@ -6,56 +14,223 @@ char CTLXReader::m_sBuf[10240];
 int CTLXReader::RadiusPointCounter = -100000000;
 int CTLXReader::CirclePointCounter = -50000000;
 
-CTLXReader::CTLXReader() = default;
-CTLXReader::~CTLXReader() = default;
-void CTLXReader::Free() {}
-void CTLXReader::InitMaps() {}
-void CTLXReader::InitArrays() {}
-void CTLXReader::InitErrorMessages() {}
-void CTLXReader::InitTokens() {}
+namespace {
+template <class T>
+void Release(std::vector<T>& v) {
+    std::vector<T>().swap(v);
+}
+}  // namespace
+
+CTLXReader::CTLXReader() { RegisterReaderStrings(); }
+
+CTLXReader::~CTLXReader() { CTLXReader::Free(); }
+
+void CTLXReader::Init() {
+    Free();
+    InitMaps();
+    InitArrays();
+    InitErrorMessages();
+    InitTokens();
+}
+
+void CTLXReader::Free() {
+    UndefLayer = kNone;
+    OnProgressBegin = nullptr;
+    OnProgressStep = nullptr;
+    OnProgressEnd = nullptr;
+    LastFilePos = 0;
+    PointMap.RemoveAll();
+    CodeMap.RemoveAll();
+    LayerMap.RemoveAll();
+    FeatureMap.RemoveAll();
+    Release(Points);
+    Release(GeoCoords);
+    Release(FeatureCodes);
+    Release(FeatureStyles);
+    Release(Layers);
+    Release(PropertySchemas);
+    Release(Features);
+    Release(FeatureValues);
+    Release(PointStates);
+    Release(CodeStates);
+    Release(LayerStates);
+    Release(FeatureStates);
+    Release(LayerUsed);
+    Release(CodeUsed);
+    Release(FeatureNumbers);
+    FreeTemp();
+    KeywordHits.clear();
+    ArgList.clear();
+    OpenFeature = nullptr;
+    OpenPointCount = 0;
+    OpenMultiple = nullptr;
+    OpenPartCount = 0;
+}
+
+void CTLXReader::FreeTemp() { Release(FeatureData); }
+
+void CTLXReader::InitMaps() {
+    PointMap.InitHashTable(kMapBuckets);
+    CodeMap.InitHashTable(kMapBuckets);
+    LayerMap.InitHashTable(kMapBuckets);
+    FeatureMap.InitHashTable(kMapBuckets);
+}
+
+void CTLXReader::InitArrays() {
+    Points.clear();
+    GeoCoords.clear();
+    FeatureCodes.clear();
+    FeatureStyles.clear();
+    Layers.clear();
+    PropertySchemas.clear();
+    Features.clear();
+    FeatureValues.clear();
+}
+
+void CTLXReader::InitErrorMessages() {
+    ErrorMessageIds = {
+        IDS_ERR_BEGIN_SECTION, IDS_ERR_END_SECTION, IDS_ERR_END_OF_FILE, IDS_ERR_SYNTAX,
+        IDS_ERR_BODY_OF_SECTION, IDS_ERR_INDEX, IDS_ERR_DESCRIPTOR, IDS_ERR_POINT_INDEX,
+        IDS_ERR_CODE_INDEX, IDS_ERR_LAYER_INDEX, IDS_ERR_FEATURE_INDEX, IDS_ERR_PROPERTY_INDEX,
+        IDS_ERR_POINT, IDS_ERR_LAYER_NAME, IDS_ERR_PROPERTY_NAME,
+    };
+}
+
+void CTLXReader::InitTokens() {
+    SectionDelimiters = {"BEGIN", "END"};
+    SectionNames = {"POINTS", "GDS_COORDS", "FEATURE_CODES", "FEATURE_ATTRIBUTES",
+                    "LAYERS", "FEATURE_PROPERTIES", "FEATURES", "FEATURE_DATA"};
+    PointFlagWords = {"/h", "/v", "/s"};
+    StyleWords = {"/Symbol", "/Pen", "/Brush"};
+    PropertyTypeWords = {"Char", "Integer", "Smallint", "Decimal", "Float", "Angular"};
+    ObjectWords = {"POINT", "LINE", "POLYLINE", "POLYGON", "ARC",
+                   "CIRC0", "CIRC1", "CIRC2", "CIRC3", "MULTIPLE"};
+    LineOptionWords = {"/smooth", "/spline"};
+}
+
 void CTLXReader::PrepareData() {}
-void CTLXReader::ConvertIndex_Feature(CFeature*, int) {}
-std::unique_ptr<CFeature> CTLXReader::CreateFeature(int) { return nullptr; }
-void CTLXReader::ClearLog() {}
-void CTLXReader::AppendEmptyTables() {}
-void CTLXReader::ConvertIndex_TempData() {}
-void CTLXReader::ConvertIndex_Features() {}
-void CTLXReader::ConvertIndex_FeatureCodes() {}
-void CTLXReader::ConvertIndex_Layers() {}
-void CTLXReader::ConvertIndex_Points() {}
-void CTLXReader::ConvertIndex_All() {}
-int CTLXReader::GetFeatureLayerIndex(int, int&, int&) { return 0; }
-void CTLXReader::ReadTLX() {}
-std::string CTLXReader::GetLogFilePath(const char*) { return {}; }
-void CTLXReader::FreeTemp() {}
-void CTLXReader::AssignPropertyData() {}
-void CTLXReader::WriteErrorMessage(int, const char*) {}
-void CTLXReader::WriteToLog(const char*) {}
-int CTLXReader::ReadFromFile(char*, int) { return 0; }
-void CTLXReader::OpenLog(const char*) {}
-void CTLXReader::CloseLog() {}
-void CTLXReader::OpenFile(const char*) {}
-void CTLXReader::CloseFile() {}
-void CTLXReader::Parse_FeatureData(CStr) {}
-void CTLXReader::Parse_Features(CStr) {}
-void CTLXReader::ParseLine_Features(CStr) {}
-void CTLXReader::Parse_FeatureProperties(CStr) {}
-void CTLXReader::Parse_Layers(CStr) {}
-void CTLXReader::Parse_FeatureAttributes(CStr) {}
-void CTLXReader::Parse_FeatureCodes(CStr) {}
-void CTLXReader::Parse_GdsCoords(CStr) {}
-void CTLXReader::Parse_Points(CStr) {}
-int CTLXReader::GetItem_Features(int, int) { return 0; }
-int CTLXReader::GetItem_Layers(int) { return 0; }
-int CTLXReader::GetItem_FeatureCodes(int) { return 0; }
-int CTLXReader::GetItem_Points(int) { return 0; }
-void CTLXReader::Init() {}
-void CTLXReader::Read(const char*, const char*) {}
-int CTLXReader::GetIndex(const char*) { return -1; }
-int CTLXReader::GetIndex(CStr, int, int) { return -1; }
-std::unique_ptr<char[]> CTLXReader::ParseToken(std::string_view, std::vector<char*>&) { return nullptr; }
-CText CTLXReader::GetQuotedString(const char*) { return {}; }
-CText CTLXReader::Gcvt32(double) { return {}; }
-CText CTLXReader::GetSubstring(CStr, int, int) { return {}; }
+
+std::unique_ptr<CFeature> CTLXReader::CreateFeature(int kind) {
+    switch (kind) {
+        case POINT:
+        case LINE:
+        case POLYGON:
+        case ARC:
+        case CIRCLE:
+            return std::make_unique<CPointListFeature>();
+        case POLYLINE:
+            return std::make_unique<CPolylineFeature>();
+        case MULTIPLE:
+            return std::make_unique<CMultipleFeature>();
+        default:
+            return nullptr;
+    }
+}
+
+int CTLXReader::GetItem_Points(int number) {
+    if (const int* slot = PointMap.Find(number)) return *slot;
+    int slot = static_cast<int>(Points.size());
+    Points.emplace_back();
+    GeoCoords.emplace_back();
+    PointMap.SetAt(number, slot);
+    return slot;
+}
+
+int CTLXReader::GetItem_FeatureCodes(int number) {
+    if (const int* slot = CodeMap.Find(number)) return *slot;
+    int slot = static_cast<int>(FeatureCodes.size());
+    FeatureCodes.emplace_back();
+    FeatureStyles.emplace_back();
+    PropertySchemas.emplace_back();
+    CodeMap.SetAt(number, slot);
+    return slot;
+}
+
+int CTLXReader::GetItem_Layers(int number) {
+    if (const int* slot = LayerMap.Find(number)) return *slot;
+    int slot = static_cast<int>(Layers.size());
+    Layers.emplace_back();
+    LayerMap.SetAt(number, slot);
+    return slot;
+}
+
+int CTLXReader::GetItem_Features(int number, int kind) {
+    if (const int* found = FeatureMap.Find(number)) {
+        int slot = *found;
+        if (!Features[static_cast<size_t>(slot)] && kind != -1) Features[static_cast<size_t>(slot)] = CreateFeature(kind);
+        return slot;
+    }
+    std::unique_ptr<CFeature> feature = kind == -1 ? nullptr : CreateFeature(kind);
+    int slot = static_cast<int>(Features.size());
+    Features.push_back(std::move(feature));
+    FeatureValues.emplace_back();
+    FeatureData.emplace_back();
+    FeatureMap.SetAt(number, slot);
+    return slot;
+}
+
+int CTLXReader::GetIndex(const char* text) {
+    if (!text) return -1;
+    int value = AtoI(text);
+    if (value != 0) return value;
+    return IsZeroText(text) && !IsBlank(text) ? 0 : -1;
+}
+
+int CTLXReader::GetIndex(CStr line, int from, int to) {
+    if (from < 0 || static_cast<size_t>(from) >= line.size() || to < from) return -1;
+    size_t end = std::min(line.size(), static_cast<size_t>(to) + 1);
+    size_t n = end - static_cast<size_t>(from);
+    if (n >= sizeof m_sBuf) return -1;
+    std::memcpy(m_sBuf, line.data() + from, n);
+    m_sBuf[n] = 0;
+    return GetIndex(m_sBuf);
+}
+
+CText CTLXReader::GetSubstring(CStr line, int from, int to) {
+    if (from < 0 || static_cast<size_t>(from) >= line.size()) return CText();
+    size_t end = to < from ? static_cast<size_t>(from) : std::min(line.size(), static_cast<size_t>(to) + 1);
+    return CText(TrimmedView(line.substr(static_cast<size_t>(from), end - static_cast<size_t>(from))));
+}
+
+std::unique_ptr<char[]> CTLXReader::ParseToken(std::string_view text, std::vector<char*>& argList) {
+    argList.clear();
+    // The text as a C string: it ends at its first NUL, if any.
+    size_t n = text.size();
+    if (const void* nul = std::memchr(text.data(), 0, n)) n = static_cast<size_t>(static_cast<const char*>(nul) - text.data());
+    auto copy = std::make_unique<char[]>(n + 1);
+    std::memcpy(copy.get(), text.data(), n);
+    copy[n] = 0;
+    char* open = std::strchr(copy.get(), '(');
+    if (!open || open[1] == 0) return nullptr;
+    char* close = std::strchr(open + 1, ')');
+    if (!close) return nullptr;
+    *close = 0;
+    // strtok at commas: empty pieces are dropped, pieces are not trimmed.
+    char* p = open + 1;
+    while (*p) {
+        while (*p == ',') ++p;
+        if (!*p) break;
+        char* start = p;
+        while (*p && *p != ',') ++p;
+        if (*p) *p++ = 0;
+        argList.push_back(start);
+    }
+    return copy;
+}
+
+CText CTLXReader::GetQuotedString(const char* text) {
+    if (!text) return CText();
+    const char* open = std::strchr(text, '"');
+    if (!open || open[1] == 0) return CText();
+    const char* close = std::strchr(open + 1, '"');
+    if (!close) return CText();
+    return CText(std::string_view(open + 1, static_cast<size_t>(close - open - 1)));
+}
+
+CText CTLXReader::Gcvt32(double value) {
+    char buf[64];
+    int n = FormatGcvt(value, 32, buf);
+    return CText(std::string_view(buf, static_cast<size_t>(n)));
+}
 
 }  // namespace tvk

@@ -210,12 +210,15 @@ protected:
 
 private:
     void ParseFeatureColumns(CFeature* feature, int kind, int circleForm, CStr line);
+    int ReadPointColumn(CStr line, int from, int to);
     void NormaliseCircle(CPointListFeature* feature);
-    void ConvertPointList(CPointListFeature* feature, int slot);
     void ConvertFeatureTree(CFeature* feature, int slot);
-    int FeatureNumber(int slot) const;
-    void ReportSlot(int error, const char* format, int a, int b);
+    void Report(int error, const char* format, ...) __attribute__((format(printf, 3, 4)));
     void WriteAbortTexts(const char* first) noexcept;
+
+    // The file number of each feature slot, kept through validation so that
+    // reports name the feature after its state has become -10.
+    std::vector<int> FeatureNumbers;
 };
 
 }  // namespace tvk

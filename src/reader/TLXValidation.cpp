@@ -1,0 +1,277 @@
+// CTLXReader: index resolution and validation after the whole file is read.
+// Every file number becomes a slot; unusable items are reported and marked
+// left out (state -10) and stay in their tables.
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+
+#include "platform/Exceptions.h"
+#include "platform/NumberText.h"
+#include "reader/TLXReader.h"
+#include "reader/TextScan.h"
+
+namespace tvk {
+
+void CTLXReader::Report(int error, const char* format, ...) {
+    char text[256];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    WriteErrorMessage(error, text);
+}
+
+void CTLXReader::ConvertIndex_All() {
+    PointStates.assign(Points.size(), kNone);
+    for (const auto& e : PointMap) PointStates[static_cast<size_t>(e.value)] = e.key;
+    LayerStates.assign(Layers.size(), kNone);
+    for (const auto& e : LayerMap) LayerStates[static_cast<size_t>(e.value)] = e.key;
+    CodeStates.assign(FeatureCodes.size(), kNone);
+    for (const auto& e : CodeMap) CodeStates[static_cast<size_t>(e.value)] = e.key;
+    FeatureStates.assign(Features.size(), kNone);
+    FeatureNumbers.assign(Features.size(), kNone);
+    for (const auto& e : FeatureMap) {
+        FeatureNumbers[static_cast<size_t>(e.value)] = e.key;
+        if (Features[static_cast<size_t>(e.value)]) FeatureStates[static_cast<size_t>(e.value)] = e.key;
+    }
+    for (PropertySchema& schema : PropertySchemas) {
+        schema.PropertyNumbers.assign(schema.PropertyDefs.size(), kNone);
+        for (const auto& e : schema.Map) schema.PropertyNumbers[static_cast<size_t>(e.value)] = e.key;
+    }
+    ConvertIndex_Points();
+    ConvertIndex_Layers();
+    ConvertIndex_FeatureCodes();
+    ConvertIndex_Features();
+    ConvertIndex_TempData();
+}
+
+void CTLXReader::ConvertIndex_Points() {
+    for (size_t i = 0; i < Points.size(); ++i) {
+        if (IsMustDie()) throw CThreadStopSignal();
+        PointRec& point = Points[i];
+        if (point.Y.IsBlank() || point.X.IsBlank()) {
+            Report(ERR_POINT, "Point index: %d", PointStates[i]);
+            PointStates[i] = kNone;
+            point.RefPoint = kNone;
+            continue;
+        }
+        const int* ref = PointMap.Find(point.RefPoint);
+        point.RefPoint = ref ? *ref : kNone;
+    }
+}
+
+void CTLXReader::ConvertIndex_Layers() {
+    for (size_t i = 0; i < Layers.size(); ++i) {
+        LayerRec& layer = Layers[i];
+        if (const int* parent = LayerMap.Find(layer.Parent)) {
+            layer.Parent = *parent;
+            if (layer.Name.IsBlank()) {
+                Report(ERR_LAYER_NAME, "Layer index: %d Layer name: %s", LayerStates[i], layer.Name.c_str());
+                LayerStates[i] = kNone;
+            }
+        } else {
+            if (layer.Parent != 0) Report(ERR_LAYER_INDEX, "Layer index: %d Parent layer index: %d", LayerStates[i], layer.Parent);
+            layer.Parent = kNone;
+        }
+    }
+}
+
+void CTLXReader::ConvertIndex_FeatureCodes() {
+    for (size_t c = 0; c < FeatureCodes.size(); ++c) {
+        FeatureCodeRec& code = FeatureCodes[c];
+        // A layer left out (blank name) has no file name: its codes go to
+        // "_UNDEF_" like codes of an unknown layer.
+        const int* layer = LayerMap.Find(code.Layer);
+        if (layer && LayerStates[static_cast<size_t>(*layer)] != kNone) {
+            code.Layer = *layer;
+            continue;
+        }
+        Report(ERR_LAYER_INDEX, "Feature code index: %d Layer index: %d", CodeStates[c], code.Layer);
+        if (UndefLayer == kNone) {
+            LayerRec undef;
+            undef.Name = CText("_UNDEF_");
+            Layers.push_back(std::move(undef));
+            LayerStates.push_back(kUndefLayerState);
+            UndefLayer = static_cast<int>(Layers.size() - 1);
+        }
+        code.Layer = UndefLayer;
+    }
+}
+
+void CTLXReader::ConvertIndex_Features() {
+    for (size_t i = 0; i < Features.size(); ++i) {
+        if (IsMustDie()) throw CThreadStopSignal();
+        CFeature* feature = Features[i].get();
+        if (!feature) {
+            FeatureStates[i] = kNone;
+            continue;
+        }
+        ConvertFeatureTree(feature, static_cast<int>(i));
+    }
+}
+
+// The feature, then its parts at every depth, so that a bad inner part of a
+// nested MULTIPLE leaves the whole feature out as a bad direct part does.
+void CTLXReader::ConvertFeatureTree(CFeature* feature, int slot) {
+    ConvertIndex_Feature(feature, slot);
+    if (auto* multiple = dynamic_cast<CMultipleFeature*>(feature); multiple && feature->Kind == MULTIPLE)
+        for (auto& part : multiple->Parts)
+            if (part) ConvertFeatureTree(part.get(), slot);
+}
+
+void CTLXReader::ConvertIndex_Feature(CFeature* feature, int slot) {
+    size_t s = static_cast<size_t>(slot);
+    int number = FeatureNumbers[s];
+    if (const int* code = CodeMap.Find(feature->Code)) {
+        feature->Code = *code;
+    } else {
+        Report(ERR_CODE_INDEX, "Feature index: %d Feature code index: %d", number, feature->Code);
+        feature->Code = kNone;
+        FeatureStates[s] = kNone;
+    }
+    if (feature->Kind == MULTIPLE) {
+        auto* multiple = dynamic_cast<CMultipleFeature*>(feature);
+        if (!multiple || multiple->Parts.empty()) {
+            Report(ERR_SYNTAX, "Feature index: %d", number);
+            FeatureStates[s] = kNone;
+        }
+        return;
+    }
+    if (feature->Kind < POINT || feature->Kind > CIRCLE) return;
+    auto* list = dynamic_cast<CPointListFeature*>(feature);
+    if (!list) return;
+    std::vector<int>& points = list->Points;
+    // A feature without points (a polygon that does not close, or a polyline
+    // whose count or every point line was bad) cannot be drawn.
+    if (points.empty() || (feature->Kind == POLYGON && points.front() != points.back())) {
+        Report(ERR_SYNTAX, "Feature index: %d", number);
+        FeatureStates[s] = kNone;
+        return;
+    }
+    if (feature->Kind == CIRCLE) NormaliseCircle(list);
+    for (int& entry : points) {
+        const int* point = PointMap.Find(entry);
+        if (!point) {
+            Report(ERR_POINT_INDEX, "Feature index: %d Point index: %d", number, entry);
+            entry = kNone;
+            FeatureStates[s] = kNone;
+            return;
+        }
+        int pointNumber = entry;
+        entry = *point;
+        if (PointStates[static_cast<size_t>(entry)] == kNone) {
+            Report(ERR_POINT, "Feature index: %d Point index: %d", number, pointNumber);
+            entry = kNone;
+            FeatureStates[s] = kNone;
+            return;
+        }
+    }
+}
+
+// Turns [form, ...] into three point numbers on the circle, generating the
+// points for the forms that give a centre (0: radius point, 1: point on the
+// circle, 2: diameter).
+void CTLXReader::NormaliseCircle(CPointListFeature* feature) {
+    std::vector<int>& points = feature->Points;
+    int form = points.front();
+    points.erase(points.begin());
+    if (form < 0 || form > 2) return;
+    const PointRec* p[2] = {nullptr, nullptr};
+    for (size_t k = 0; k < 2; ++k) {
+        const int* slot = k < points.size() ? PointMap.Find(points[k]) : nullptr;
+        if (slot && PointStates[static_cast<size_t>(*slot)] != kNone) p[k] = &Points[static_cast<size_t>(*slot)];
+    }
+    if (!p[0] || !p[1]) {
+        points.assign(3, kNone);
+        return;
+    }
+    double x0 = AtoF(p[0]->X.Get()), y0 = AtoF(p[0]->Y.Get());
+    double r;
+    if (form == 0) {
+        r = AtoF(p[1]->X.Get());
+    } else if (form == 1) {
+        double dx = AtoF(p[1]->X.Get()) - x0, dy = AtoF(p[1]->Y.Get()) - y0;
+        r = std::sqrt(dx * dx + dy * dy);
+    } else {
+        double xq = AtoF(p[1]->X.Get()), yq = AtoF(p[1]->Y.Get());
+        double xp = x0, yp = y0;
+        x0 = xp + (xq - xp) * 0.5;
+        y0 = yp + (yq - yp) * 0.5;
+        r = 0.5 * std::sqrt((xq - xp) * (xq - xp) + (yq - yp) * (yq - yp));
+    }
+    const double xy[3][2] = {{x0 + r, y0}, {x0 - r, y0}, {x0, y0 + r}};
+    points.clear();
+    for (const auto& c : xy) {
+        int number = CirclePointCounter++;
+        size_t slot = static_cast<size_t>(GetItem_Points(number));
+        Points[slot].X = Gcvt32(c[0]);
+        Points[slot].Y = Gcvt32(c[1]);
+        if (slot >= PointStates.size()) PointStates.resize(slot + 1, kNone);
+        PointStates[slot] = number;
+        points.push_back(number);
+    }
+}
+
+void CTLXReader::ConvertIndex_TempData() {
+    for (size_t i = 0; i < Features.size(); ++i) {
+        if (IsMustDie()) throw CThreadStopSignal();
+        if (FeatureStates[i] == kNone) continue;
+        const PropertySchema& schema = PropertySchemas[static_cast<size_t>(Features[i]->Code)];
+        for (DataPair& pair : FeatureData[i]) {
+            if (const int* position = schema.Map.Find(pair.Property)) {
+                pair.Property = *position;
+            } else {
+                Report(ERR_PROPERTY_INDEX, "Feature index: %d Property index: %d", FeatureNumbers[i], pair.Property);
+                pair.Property = kNone;
+            }
+        }
+    }
+}
+
+void CTLXReader::AssignPropertyData() {
+    for (size_t i = 0; i < Features.size() && i < FeatureStates.size(); ++i) {
+        if (FeatureStates[i] == kNone) continue;
+        const PropertySchema& schema = PropertySchemas[static_cast<size_t>(Features[i]->Code)];
+        std::vector<CText>& values = FeatureValues[i];
+        values.assign(schema.PropertyDefs.size(), CText());
+        for (DataPair& pair : FeatureData[i]) {
+            if (pair.Property == kNone || static_cast<size_t>(pair.Property) >= values.size()) continue;
+            values[static_cast<size_t>(pair.Property)] = std::move(pair.Value);
+            pair.Value.Reset();
+        }
+    }
+}
+
+void CTLXReader::AppendEmptyTables() {
+    for (PropertySchema& schema : PropertySchemas) {
+        if (!schema.PropertyDefs.empty()) continue;
+        schema.PropertyDefs.push_back(PropertyDef{CText("DATA"), PROP_CHAR, 10, 0});
+        schema.Map.SetAt(0, 0);
+        schema.PropertyNumbers.assign(1, 0);
+    }
+}
+
+int CTLXReader::GetFeatureLayerIndex(int featureSlot, int& codeSlot, int& layerSlot) {
+    if (featureSlot < 0 || static_cast<size_t>(featureSlot) >= Features.size()) return 0;
+    const CFeature* feature = Features[static_cast<size_t>(featureSlot)].get();
+    int codeNumber = feature ? feature->Code : kNone;
+    const int* code = CodeMap.Find(codeNumber);
+    if (!code) {
+        int featureNumber = kNone;
+        for (const auto& e : FeatureMap)
+            if (e.value == featureSlot) featureNumber = e.key;
+        Report(ERR_CODE_INDEX, "Feature: %d Feature code: %d", featureNumber, codeNumber);
+        return 0;
+    }
+    int layerNumber = FeatureCodes[static_cast<size_t>(*code)].Layer;
+    const int* layer = LayerMap.Find(layerNumber);
+    if (!layer) {
+        Report(ERR_LAYER_INDEX, "Feature code: %d Layer: %d", codeNumber, layerNumber);
+        return 0;
+    }
+    codeSlot = *code;
+    layerSlot = *layer;
+    return 1;
+}
+
+}  // namespace tvk
