@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace msr {
@@ -12,6 +13,10 @@ constexpr double kMaxStep = kTurn / kTraceStepsPerTurn;
 // Below this sine of the angle between p0->p1 and p0->p2 the points count as
 // one line: the circle would be larger than 10^12 times their spread.
 constexpr double kCollinearSine = 1e-12;
+// Differences of coordinates this many units of rounding apart are noise:
+// points typed on one line at survey-sized coordinates are not exactly on
+// one line in binary, and would give circles of millions of kilometres.
+constexpr double kRoundingNoise = 8.0 * std::numeric_limits<double>::epsilon();
 
 // The circle through three points, worked out relative to the first point
 // so that large survey coordinates keep their precision.
@@ -28,7 +33,11 @@ Fit FitCircle(const CPoint2d& p0, const CPoint2d& p1, const CPoint2d& p2) {
   double bN = double(p2.north) - double(p0.north), bE = double(p2.east) - double(p0.east);
   double aa = aN * aN + aE * aE, bb = bN * bN + bE * bE;
   double cross = aN * bE - aE * bN;
-  if (!(std::fabs(cross) > kCollinearSine * std::sqrt(aa) * std::sqrt(bb))) return fit;
+  double scale = std::max({std::fabs(double(p0.north)), std::fabs(double(p0.east)), std::fabs(double(p1.north)),
+                           std::fabs(double(p1.east)), std::fabs(double(p2.north)), std::fabs(double(p2.east))});
+  double lengthA = std::sqrt(aa), lengthB = std::sqrt(bb);
+  double tolerance = kCollinearSine * lengthA * lengthB + kRoundingNoise * scale * (lengthA + lengthB);
+  if (!(std::fabs(cross) > tolerance)) return fit;
   double twice = 2.0 * cross;
   fit.offsetNorth = (bE * aa - aE * bb) / twice;
   fit.offsetEast = (aN * bb - bN * aa) / twice;
