@@ -14,7 +14,7 @@ using namespace msr;
 
 namespace {
 
-constexpr double kDegree = std::numbers::pi / 180.0;
+constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 // A survey-sized offset that keeps the test points exact in double.
 constexpr double kN0 = 6000000.5, kE0 = 400000.25;
 
@@ -114,7 +114,7 @@ TEST(MsrArcCircle, ArcTraceRunsFromFirstToLastPointOnTheCircle) {
   long count = 0;
   auto shortArc = Trace(CArc(At(5, 0), At(4.99, 0.3), At(4.96, 0.6)), count);
   EXPECT_EQ(count, 3);  // 7 degrees: two steps
-  CArc almostFull(CPoint2d(5, 0), CPoint2d(-5, 0), CPoint2d(5 * std::cos(kDegree), -5 * std::sin(kDegree)));
+  CArc almostFull(CPoint2d(5, 0), CPoint2d(-5, 0), CPoint2d(5 * std::cos(kRadiansPerDegree), -5 * std::sin(kRadiansPerDegree)));
   EXPECT_NEAR(Degrees(almostFull.Sweep()), 359.0, 1e-9);
   auto longArc = Trace(almostFull, count);
   EXPECT_EQ(count, 73);  // 359 degrees: 72 steps of just under 5
