@@ -1,0 +1,56 @@
+// Where templates are remembered between sessions, and the choice of the
+// template when a universal export starts. The dialog keeps the profile in the
+// host's settings; the command line and the tests use the memory profile.
+#pragma once
+#include <functional>
+#include <string>
+
+#include "universal/UETemplate.h"
+
+namespace tvk {
+
+inline constexpr const char* kTemplateProfileSection = "Section export with VIDADOVERIVOZEDAZ";
+inline constexpr const char* kTemplateDirectoryEntry = "Template directory";
+inline constexpr const char* kDefaultTemplateFile = "default.ue";
+
+// The entries of the profile section kTemplateProfileSection.
+class ITemplateProfile {
+public:
+    virtual ~ITemplateProfile() = default;
+    // The section's unnamed entry: the default template's path, "" when none.
+    virtual std::string DefaultTemplate() = 0;
+    virtual void SetDefaultTemplate(const std::string& path) = 0;
+    // "Template directory": folder of the last saved template.
+    virtual std::string TemplateDirectory() = 0;
+    virtual void SetTemplateDirectory(const std::string& folder) = 0;
+};
+
+class CMemoryTemplateProfile : public ITemplateProfile {
+public:
+    std::string DefaultTemplate() override { return defaultTemplate_; }
+    void SetDefaultTemplate(const std::string& path) override { defaultTemplate_ = path; }
+    std::string TemplateDirectory() override { return templateDirectory_; }
+    void SetTemplateDirectory(const std::string& folder) override { templateDirectory_ = folder; }
+
+private:
+    std::string defaultTemplate_, templateDirectory_;
+};
+
+// Receives a warning to show, in UTF-8.
+using TemplateWarning = std::function<void(const std::string& utf8)>;
+
+// Chooses the template at start: the profile's default template (written as
+// "default.ue" when empty), else "default.ue", else the built-in fields set
+// into `current`. Warns when a file cannot be opened or is not a template,
+// and when memory runs out. Returns the current template path, which is
+// kInternalTemplatePath for the built-in template. Relative paths are resolved
+// against the current folder.
+std::string ChooseStartTemplate(ITemplateProfile& profile, CUETemplate& current,
+                                const TemplateWarning& warn);
+
+// The folder part of a chosen template path, as remembered in "Template
+// directory": up to the last '\' or, failing that, '/', unless that is the
+// first character; "" when there is none.
+std::string TemplateFolderOf(const std::string& path);
+
+}  // namespace tvk

@@ -1,0 +1,107 @@
+// The template chosen when a universal export starts, and the validity of
+// templates and the built-in one.
+#include <gtest/gtest.h>
+
+#include "platform/FileSystem.h"
+#include "platform/StringTable.h"
+#include "universal/TemplateChoice.h"
+#include "universal/UETemplateFile.h"
+
+using namespace tvk;
+
+namespace {
+struct StartChoice : ::testing::Test {
+    CMemoryFileSystem fs;
+    CMemoryTemplateProfile profile;
+    std::vector<std::string> warnings;
+    CUETemplate current;
+    void SetUp() override {
+        SetFileSystem(&fs);
+        CStringTable::SetLanguage(CStringTable::Language::English);
+        current.Zone = 9;  // a setting the built-in template does not touch
+    }
+    void TearDown() override { SetFileSystem(nullptr); }
+    std::string Choose() {
+        return ChooseStartTemplate(profile, current, [&](const std::string& w) { warnings.push_back(w); });
+    }
+    static CUETemplate OneField(int kind) {
+        CUETemplate t;
+        t.Fields = {CUEField(kind)};
+        return t;
+    }
+};
+}  // namespace
+
+TEST(Template, BuiltInLayoutAndValidity) {
+    CUETemplate t;
+    t.AngleUnit = 2;
+    t.SetInternal();
+    ASSERT_EQ(t.Fields.size(), 7u);
+    const int kinds[] = {1, 0, 2, 0, 3, 0, 4};
+    for (size_t i = 0; i < 7; ++i) {
+        EXPECT_EQ(t.Fields[i].FieldType, kinds[i]);
+        EXPECT_EQ(t.Fields[i].Width, 0);
+        EXPECT_EQ(t.Fields[i].Precision, 10);
+        EXPECT_EQ(t.Fields[i].Alignment, CUEField::kLeft);
+        EXPECT_EQ(t.Fields[i].Text, kinds[i] == 0 ? ", " : "");
+    }
+    EXPECT_EQ(t.FileFilter, "*.txt");
+    EXPECT_EQ(t.AngleUnit, 2);
+    EXPECT_TRUE(t.IsValid());
+
+    CUEField fresh;
+    EXPECT_EQ(fresh, CUEField(CUEField::kText, "", 0, 10, CUEField::kLeft));
+    EXPECT_EQ(CUEField(CUEField::kNorth).Alignment, CUEField::kRight);
+    EXPECT_EQ(CUEField(CUEField::kName).Alignment, CUEField::kLeft);
+    CUETemplate defaults;
+    EXPECT_EQ(defaults.NorthType, 1);
+    EXPECT_EQ(defaults.EastType, 1);
+    EXPECT_EQ(defaults.Zone, 1);
+    EXPECT_EQ(defaults.AngleUnit, -1);
+    EXPECT_EQ(defaults.LinearUnit, -1);
+    EXPECT_EQ(defaults.AngleFormat, "ddd.mmssxxxxxxx");
+}
+
+TEST_F(StartChoice, NothingAnywhereGivesTheBuiltInTemplateWithTwoWarnings) {
+    EXPECT_EQ(Choose(), "INTERNAL TEMPLATE");
+    EXPECT_EQ(profile.DefaultTemplate(), "default.ue");
+    ASSERT_EQ(warnings.size(), 2u);
+    EXPECT_EQ(warnings[0], "Can't open default template file (default.ue)\nAttempt to load default.ue");
+    EXPECT_EQ(warnings[1], "Can't open default.ue\nIntern template will be used");
+    EXPECT_EQ(current.Fields.size(), 7u);
+    EXPECT_EQ(current.Zone, 9);
+}
+
+TEST_F(StartChoice, TheProfilesTemplateIsLoadedSilently) {
+    WriteTemplateFile("mine.ue", OneField(CUEField::kEast));
+    profile.SetDefaultTemplate("mine.ue");
+    EXPECT_EQ(Choose(), "mine.ue");
+    EXPECT_TRUE(warnings.empty());
+    EXPECT_EQ(current, OneField(CUEField::kEast));
+}
+
+TEST_F(StartChoice, AMissingProfileTemplateFallsBackToDefaultUe) {
+    WriteTemplateFile("default.ue", OneField(CUEField::kHeight));
+    profile.SetDefaultTemplate("gone.ue");
+    EXPECT_EQ(Choose(), "default.ue");
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0], "Can't open default template file (gone.ue)\nAttempt to load default.ue");
+    EXPECT_EQ(current, OneField(CUEField::kHeight));
+}
+
+TEST_F(StartChoice, ABrokenFileWarnsAndUsesTheBuiltInTemplate) {
+    fs.Put("broken.ue", "not a template");
+    profile.SetDefaultTemplate("broken.ue");
+    EXPECT_EQ(Choose(), "INTERNAL TEMPLATE");
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0], "Can't open broken.ue\nIntern template will be used");
+    EXPECT_EQ(profile.DefaultTemplate(), "broken.ue");
+    EXPECT_EQ(current.Fields.size(), 7u);
+}
+
+TEST(TemplateFolder, IsThePartBeforeTheLastSeparator) {
+    EXPECT_EQ(TemplateFolderOf("/home/u/t.ue"), "/home/u");
+    EXPECT_EQ(TemplateFolderOf("C:\\t\\x.ue"), "C:\\t");
+    EXPECT_EQ(TemplateFolderOf("/t.ue"), "");
+    EXPECT_EQ(TemplateFolderOf("t.ue"), "");
+}
