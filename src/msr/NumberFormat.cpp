@@ -82,6 +82,16 @@ bool ParseFormat(const char* format, Conversion& conversion) {
 
 }  // namespace
 
+char* WriteFixed(double value, int precision, char* buffer) {
+  auto result = std::to_chars(buffer, buffer + kTextSize - 1, value, std::chars_format::fixed,
+                              std::clamp(precision, 0, kMaxPrecision));
+  if (result.ec != std::errc()) return CopyText(FixedText(value, precision), buffer);
+  *result.ptr = '\0';
+  if (buffer[0] == '-' && std::strspn(buffer + 1, "0.") == size_t(result.ptr - buffer - 1))
+    std::memmove(buffer, buffer + 1, size_t(result.ptr - buffer));
+  return buffer;
+}
+
 std::string FixedText(double value, int precision) {
   std::string text = CharsText(value, std::chars_format::fixed, std::clamp(precision, 0, kMaxPrecision));
   DropNegativeZero(text);

@@ -9,6 +9,10 @@ namespace msr::detail {
 // notation with a decimal point; "-0.00" is written "0.00".
 std::string FixedText(double value, int precision);
 
+// Contract: FixedText written straight into `buffer` (kTextSize bytes,
+// cut to fit); returns the buffer.
+char* WriteFixed(double value, int precision, char* buffer);
+
 // Contract: `value` formatted by `format`, a printf format with exactly one
 // conversion of the form %[-+ 0#][width][.*|.digits](f|F|e|E|g|G) whose
 // "*" takes `precision`; literal text and "%%" around it are kept. A null

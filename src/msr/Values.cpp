@@ -18,6 +18,7 @@ double InLinearUnit(double metres) {
 
 char* WriteLinear(double metres, char* buffer, int precision, const char* format) {
   if (precision < 0) precision = kDefaultLinearPrecision;
+  if (!format) return detail::WriteFixed(InLinearUnit(metres), precision, buffer);
   return detail::CopyText(detail::FormattedText(InLinearUnit(metres), precision, format), buffer);
 }
 
