@@ -1,0 +1,401 @@
+#include "shp/SHPWriter.h"
+
+#include <cerrno>
+#include <climits>
+#include <ctime>
+#include <exception>
+
+#include "msr/msr.h"
+#include "platform/CodePage.h"
+#include "platform/Exceptions.h"
+#include "platform/FileSystem.h"
+
+namespace tvk {
+
+namespace {
+
+// The suffixes of the three sets, in 1251 like every model text.
+const std::string& PointSuffix() {
+    static const std::string s = Cp1251("(Точки)");
+    return s;
+}
+const std::string& PolylineSuffix() {
+    static const std::string s = Cp1251("(Ломаные)");
+    return s;
+}
+const std::string& PolygonSuffix() {
+    static const std::string s = Cp1251("(Полигоны)");
+    return s;
+}
+
+constexpr const char* kCodePageText = "1251";
+
+bool IsNullDevice(const CFile& file) { return file.GetFilePath() == kNullDevice; }
+
+}  // namespace
+
+CSHPWriter::CSHPWriter() = default;
+
+CSHPWriter::~CSHPWriter() {
+    try {
+        Free();
+    } catch (...) {
+        // A destructor cannot report that the last bytes did not reach the disk.
+    }
+}
+
+bool CSHPWriter::WriteCodePageFiles(bool write) {
+    bool previous = m_writeCodePage;
+    m_writeCodePage = write;
+    return previous;
+}
+
+// ---- the export pass ---------------------------------------------------------
+
+void CSHPWriter::Export() {
+    const size_t layers = Layers.size();
+    m_pointBlocks.clear();
+    m_polylineBlocks.clear();
+    m_polygonBlocks.clear();
+    m_pointBlocks.resize(layers);
+    m_polylineBlocks.resize(layers);
+    m_polygonBlocks.resize(layers);
+    m_layouts.assign(layers, CDBFLayout());
+    m_layoutBuilt.assign(layers, false);
+
+    if (OnProgressBegin) OnProgressBegin(0, static_cast<int>(std::min<size_t>(Features.size(), INT_MAX)));
+    for (size_t i = 0; i < Features.size(); ++i) {
+        if (IsMustDie()) throw CThreadStopSignal();
+        if (OnProgressStep) OnProgressStep(1);
+        if (FeatureStates[i] == kNone || !Features[i]) continue;
+        CFeature* feature = Features[i].get();
+        if (feature->Kind == MULTIPLE) {
+            int part = 0;
+            ExportParts(feature, static_cast<int>(i), part);
+        } else {
+            ExportFeature(feature, static_cast<int>(i), 0);
+        }
+    }
+}
+
+void CSHPWriter::ExportParts(CFeature* feature, int index, int& part) {
+    auto* multiple = dynamic_cast<CMultipleFeature*>(feature);
+    if (!multiple) return;
+    for (auto& p : multiple->Parts) {
+        if (!p) continue;
+        if (p->Kind == MULTIPLE) ExportParts(p.get(), index, part);
+        else ExportFeature(p.get(), index, part++);
+    }
+}
+
+bool CSHPWriter::CollectPoints(const CPointListFeature& feature, size_t minimum) {
+    if (feature.Points.size() < minimum) return false;
+    m_points.clear();
+    for (int slot : feature.Points) {
+        if (slot < 0 || static_cast<size_t>(slot) >= PointCoords.size()) return false;
+        m_points.push_back({PointCoords[slot].x, PointCoords[slot].y});
+    }
+    return true;
+}
+
+bool CSHPWriter::CollectTrace(const CPointListFeature& feature, bool circle) {
+    if (!CollectPoints(feature, 3)) return false;
+    // The library takes x in the north place and y in the east place, and the
+    // trace gives them back the same way round.
+    msr::CPoint2d p[3];
+    for (int k = 0; k < 3; ++k) p[k] = msr::CPoint2d(m_points[k].x, m_points[k].y);
+    long count = 0;
+    msr::CPoint3d* trace = circle ? msr::CCircle(p[0], p[1], p[2]).GetTrace(count, nullptr)
+                                  : msr::CArc(p[0], p[1], p[2]).GetTrace(count, nullptr);
+    m_points.clear();
+    if (trace && count > 0) {
+        if (circle) {
+            // From the last trace point to the first, then the last once more.
+            for (long k = count - 1; k >= 0; --k) m_points.push_back({trace[k].north, trace[k].east});
+            m_points.push_back({trace[count - 1].north, trace[count - 1].east});
+        } else {
+            for (long k = 0; k < count; ++k) m_points.push_back({trace[k].north, trace[k].east});
+        }
+    }
+    delete[] trace;
+    return !m_points.empty();
+}
+
+void CSHPWriter::ExportFeature(CFeature* feature, int index, int part) {
+    if (!feature) return;
+    if (feature->Kind == MULTIPLE) {  // never written as a record of its own
+        ExportParts(feature, index, part);
+        return;
+    }
+    const int code = feature->Code;
+    if (code < 0 || static_cast<size_t>(code) >= FeatureCodes.size()) return;
+    const int layer = FeatureCodes[code].Layer;
+    if (layer < 0 || static_cast<size_t>(layer) >= Layers.size()) return;
+    auto* list = dynamic_cast<CPointListFeature*>(feature);
+    if (!list) return;
+
+    m_record.clear();
+    switch (feature->Kind) {
+    case POINT: {
+        if (!CollectPoints(*list, 1)) return;
+        tagSHPCtrlBlock& block = GetPointCtrlBlock(layer);
+        AppendPointRecord(m_record, block.RecordCount + 1, m_points[0]);
+        ShapeBox box;
+        box.Extend(m_points[0]);
+        PutRecord(block, PointContentWords(), box, index);
+        return;
+    }
+    case LINE:
+    case POLYLINE:
+    case ARC: {
+        if (feature->Kind == ARC ? !CollectTrace(*list, false) : !CollectPoints(*list, 1)) return;
+        tagSHPCtrlBlock& block = GetPolylineCtrlBlock(layer);
+        ShapeBox box = AppendPartRecord(m_record, block.RecordCount + 1, kShapePolyline, m_points.data(),
+                                        m_points.size());
+        PutRecord(block, static_cast<int32_t>(PartContentWords(m_points.size())), box, index);
+        return;
+    }
+    case POLYGON:
+    case CIRCLE: {
+        if (feature->Kind == CIRCLE ? !CollectTrace(*list, true) : !CollectPoints(*list, 1)) return;
+        MakeRingClockwise(m_points);  // an outer ring, as the format wants it
+        tagSHPCtrlBlock& block = GetPolygonCtrlBlock(layer);
+        ShapeBox box = AppendPartRecord(m_record, block.RecordCount + 1, kShapePolygon, m_points.data(),
+                                        m_points.size());
+        PutRecord(block, static_cast<int32_t>(PartContentWords(m_points.size())), box, index);
+        return;
+    }
+    default:
+        return;
+    }
+}
+
+void CSHPWriter::PutRecord(tagSHPCtrlBlock& block, int32_t contentWords, const ShapeBox& box, int index) {
+    CFile& main = *block.MainFile;
+    const int64_t offset = main.GetPosition() / 2;
+    // Offsets and lengths are 32-bit word counts: a main file may not pass 4 GiB.
+    if (offset + 4 + static_cast<int64_t>(contentWords) > INT32_MAX)
+        throw CFileException(CFileException::generic, EFBIG, main.GetFilePath());
+    ++block.RecordCount;
+    main.Write(m_record);
+    uint32_t entry[2];
+    GetBigOrderInt(static_cast<uint32_t>(offset), &entry[0]);
+    GetBigOrderInt(static_cast<uint32_t>(contentWords), &entry[1]);
+    block.IndexFile->Write(entry, sizeof entry);
+    WriteData(block.TableFile.get(), index, 0, 0);
+
+    double* e = block.Extents;
+    if (box.minX < e[0]) e[0] = box.minX;
+    if (box.minY < e[1]) e[1] = box.minY;
+    if (box.maxX > e[2]) e[2] = box.maxX;
+    if (box.maxY > e[3]) e[3] = box.maxY;
+    if (0.0 < e[4]) e[4] = 0.0;  // the z range only ever takes in 0
+    if (0.0 > e[5]) e[5] = 0.0;
+}
+
+// ---- opening a set -----------------------------------------------------------
+
+tagSHPCtrlBlock& CSHPWriter::GetPointCtrlBlock(int layer) {
+    return OpenBlock(m_pointBlocks, layer, kShapePoint, PointSuffix().c_str());
+}
+
+tagSHPCtrlBlock& CSHPWriter::GetPolylineCtrlBlock(int layer) {
+    return OpenBlock(m_polylineBlocks, layer, kShapePolyline, PolylineSuffix().c_str());
+}
+
+tagSHPCtrlBlock& CSHPWriter::GetPolygonCtrlBlock(int layer) {
+    return OpenBlock(m_polygonBlocks, layer, kShapePolygon, PolygonSuffix().c_str());
+}
+
+tagSHPCtrlBlock& CSHPWriter::OpenBlock(std::vector<tagSHPCtrlBlock>& blocks, int layer, int shapeType,
+                                       const char* suffix) {
+    if (blocks.size() < Layers.size()) blocks.resize(Layers.size());
+    tagSHPCtrlBlock& block = blocks.at(static_cast<size_t>(layer));
+    if (block.MainFile) return block;
+
+    block.RecordCount = 0;
+    const std::string& name = static_cast<size_t>(layer) < LayerFileNames.size()
+                                  ? LayerFileNames[layer]
+                                  : std::string(Layers[layer].Name.c_str());
+    // The layer's name and the suffix are 1251 texts; the disk wants UTF-8.
+    const std::string base = OutputFolder + Utf8From1251(name + suffix);
+
+    block.MainFile = OpenOutput(base + ".SHP");
+    WriteHeader(block.MainFile.get(), shapeType);
+    block.IndexFile = OpenOutput(base + ".SHX");
+    WriteHeader(block.IndexFile.get(), shapeType);
+    block.TableFile = OpenOutput(base + ".DBF");
+    WriteDBFHeader(block.TableFile.get(), layer, 0);
+    if (m_writeCodePage && !IsNullDevice(*block.TableFile)) WriteCodePageFile(block, base + ".CPG");
+    return block;
+}
+
+std::unique_ptr<CFile> CSHPWriter::OpenOutput(const std::string& path) {
+    // A file the user declines to replace goes to the null device, so the
+    // writer runs unchanged and its output for that file is discarded.
+    const bool write = VerifyName(path) != 0;
+    return std::make_unique<CFile>(write ? path : std::string(kNullDevice),
+                                   CFile::modeWrite | CFile::modeCreate | CFile::shareDenyWrite);
+}
+
+void CSHPWriter::WriteCodePageFile(tagSHPCtrlBlock& block, const std::string& path) {
+    if (!VerifyName(path)) return;
+    CFile file(path, CFile::modeWrite | CFile::modeCreate | CFile::shareDenyWrite);
+    block.CodePageFile = path;  // from here on it belongs to the run
+    file.Write(kCodePageText, 4);
+    file.Close();
+}
+
+int CSHPWriter::VerifyName(const std::string& path) {
+    return VerifyOverwrite(path) ? 1 : 0;
+}
+
+// ---- headers and rows --------------------------------------------------------
+
+void CSHPWriter::WriteHeader(CFile* file, int shapeType) {
+    file->Write(ShapeFileHeader(shapeType));
+}
+
+const CDBFLayout& CSHPWriter::LayoutOf(int layer) {
+    const size_t l = static_cast<size_t>(layer);
+    if (m_layouts.size() <= l) {
+        m_layouts.resize(l + 1);
+        m_layoutBuilt.resize(l + 1, false);
+    }
+    if (!m_layoutBuilt[l]) {
+        std::vector<DBFColumn> columns;
+        if (l < LayerInfo.LayerColumns.size()) {
+            for (const PropertyDef& def : LayerInfo.LayerColumns[l])
+                columns.push_back({def.Name.c_str(), def.Type, def.Width, def.Precision});
+        }
+        m_layouts[l] = CDBFLayout(columns);
+        m_layoutBuilt[l] = true;
+    }
+    return m_layouts[l];
+}
+
+void CSHPWriter::WriteDBFHeader(CFile* file, int layer, int) {
+    const CDBFLayout& layout = LayoutOf(layer);
+    // 16-bit header and record lengths: more would make a table no reader can use.
+    if (!layout.FitsHeader()) throw CFileException(CFileException::generic, EOVERFLOW, file->GetFilePath());
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    file->Write(layout.Header(local, 0));
+}
+
+void CSHPWriter::WriteData(CFile* file, int index, int, int) {
+    m_row.clear();
+    m_row.push_back(kDBFRecordFlag);
+    const CFeature* feature = Features[index].get();
+    const int code = feature->Code;
+    const int layer = FeatureCodes[code].Layer;
+    const std::vector<DBFField>& fields = LayoutOf(layer).Fields();
+    const std::vector<int>* map = nullptr;
+    if (static_cast<size_t>(layer) < LayerInfo.ColumnMaps.size() &&
+        static_cast<size_t>(code) < LayerInfo.ColumnMaps[layer].size())
+        map = &LayerInfo.ColumnMaps[layer][code];
+    const std::vector<CText>& values = FeatureValues[index];
+    for (size_t c = 0; c < fields.size(); ++c) {
+        const int position = map && c < map->size() ? (*map)[c] : kNone;
+        const char* text = nullptr;
+        if (position >= 0 && static_cast<size_t>(position) < values.size()) text = values[position].Get();
+        AppendDBFValue(m_row, text, fields[c].length);
+    }
+    file->Write(m_row);
+}
+
+// ---- positioned writes -------------------------------------------------------
+
+void CSHPWriter::WriteToFile(CFile* file, int64_t position, const void* data, unsigned int size) {
+    const int64_t back = file->GetPosition();
+    file->Seek(position);
+    file->Write(data, size);
+    file->Seek(back);
+}
+
+void CSHPWriter::WriteBigOrderInt(CFile* file, uint32_t value) {
+    uint32_t bytes;
+    GetBigOrderInt(value, &bytes);
+    file->Write(&bytes, 4);
+}
+
+void CSHPWriter::GetBigOrderInt(uint32_t value, uint32_t* bytes) {
+    unsigned char* b = reinterpret_cast<unsigned char*>(bytes);
+    b[0] = static_cast<unsigned char>(value >> 24);
+    b[1] = static_cast<unsigned char>(value >> 16);
+    b[2] = static_cast<unsigned char>(value >> 8);
+    b[3] = static_cast<unsigned char>(value);
+}
+
+// ---- closing -----------------------------------------------------------------
+
+void CSHPWriter::CloseBlock(tagSHPCtrlBlock& block, bool deleteFiles) {
+    std::exception_ptr failure;
+    const bool empty = block.RecordCount == 0;
+    ShapeBox box;
+    if (!empty) box = {block.Extents[0], block.Extents[1], block.Extents[2], block.Extents[3]};
+    else box = {0, 0, 0, 0};  // no record: no extents to speak of
+
+    auto finish = [&](std::unique_ptr<CFile>& file, bool isTable) {
+        if (!file) return;
+        const std::string path = file->GetFilePath();
+        try {
+            if (!deleteFiles) {
+                if (isTable) {
+                    char count[4];
+                    for (int i = 0; i < 4; ++i) count[i] = static_cast<char>(static_cast<uint32_t>(block.RecordCount) >> (8 * i));
+                    WriteToFile(file.get(), kDBFRecordCountOffset, count, 4);
+                    file->Write(&kDBFEndOfFile, 1);
+                } else {
+                    uint32_t words;
+                    GetBigOrderInt(static_cast<uint32_t>(file->GetLength() / 2), &words);
+                    WriteToFile(file.get(), kShapeHeaderLengthOffset, &words, 4);
+                    std::string boxBytes;
+                    AppendBox(boxBytes, box);
+                    WriteToFile(file.get(), kShapeHeaderBoxOffset, boxBytes.data(), 32);
+                }
+            }
+            file->Close();
+        } catch (...) {
+            file->Abort();
+            if (!failure) failure = std::current_exception();
+        }
+        // Never the null device: it stands for files the user chose to keep.
+        if (deleteFiles && path != kNullDevice) FileSystem().Remove(path);
+        file.reset();
+    };
+    finish(block.MainFile, false);
+    finish(block.IndexFile, false);
+    finish(block.TableFile, true);
+    if (deleteFiles && !block.CodePageFile.empty()) FileSystem().Remove(block.CodePageFile);
+    block.CodePageFile.clear();
+    if (failure) std::rethrow_exception(failure);
+}
+
+void CSHPWriter::FreeExportData() {
+    const bool deleteFiles = IsNeedToClear();
+    std::exception_ptr failure;
+    const size_t layers = std::max({m_pointBlocks.size(), m_polylineBlocks.size(), m_polygonBlocks.size()});
+    for (size_t l = 0; l < layers; ++l) {
+        for (auto* blocks : {&m_pointBlocks, &m_polylineBlocks, &m_polygonBlocks}) {
+            if (l >= blocks->size()) continue;
+            try {
+                CloseBlock((*blocks)[l], deleteFiles);
+            } catch (...) {
+                if (!failure) failure = std::current_exception();
+            }
+        }
+    }
+    m_pointBlocks.clear();
+    m_polylineBlocks.clear();
+    m_polygonBlocks.clear();
+    m_layouts.clear();
+    m_layoutBuilt.clear();
+    CWriter::FreeExportData();
+    // A file that could not be completed is not a success; after a stop or
+    // cancel the files are gone and the signal on its way says what happened.
+    if (failure && !deleteFiles) std::rethrow_exception(failure);
+}
+
+}  // namespace tvk
