@@ -71,7 +71,8 @@ void CWriter::Export(const char* dir, const char* log) {
     const Clock::time_point start = Clock::now();
     ErrorCount = 0;
 
-    OutputFolder = dir ? dir : "";
+    // No folder means the current one, not the root of the file system.
+    OutputFolder = dir && *dir ? dir : ".";
     if (!EndsWithSeparator(OutputFolder)) OutputFolder += '/';
 
     OpenLog(log);

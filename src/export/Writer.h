@@ -29,11 +29,13 @@ public:
     // model is ready when it returns.
     void Read(const char* file, const char* log);
     // Runs one export into `dir` (a folder; the DXF writer takes its file
-    // path). Writes the export log through the hooks, resets OverwriteMode,
-    // runs the body Export(). On any failure inside: logs it, sets NeedToClear
-    // for a user break, a stop or an unknown failure, calls OnProgressEnd,
-    // CloseLog and FreeExportData, and rethrows the same exception. On success
-    // the caller calls FreeExportData().
+    // path). OutputFolder becomes `dir` with one trailing separator: "/" is
+    // appended unless it ends with "/" or "\"; an empty `dir` gives "./".
+    // Writes the export log through the hooks, resets OverwriteMode and runs
+    // the body Export(). On any failure inside: logs it, sets NeedToClear for
+    // a user break, a stop or an unknown failure, calls OnProgressEnd,
+    // CloseLog and FreeExportData, and rethrows the same exception. On
+    // success the caller calls FreeExportData().
     void Export(const char* dir, const char* log);
 
     // Empties LayerFileNames and the rest of the export model, calls
