@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <stdexcept>
+
+#include "export/ExportTestUtil.h"
+
+using namespace tvk;
+using namespace tvk::test;
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+class WriterDriverTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        writer.Init();
+        writer.OnProgressEnd = [this] { writer.calls.push_back("OnProgressEnd"); };
+        writer.calls.clear();
+        writer.freeCount = 0;
+    }
+    // The last `n` hook calls.
+    Texts LastCalls(size_t n) const {
+        const Texts& c = writer.calls;
+        return Texts(c.end() - static_cast<long>(std::min(n, c.size())), c.end());
+    }
+    CTestWriter writer;
+};
+
+TEST_F(WriterDriverTest, ASuccessfulExportWritesTheLogFrameAndLeavesTheFilesOpen) {
+    writer.OverwriteMode = 2;
+    writer.ErrorCount = 7;
+    int modeSeen = -1;
+    writer.body = [&](CTestWriter& w) { modeSeen = w.OverwriteMode; };
+    writer.Export("/out", "/logs/x.log");
+
+    EXPECT_EQ(modeSeen, 0);
+    ASSERT_EQ(writer.texts.size(), 6u);
+    EXPECT_EQ(writer.texts[0], "\n\nBEGIN OF EXPORTING\n\n");
+    EXPECT_TRUE(std::regex_match(writer.texts[1], std::regex("TIME: .+\n"))) << writer.texts[1];
+    EXPECT_TRUE(std::regex_match(writer.texts[2], std::regex("DATE: .+\n\n"))) << writer.texts[2];
+    EXPECT_EQ(writer.texts[3], "Total errors: 0\n");
+    EXPECT_TRUE(std::regex_match(writer.texts[4], std::regex("\nTime elapsed: +[0-9]+\\.[0-9]{3} seconds\n")))
+        << writer.texts[4];
+    EXPECT_EQ(writer.texts[5], "\nEND OF EXPORTING\n\n");
+    EXPECT_EQ(writer.calls, (Texts{"OpenLog /logs/x.log", "WriteToLog", "WriteToLog", "WriteToLog", "Export",
+                                   "WriteToLog", "WriteToLog", "WriteToLog", "CloseLog", "OnProgressEnd"}));
+    EXPECT_EQ(writer.freeCount, 0);  // the caller's task after success
+    EXPECT_FALSE(writer.IsNeedToClear());
+}
+
+TEST_F(WriterDriverTest, MoreThanAHundredErrorsAreAnnouncedBeforeTheTotal) {
+    writer.body = [](CTestWriter& w) { w.ErrorCount = 150; };
+    writer.Export("/out", nullptr);
+    ASSERT_EQ(writer.texts.size(), 7u);
+    EXPECT_EQ(writer.texts[3], "Too much errors. Not all error messages was printed\n");
+    EXPECT_EQ(writer.texts[4], "Total errors: 150\n");
+}
+
+TEST_F(WriterDriverTest, TheOutputFolderEndsWithExactlyOneSeparator) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"/out", "/out/"}, {"/out/", "/out/"}, {"C:\\out", "C:\\out/"}, {"C:\\out\\", "C:\\out\\"},
+        {"rel/dir", "rel/dir/"}, {"", "./"}, {nullptr, "./"}};
+    for (const auto& [dir, folder] : cases) {
+        writer.Export(dir, nullptr);
+        EXPECT_EQ(writer.OutputFolder, folder) << (dir ? dir : "(null)");
+    }
+}
+
+template <class E>
+bool Throws(CTestWriter& w) {
+    try {
+        w.Export("/out", nullptr);
+    } catch (E&) {
+        return true;
+    } catch (...) {
+    }
+    return false;
+}
+
+TEST_F(WriterDriverTest, EachFailureIsLoggedCleanedUpOnceAndPassedOn) {
+    struct Case {
+        const char* message;
+        bool clears;
+        std::function<void()> raise;
+        std::function<bool(CTestWriter&)> caught;
+    };
+    const Case cases[] = {
+        {"\nCFileException during exporting", false,
+         [] { throw CFileException(CFileException::diskFull, 28, "/out/a.mif"); }, Throws<CFileException>},
+        {"\nCMemoryException during exporting", false, [] { throw std::bad_alloc(); }, Throws<std::bad_alloc>},
+        {"\nUser break during exporting", true, [] { throw CUserBreakSignal(); }, Throws<CUserBreakSignal>},
+        {"\nUser try to close window during exporting", true, [] { throw CThreadStopSignal(); },
+         Throws<CThreadStopSignal>},
+        {"\nUnknown exception during exporting", true, [] { throw std::runtime_error("odd"); },
+         Throws<std::runtime_error>},
+        {"\nUnknown exception during exporting", true, [] { throw 42; }, Throws<int>},
+    };
+    for (const Case& c : cases) {
+        CTestWriter w;
+        w.Init();
+        w.OnProgressEnd = [&w] { w.calls.push_back("OnProgressEnd"); };
+        w.calls.clear();
+        w.freeCount = 0;
+        w.body = [&c](CTestWriter&) { c.raise(); };
+        EXPECT_TRUE(c.caught(w)) << c.message;
+        ASSERT_GE(w.texts.size(), 5u) << c.message;
+        EXPECT_EQ(w.texts[w.texts.size() - 2], c.message);
+        EXPECT_EQ(w.texts.back(), "\nForce current operation to abort...\n");
+        EXPECT_EQ(w.texts.size(), 5u) << "no closing lines after a failure";
+        Texts tail(w.calls.end() - 6, w.calls.end());
+        EXPECT_EQ(tail, (Texts{"Export", "WriteToLog", "WriteToLog", "OnProgressEnd", "CloseLog", "FreeExportData"}))
+            << c.message;
+        EXPECT_EQ(w.freeCount, 1) << c.message;
+        EXPECT_EQ(w.IsNeedToClear(), c.clears) << c.message;
+    }
+}
+
+TEST_F(WriterDriverTest, TheFileExceptionArrivesUnchanged) {
+    writer.body = [](CTestWriter&) { throw CFileException(CFileException::diskFull, 28, "/out/a.mif"); };
+    try {
+        writer.Export("/out", nullptr);
+        FAIL() << "no exception";
+    } catch (CFileException& e) {
+        EXPECT_EQ(e.m_cause, CFileException::diskFull);
+        EXPECT_EQ(e.m_lOsError, 28);
+        EXPECT_EQ(e.m_strFileName, "/out/a.mif");
+    }
+}
+
+TEST_F(WriterDriverTest, AFailingLogDoesNotStopTheCleanUp) {
+    writer.body = [](CTestWriter& w) {
+        w.failLogWrites = true;
+        throw CUserBreakSignal();
+    };
+    EXPECT_THROW(writer.Export("/out", nullptr), CUserBreakSignal);
+    EXPECT_EQ(LastCalls(4), (Texts{"WriteToLog", "OnProgressEnd", "CloseLog", "FreeExportData"}));
+    EXPECT_EQ(writer.freeCount, 1);
+    EXPECT_TRUE(writer.IsNeedToClear());
+}
+
+TEST_F(WriterDriverTest, WithoutLogHooksAnExportBehavesTheSame) {
+    CWriter plain;
+    plain.Init();
+    plain.OverwriteMode = 1;
+    plain.Export("/out", "/logs/x.log");
+    EXPECT_EQ(plain.OutputFolder, "/out/");
+    EXPECT_EQ(plain.OverwriteMode, 0);
+}
+
+TEST_F(WriterDriverTest, SettingsAndNumberedNames) {
+    EXPECT_EQ(writer.PreserveElev(0), 1);
+    EXPECT_EQ(writer.PreserveElev(5), 0);
+    EXPECT_EQ(writer.PreserveNE(0), 1);
+    EXPECT_EQ(writer.PreserveNE(1), 0);
+
+    char name[256];
+    EXPECT_STREQ(CTestWriter::GetName(name, sizeof name, "STYLE", 0), "STYLE0");
+    EXPECT_STREQ(CTestWriter::GetName(name, sizeof name, "", -12), "-12");
+    std::string longBase(300, 'x');
+    EXPECT_EQ(std::string(CTestWriter::GetName(name, sizeof name, longBase.c_str(), 1234567890)),
+              std::string(235, 'x') + "1234567890");
+    char small[4];
+    EXPECT_STREQ(CTestWriter::GetName(small, sizeof small, "STYLE", 7), "STY");
+}
+
+}  // namespace
