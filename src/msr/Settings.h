@@ -37,6 +37,8 @@ struct CSettings {
   double falseEasting = 0.0;   // metres
   short zone = 0;
 
+  bool operator==(const CSettings&) const = default;
+
   // Contract: reads every setting in force without changing any.
   static CSettings Current();
   // Contract: puts every setting of this snapshot in force.

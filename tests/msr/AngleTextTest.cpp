@@ -13,18 +13,14 @@ using namespace msr;
 
 namespace {
 
-std::string Dms(double degrees, int precision, const char* format = nullptr) {
+template <char* (CAngular::*Writer)(char*, int, const char*) const>
+std::string Text(double degrees, int precision, const char* format) {
   char buffer[kTextSize];
-  return CAngular::FromDegrees(degrees).wr_dms(buffer, precision, format);
+  return (CAngular::FromDegrees(degrees).*Writer)(buffer, precision, format);
 }
-std::string Dmx(double degrees, int precision) {
-  char buffer[kTextSize];
-  return CAngular::FromDegrees(degrees).wr_dmx(buffer, precision, nullptr);
-}
-std::string Dxx(double degrees, int precision, const char* format = nullptr) {
-  char buffer[kTextSize];
-  return CAngular::FromDegrees(degrees).wr_dxx(buffer, precision, format);
-}
+const auto Dms = [](double d, int p, const char* f = nullptr) { return Text<&CAngular::wr_dms>(d, p, f); };
+const auto Dmx = [](double d, int p, const char* f = nullptr) { return Text<&CAngular::wr_dmx>(d, p, f); };
+const auto Dxx = [](double d, int p, const char* f = nullptr) { return Text<&CAngular::wr_dxx>(d, p, f); };
 
 // Cuts a text at the separators the text export uses.
 std::vector<std::string> Tokens(const std::string& text) {

@@ -1,7 +1,6 @@
 // The process-wide settings: query, change, refuse nonsense, restore.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 #include <stdexcept>
 
@@ -9,96 +8,51 @@
 
 using namespace msr;
 
-TEST(MsrSettings, EverySetterReturnsThePreviousValueAndQueryChangesNothing) {
+TEST(MsrSettings, UnitAndStyleSettersReturnThePreviousValueAndRefuseUnknownOnes) {
   CSettingsGuard guard;
-  CLinear::unit(kMetre);
-  EXPECT_EQ(CLinear::unit(kFoot), kMetre);
-  EXPECT_EQ(CLinear::unit(kQuery), kFoot);
-  EXPECT_EQ(CLinear::unit(kQuery), kFoot);
-  CAngular::unit(kDegree);
-  EXPECT_EQ(CAngular::unit(kGon), kDegree);
-  EXPECT_EQ(CAngular::unit(kMil), kGon);
-  EXPECT_EQ(CAngular::unit(kQuery), kMil);
-  CPressure::unit(kHectopascal);
-  EXPECT_EQ(CPressure::unit(kMmHg), kHectopascal);
-  CTemperature::unit(kCelsius);
-  EXPECT_EQ(CTemperature::unit(kKelvin), kCelsius);
-  CNorth::style(0);
-  EXPECT_EQ(CNorth::style(1), 0);
-  EXPECT_EQ(CNorth::style(kQuery), 1);
-  CEast::style(0);
-  EXPECT_EQ(CEast::style(2), 0);
-  EXPECT_EQ(CEast::style(kQuery), 2);
+  struct Case {
+    int (*setter)(int);
+    int first, second, unknown;
+  } cases[] = {{CLinear::unit, kMetre, kFoot, 2},          {CAngular::unit, kGon, kMil, 5},
+               {CPressure::unit, kMmHg, kInHg, 3},         {CTemperature::unit, kFahrenheit, kKelvin, 3},
+               {CNorth::style, 0, 1, 2},                   {CEast::style, 1, 2, 3}};
+  for (const Case& c : cases) {
+    c.setter(c.first);
+    EXPECT_EQ(c.setter(c.second), c.first);
+    EXPECT_EQ(c.setter(kQuery), c.second);
+    EXPECT_EQ(c.setter(c.unknown), c.second);
+    EXPECT_EQ(c.setter(-7), c.second);
+    EXPECT_EQ(c.setter(kQuery), c.second);
+  }
+}
+
+TEST(MsrSettings, FalseOriginsAndZone) {
+  CSettingsGuard guard;
   CNorth::false_northing(0.0);
   EXPECT_EQ(double(CNorth::false_northing(-5000000.0)), 0.0);
   EXPECT_EQ(double(CNorth::false_northing(kQueryOrigin)), -5000000.0);
-  CEast::false_easting(0.0);
-  EXPECT_EQ(double(CEast::false_easting(500000.0)), 0.0);
+  CEast::false_easting(500000.0);
+  for (double refused : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()})
+    EXPECT_EQ(double(CEast::false_easting(refused)), 500000.0);
   EXPECT_EQ(double(CEast::false_easting(kQueryOrigin)), 500000.0);
   CEast::zone(0);
   EXPECT_EQ(CEast::zone(7), 0);
+  EXPECT_EQ(CEast::zone(-3), 7);
   EXPECT_EQ(CEast::zone(kQuery), 7);
 }
 
-TEST(MsrSettings, UnknownValuesAndNonFiniteOriginsAreRefused) {
-  CSettingsGuard guard;
-  CLinear::unit(kFoot);
-  EXPECT_EQ(CLinear::unit(2), kFoot);
-  EXPECT_EQ(CLinear::unit(-7), kFoot);
-  CAngular::unit(kGon);
-  EXPECT_EQ(CAngular::unit(5), kGon);
-  CNorth::style(1);
-  EXPECT_EQ(CNorth::style(2), 1);
-  CEast::style(2);
-  EXPECT_EQ(CEast::style(3), 2);
-  EXPECT_EQ(CEast::style(kQuery), 2);
-  CNorth::false_northing(10.0);
-  CNorth::false_northing(std::numeric_limits<double>::quiet_NaN());
-  CNorth::false_northing(std::numeric_limits<double>::infinity());
-  EXPECT_EQ(double(CNorth::false_northing(kQueryOrigin)), 10.0);
-  CEast::zone(12);
-  EXPECT_EQ(CEast::zone(-3), 12);
-  EXPECT_EQ(CEast::zone(kQuery), 12);
-}
-
-TEST(MsrSettings, SnapshotRestoresEverySettingAlsoAfterAnException) {
+TEST(MsrSettings, GuardRestoresEverySettingAlsoAfterAnException) {
   CSettings before = CSettings::Current();
-  CSettings changed;
-  changed.linearUnit = kFoot;
-  changed.angularUnit = kMil;
-  changed.pressureUnit = kInHg;
-  changed.temperatureUnit = kFahrenheit;
-  changed.northStyle = kNorthMinusOrigin;
-  changed.eastStyle = kEastZoned;
-  changed.falseNorthing = 123.5;
-  changed.falseEasting = 500000.0;
-  changed.zone = 42;
+  CSettings changed{kFoot, kMil, kInHg, kFahrenheit, kNorthMinusOrigin, kEastZoned, 123.5, 500000.0, 42};
+  ASSERT_FALSE(changed == before);
   try {
     CSettingsGuard guard;
     changed.Apply();
-    CSettings now = CSettings::Current();
-    EXPECT_EQ(now.linearUnit, kFoot);
-    EXPECT_EQ(now.angularUnit, kMil);
-    EXPECT_EQ(now.pressureUnit, kInHg);
-    EXPECT_EQ(now.temperatureUnit, kFahrenheit);
-    EXPECT_EQ(now.northStyle, kNorthMinusOrigin);
-    EXPECT_EQ(now.eastStyle, kEastZoned);
-    EXPECT_EQ(now.falseNorthing, 123.5);
-    EXPECT_EQ(now.falseEasting, 500000.0);
-    EXPECT_EQ(now.zone, 42);
+    EXPECT_TRUE(CSettings::Current() == changed);
     throw std::runtime_error("leave the scope");
   } catch (const std::runtime_error&) {
   }
-  CSettings after = CSettings::Current();
-  EXPECT_EQ(after.linearUnit, before.linearUnit);
-  EXPECT_EQ(after.angularUnit, before.angularUnit);
-  EXPECT_EQ(after.pressureUnit, before.pressureUnit);
-  EXPECT_EQ(after.temperatureUnit, before.temperatureUnit);
-  EXPECT_EQ(after.northStyle, before.northStyle);
-  EXPECT_EQ(after.eastStyle, before.eastStyle);
-  EXPECT_EQ(after.falseNorthing, before.falseNorthing);
-  EXPECT_EQ(after.falseEasting, before.falseEasting);
-  EXPECT_EQ(after.zone, before.zone);
+  EXPECT_TRUE(CSettings::Current() == before);
 }
 
 TEST(MsrSettings, PressureAndTemperatureFollowTheirUnits) {
