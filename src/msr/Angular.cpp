@@ -1,6 +1,7 @@
 #include "msr/Angular.h"
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <string>
 
@@ -50,18 +51,11 @@ std::string SignText(double degrees, const std::string& wholeText, const std::st
   return degrees < 0 && !(IsZeroText(wholeText) && IsZeroText(restText)) ? "-" : "";
 }
 
-std::string NotFiniteText(double value) { return detail::FixedText(value, 0); }
-
-const char* SkipBlanks(const char* text) {
-  while (*text == ' ' || *text == '\t') ++text;
-  return text;
-}
-
 // Skips the separator after one part: blanks, at most one mark, blanks.
 const char* SkipSeparator(const char* text, const char* marks) {
-  text = SkipBlanks(text);
-  if (*text && std::char_traits<char>::find(marks, std::char_traits<char>::length(marks), *text)) ++text;
-  return SkipBlanks(text);
+  text = detail::SkipBlanks(text);
+  if (*text && std::strchr(marks, *text)) ++text;
+  return detail::SkipBlanks(text);
 }
 
 bool IsWhole(double value) { return value == std::floor(value); }
@@ -75,7 +69,7 @@ double CAngular::Degrees() const { return m_value * kDegreesPerRadian; }
 char* CAngular::wr_dms(char* buffer, int precision, const char* format) const {
   if (precision < 0) precision = 2;
   double degrees = Degrees();
-  if (!std::isfinite(degrees)) return detail::CopyText(NotFiniteText(degrees), buffer);
+  if (!std::isfinite(degrees)) return detail::CopyText(WholeText(degrees), buffer);
   double wholeDegrees = std::floor(std::fabs(degrees));
   Split seconds = SplitSixty((std::fabs(degrees) - wholeDegrees) * 60.0, precision, format);
   double wholeMinutes = seconds.whole;
@@ -94,7 +88,7 @@ char* CAngular::wr_dms(char* buffer, int precision, const char* format) const {
 char* CAngular::wr_dmx(char* buffer, int precision, const char* format) const {
   if (precision < 0) precision = 4;
   double degrees = Degrees();
-  if (!std::isfinite(degrees)) return detail::CopyText(NotFiniteText(degrees), buffer);
+  if (!std::isfinite(degrees)) return detail::CopyText(WholeText(degrees), buffer);
   Split minutes = SplitSixty(std::fabs(degrees), precision, format);
   std::string minutesText = format ? minutes.rest : TwoDigits(minutes.rest);
   std::string degreesText = WholeText(minutes.whole);
@@ -131,9 +125,9 @@ char* CAngular::write(char* buffer, int precision, const char* format) const {
 
 int CAngular::rd_dms(const char* text, char** end, const char* /*format*/) {
   if (!text) return 1;
-  const char* p = SkipBlanks(text);
+  const char* p = detail::SkipBlanks(text);
   bool negative = *p == '-';
-  if (*p == '-' || *p == '+') p = SkipBlanks(p + 1);
+  if (*p == '-' || *p == '+') p = detail::SkipBlanks(p + 1);
 
   // Up to three parts; every part but the last must be whole, and a part
   // after the first must stay below 60.

@@ -1,7 +1,6 @@
 #include "msr/Values.h"
 
-#include <cmath>
-#include <cstring>
+#include <string>
 
 #include "msr/NumberFormat.h"
 #include "msr/Settings.h"
@@ -22,11 +21,6 @@ char* WriteLinear(double metres, char* buffer, int precision, const char* format
   return detail::CopyText(detail::FormattedText(InLinearUnit(metres), precision, format), buffer);
 }
 
-const char* SkipBlanks(const char* text) {
-  while (*text == ' ' || *text == '\t') ++text;
-  return text;
-}
-
 }  // namespace
 
 char* CLinear::write(char* buffer, int precision, const char* format) const {
@@ -35,14 +29,14 @@ char* CLinear::write(char* buffer, int precision, const char* format) const {
 
 int CLinear::read(const char* text, char** end, const char* /*format*/) {
   if (!text) return 1;
-  const char* p = SkipBlanks(text);
+  const char* p = detail::SkipBlanks(text);
   double number = 0.0;
   size_t used = detail::ParseNumber(p, number);
   if (used == 0) return 1;
   p += used;
   if (end)
     *end = const_cast<char*>(p);
-  else if (*SkipBlanks(p) != '\0')
+  else if (*detail::SkipBlanks(p) != '\0')
     return 1;
   m_value = CLinear::unit(kQuery) == kFoot ? number * kMetresPerFoot : number;
   return 0;
