@@ -1,0 +1,326 @@
+#include "mif/MIFWriter.h"
+
+#include <utility>
+
+#include "mif/MIFObjects.h"
+#include "mif/MIFStyle.h"
+#include "msr/msr.h"
+#include "platform/CodePage.h"
+#include "platform/NumberText.h"
+
+namespace tvk {
+namespace {
+
+// Calls visit(leaf) for every feature that is not a MULTIPLE, in the order of
+// the parts, walking MULTIPLEs inside MULTIPLEs at any depth without recursion.
+template <class Visit>
+void ForEachLeaf(CFeature* feature, Visit&& visit) {
+    if (!feature) return;
+    if (feature->Kind != MULTIPLE) {
+        visit(feature);
+        return;
+    }
+    std::vector<std::pair<const CMultipleFeature*, size_t>> stack;
+    if (auto* multiple = dynamic_cast<const CMultipleFeature*>(feature)) stack.emplace_back(multiple, 0);
+    while (!stack.empty()) {
+        auto& [multiple, next] = stack.back();
+        if (next == multiple->Parts.size()) {
+            stack.pop_back();
+            continue;
+        }
+        CFeature* part = multiple->Parts[next++].get();
+        if (!part) continue;
+        if (part->Kind != MULTIPLE) {
+            visit(part);
+        } else if (auto* inner = dynamic_cast<const CMultipleFeature*>(part)) {
+            stack.emplace_back(inner, 0);  // invalidates the references above; they are not used again
+        }
+    }
+}
+
+// Points an object of each kind needs; 0 for kinds that make no object.
+size_t PointsNeeded(int kind) {
+    switch (kind) {
+    case POINT:
+    case POLYLINE:
+    case POLYGON:
+        return 1;
+    case LINE:
+        return 2;
+    case ARC:
+    case CIRCLE:
+        return 3;
+    default:
+        return 0;
+    }
+}
+
+}  // namespace
+
+CMIFWriter::CMIFWriter() = default;
+
+CMIFWriter::~CMIFWriter() {
+    // CWriter's destructor reaches only its own FreeExportData.
+    try {
+        CMIFWriter::FreeExportData();
+    } catch (...) {
+    }
+}
+
+char* CMIFWriter::TLXToMIFName(char* name) { return ConvertToMIFName(name); }
+
+void CMIFWriter::PrepareData() {
+    CWriter::PrepareData();
+    ConvertFieldNames();
+}
+
+void CMIFWriter::ConvertFieldNames() {
+    auto convert = [](CText& name) {
+        if (name.IsNull()) return;
+        std::string text = name.Str();
+        name.Assign(TLXToMIFName(text.data()));  // the cut shortens the text
+    };
+    for (size_t c = 0; c < PropertySchemas.size() && c < CodeStates.size(); ++c) {
+        if (CodeStates[c] == kNone) continue;
+        PropertySchema& schema = PropertySchemas[c];
+        for (size_t p = 0; p < schema.PropertyDefs.size() && p < schema.PropertyNumbers.size(); ++p)
+            if (schema.PropertyNumbers[p] != kNone) convert(schema.PropertyDefs[p].Name);
+    }
+    // The layer columns hold copies of the definitions.
+    for (auto& columns : LayerInfo.LayerColumns)
+        for (PropertyDef& def : columns) convert(def.Name);
+}
+
+void CMIFWriter::Write(CStdioFile* file, const char* text) { file->WriteString(text); }
+
+void CMIFWriter::Write(CStdioFile* file, double value) {
+    char buf[64];
+    file->WriteString(std::string_view(buf, static_cast<size_t>(FormatGcvt(value, 16, buf))));
+}
+
+unsigned long CMIFWriter::GetMIFColor(unsigned long rgb) { return MIFColorFromRGB(rgb); }
+
+int CMIFWriter::GetLine(int index) { return MIFLinePattern(index); }
+
+int CMIFWriter::GetHatch(int index) { return MIFHatchPattern(index); }
+
+void CMIFWriter::Export() {
+    MIFFiles.clear();
+    MIDFiles.clear();
+    MIFFiles.resize(Layers.size());
+    MIDFiles.resize(Layers.size());
+    // Every export declares the bounds of its own drawing, so exporting twice
+    // with one writer gives the same files.
+    Extents = MIFExtents();
+    if (OnProgressBegin) OnProgressBegin(0, static_cast<int>(Features.size()));
+
+    // Only survey points stretch the extents: generated circle points lie on
+    // their circle, and a CIRC0 radius point sits at (r, r), anywhere.
+    for (size_t i = 0; i < PointCoords.size(); ++i) {
+        ThrowIfMustDie();
+        if (IsSurveyPoint(static_cast<int>(i))) Extents.Add(PointCoords[i].x, PointCoords[i].y);
+    }
+    for (size_t i = 0; i < Features.size(); ++i) {
+        ThrowIfMustDie();
+        if (i >= FeatureStates.size() || FeatureStates[i] == kNone) continue;
+        ForEachLeaf(Features[i].get(), [this](CFeature* leaf) {
+            if (leaf->Kind == ARC || leaf->Kind == CIRCLE) WidenByCircle(leaf);
+        });
+    }
+    // The y range grows by 1.25 % at each end, the x range by 6.25 % at its upper end.
+    double dy = (Extents.maxY - Extents.minY) * 0.0125;
+    double dx = (Extents.maxX - Extents.minX) * 0.0625;
+    if (!Extents.IsEmpty()) {
+        Extents.Add(Extents.minX, Extents.minY - dy);
+        Extents.Add(Extents.maxX + dx, Extents.maxY + dy);
+    }
+
+    for (size_t i = 0; i < Features.size(); ++i) {
+        ThrowIfMustDie();
+        if (OnProgressStep) OnProgressStep(1);
+        if (i >= FeatureStates.size() || FeatureStates[i] == kNone) continue;
+        int index = static_cast<int>(i);
+        ForEachLeaf(Features[i].get(), [this, index](CFeature* leaf) { ExportFeature(leaf, index); });
+    }
+}
+
+void CMIFWriter::WidenByCircle(const CFeature* feature) {
+    const std::vector<int>* points = PointsOf(feature, 3);
+    if (!points) return;
+    msr::CPoint2d p[3];
+    for (int k = 0; k < 3; ++k) {
+        const Coord3& c = PointCoords[(*points)[k]];
+        p[k] = msr::CPoint2d(c.x, c.y);
+    }
+    msr::CCircle circle(p[0], p[1], p[2]);
+    double cx = circle.centre.north, cy = circle.centre.east, r = circle.radius;
+    Extents.Add(cx - r, cy - r);
+    Extents.Add(cx + r, cy + r);
+}
+
+int CMIFWriter::LayerOfFeature(const CFeature* feature) const {
+    int code = feature->Code;
+    if (code < 0 || static_cast<size_t>(code) >= FeatureCodes.size() || CodeStates[code] == kNone) return -1;
+    int layer = FeatureCodes[code].Layer;
+    if (layer < 0 || static_cast<size_t>(layer) >= Layers.size() || LayerStates[layer] == kNone) return -1;
+    return layer;
+}
+
+const std::vector<int>* CMIFWriter::PointsOf(const CFeature* feature, size_t count) const {
+    auto* list = dynamic_cast<const CPointListFeature*>(feature);
+    if (!list || list->Points.size() < count) return nullptr;
+    for (int slot : list->Points)
+        if (slot < 0 || static_cast<size_t>(slot) >= PointCoords.size()) return nullptr;
+    return &list->Points;
+}
+
+void CMIFWriter::ExportFeature(CFeature* feature, int index) {
+    size_t needed = PointsNeeded(feature->Kind);
+    int layer = LayerOfFeature(feature);
+    const std::vector<int>* points = needed ? PointsOf(feature, needed) : nullptr;
+    if (layer < 0 || !points) return;
+    const FeatureStyleRec& style = FeatureStyles[feature->Code];
+    auto xy = [this, points](size_t k) -> const Coord3& { return PointCoords[(*points)[k]]; };
+
+    text_.clear();
+    switch (feature->Kind) {
+    case POINT:
+        AppendPointObject(text_, xy(0).x, xy(0).y);
+        if (const SymbolStyle* s = style.Symbol.get())
+            AppendSymbolClause(text_, s->Shape, GetMIFColor(static_cast<unsigned long>(s->Color)), s->Size,
+                               s->Font.Get(), s->Style);
+        else
+            AppendDefaultSymbolClause(text_);
+        break;
+    case LINE:
+        AppendLineObject(text_, xy(0).x, xy(0).y, xy(1).x, xy(1).y);
+        AppendStyle(text_, style, true, false);
+        break;
+    case POLYLINE:
+    case POLYGON:
+        if (feature->Kind == POLYLINE) AppendPlineHead(text_, static_cast<int>(points->size()));
+        else AppendRegionHead(text_, static_cast<int>(points->size()));
+        for (size_t k = 0; k < points->size(); ++k) AppendVertex(text_, xy(k).x, xy(k).y);
+        AppendStyle(text_, style, true, feature->Kind == POLYGON);
+        if (auto* polyline = dynamic_cast<const CPolylineFeature*>(feature); polyline && polyline->Smooth)
+            AppendSmoothClause(text_);
+        break;
+    case ARC: {
+        msr::CArc arc(msr::CPoint2d(xy(0).x, xy(0).y), msr::CPoint2d(xy(1).x, xy(1).y),
+                      msr::CPoint2d(xy(2).x, xy(2).y));
+        char start[msr::kTextSize], end[msr::kTextSize];
+        AppendArcObject(text_, arc.centre.north, arc.centre.east, arc.radius, arc.start.wr_dxx(start, 2, "%0.*f"),
+                        arc.end.wr_dxx(end, 2, "%0.*f"));
+        AppendStyle(text_, style, true, false);
+        break;
+    }
+    case CIRCLE: {
+        msr::CCircle circle(msr::CPoint2d(xy(0).x, xy(0).y), msr::CPoint2d(xy(1).x, xy(1).y),
+                            msr::CPoint2d(xy(2).x, xy(2).y));
+        AppendEllipseObject(text_, circle.centre.north, circle.centre.east, circle.radius);
+        AppendStyle(text_, style, true, true);
+        break;
+    }
+    default:
+        return;
+    }
+    GetMIFFile(layer)->WriteString(text_);
+
+    text_.clear();
+    AppendRow(text_, layer, feature->Code, index);
+    GetMIDFile(layer)->WriteString(text_);
+}
+
+void CMIFWriter::AppendStyle(std::string& out, const FeatureStyleRec& style, bool pen, bool brush) {
+    if (pen && style.Pen)
+        AppendPenClause(out, style.Pen->Width, GetLine(style.Pen->Pattern),
+                        GetMIFColor(static_cast<unsigned long>(style.Pen->Color)));
+    if (brush && style.Brush) {
+        unsigned long fore = GetMIFColor(static_cast<unsigned long>(style.Brush->ForeColor));
+        unsigned long back = GetMIFColor(static_cast<unsigned long>(style.Brush->BackColor));
+        // MapInfo paints a solid brush with its first colour: a solid fill shows the back colour.
+        if (style.Brush->Pattern == 0) std::swap(fore, back);
+        AppendBrushClause(out, GetHatch(style.Brush->Pattern), fore, back);
+    }
+}
+
+void CMIFWriter::AppendRow(std::string& out, int layer, int code, int index) const {
+    size_t columns = static_cast<size_t>(layer) < LayerInfo.LayerColumns.size() ? LayerInfo.LayerColumns[layer].size() : 0;
+    const std::vector<int>* map = nullptr;
+    if (static_cast<size_t>(layer) < LayerInfo.ColumnMaps.size() &&
+        static_cast<size_t>(code) < LayerInfo.ColumnMaps[layer].size())
+        map = &LayerInfo.ColumnMaps[layer][code];
+    const std::vector<CText>* values =
+        static_cast<size_t>(index) < FeatureValues.size() ? &FeatureValues[index] : nullptr;
+    for (size_t column = 0; column < columns; ++column) {
+        int position = map && column < map->size() ? (*map)[column] : kNone;
+        const char* value = nullptr;
+        if (position >= 0 && values && static_cast<size_t>(position) < values->size())
+            value = (*values)[position].Get();
+        AppendMIDValue(out, value);
+    }
+    out += '\n';
+}
+
+CStdioFile* CMIFWriter::GetMIFFile(int layer) {
+    OpenFile& slot = MIFFiles[layer];
+    if (slot.file) return slot.file.get();
+    CStdioFile* file = OpenLayerFile(MIFFiles, layer, ".MIF");
+    std::vector<MIFColumn> columns;
+    if (static_cast<size_t>(layer) < LayerInfo.LayerColumns.size())
+        for (const PropertyDef& def : LayerInfo.LayerColumns[layer])
+            columns.push_back({def.Name.c_str(), def.Type, def.Width, def.Precision});
+    std::string header;
+    AppendMIFHeader(header, Extents, columns);
+    file->WriteString(header);
+    return file;
+}
+
+CStdioFile* CMIFWriter::GetMIDFile(int layer) {
+    OpenFile& slot = MIDFiles[layer];
+    if (slot.file) return slot.file.get();
+    return OpenLayerFile(MIDFiles, layer, ".MID");
+}
+
+CStdioFile* CMIFWriter::OpenLayerFile(std::vector<OpenFile>& files, int layer, const char* extension) {
+    const std::string& name = static_cast<size_t>(layer) < LayerFileNames.size() ? LayerFileNames[layer]
+                                                                                 : Layers[layer].Name.Str();
+    // Names of the model are 1251; names on disk are UTF-8.
+    std::string path = OutputFolder + Utf8From1251(name) + extension;
+    bool write = VerifyOverwrite(path);
+    auto file = std::make_unique<CStdioFile>(write ? path : std::string(kNullDevice),
+                                             CFile::modeWrite | CFile::modeCreate | CFile::shareDenyWrite);
+    files[layer].file = std::move(file);
+    files[layer].written = write;
+    return files[layer].file.get();
+}
+
+void CMIFWriter::FreeExportData() {
+    bool failed = false;
+    CFileException failure(CFileException::none, 0, "");
+    for (auto* files : {&MIFFiles, &MIDFiles}) {
+        for (OpenFile& slot : *files) {
+            if (!slot.file) continue;
+            std::string path = slot.file->GetFilePath();
+            if (NeedToClear) {
+                slot.file->Abort();
+                // Never the null device: only files this run created or replaced.
+                if (slot.written) FileSystem().Remove(path);
+            } else {
+                try {
+                    slot.file->Close();
+                } catch (CFileException& e) {
+                    if (!failed) failure = e;
+                    failed = true;
+                }
+            }
+            slot.file.reset();
+        }
+    }
+    std::vector<OpenFile>().swap(MIFFiles);
+    std::vector<OpenFile>().swap(MIDFiles);
+    CWriter::FreeExportData();
+    if (failed) throw failure;
+}
+
+}  // namespace tvk
