@@ -1,0 +1,297 @@
+// What each feature becomes in the BLOCKS and ENTITIES sections.
+#include <charconv>
+#include <cstring>
+
+#include "dxf/DXFWriter.h"
+#include "msr/msr.h"
+
+namespace tvk {
+
+namespace {
+constexpr int kLeftOut = -10;
+const std::string kNoLayer;
+}  // namespace
+
+const std::string& CDXFWriter::LayerOfCode(int codeSlot) const {
+    if (codeSlot < 0 || size_t(codeSlot) >= FeatureCodes.size()) return kNoLayer;
+    int layer = FeatureCodes[codeSlot].Layer;
+    if (layer < 0 || size_t(layer) >= LayerFileNames.size()) return kNoLayer;
+    return LayerFileNames[layer];
+}
+
+bool CDXFWriter::IsPointLayerCode(int codeSlot) const {
+    if (codeSlot < 0 || size_t(codeSlot) >= FeatureCodes.size()) return false;
+    int layer = FeatureCodes[codeSlot].Layer;
+    if (layer < 0 || size_t(layer) >= LayerStates.size()) return false;
+    return IsPointLayerState(LayerStates[layer]);
+}
+
+const Coord3* CDXFWriter::PointAt(const std::vector<int>& points, size_t i) const {
+    if (i >= points.size()) return nullptr;
+    int slot = points[i];
+    if (slot < 0 || size_t(slot) >= PointCoords.size()) return nullptr;
+    return &PointCoords[slot];
+}
+
+Coord3 CDXFWriter::AttributeAnchor(const CFeature* feature) const {
+    while (const auto* multiple = dynamic_cast<const CMultipleFeature*>(feature))
+        feature = multiple->Parts.empty() ? nullptr : multiple->Parts.front().get();
+    if (const auto* list = dynamic_cast<const CPointListFeature*>(feature)) {
+        if (const Coord3* p = PointAt(list->Points, 0)) return *p;
+    }
+    return Coord3{0.0, 0.0, 0.0};
+}
+
+void CDXFWriter::WritePenGroups(int codeSlot) {
+    const PenStyle* pen = codeSlot >= 0 && size_t(codeSlot) < FeatureStyles.size()
+                              ? FeatureStyles[codeSlot].Pen.get()
+                              : nullptr;
+    if (!pen) {
+        WriteGroup(6, "BYLAYER");
+        return;
+    }
+    WriteGroup(6, GetLine(pen->Pattern));
+    WriteGroup(62, pen->Color);
+    // No group 39: it is an entity's thickness, which turns lines into 3D
+    // surfaces; release 12 has no line weight for the pen's width.
+    WriteGroup(48, 1);
+}
+
+void CDXFWriter::WritePointLabels(const Coord3& p, int pointSlot) {
+    const char* name = pointSlot >= 0 && size_t(pointSlot) < Points.size() ? Points[pointSlot].Name.c_str() : "";
+    WriteGroup(0, "TEXT");
+    WriteGroup(8, NamesLayer.c_str());
+    WriteGroup(6, "BYLAYER");
+    WriteGroup(10, p.x + 1.5);
+    WriteGroup(20, p.y + 1.5);
+    WriteGroup(30, p.z);
+    WriteGroup(40, 1.5);
+    WriteGroup(1, name);
+    WriteGroup(72, 0);
+    WriteGroup(73, 0);
+    WriteGroup(11, p.x + 7.5);
+    WriteGroup(21, p.y + 1.5);
+    WriteGroup(31, p.z);
+
+    // "%.3f" of the C locale, whatever locale the host switched on; at most 100 bytes.
+    char elevation[400];
+    auto res = std::to_chars(elevation, elevation + sizeof elevation - 1, p.z, std::chars_format::fixed, 3);
+    size_t length = res.ec == std::errc() ? size_t(res.ptr - elevation) : 0;
+    elevation[std::min<size_t>(length, 100)] = 0;
+    WriteGroup(0, "TEXT");
+    WriteGroup(8, ElevationsLayer.c_str());
+    WriteGroup(6, "BYLAYER");
+    WriteGroup(10, p.x + 1.5);
+    WriteGroup(20, p.y - 1.5);
+    WriteGroup(30, p.z);
+    WriteGroup(40, 1.5);
+    WriteGroup(1, elevation);
+    WriteGroup(72, 0);
+    WriteGroup(73, 0);
+    WriteGroup(11, p.x + 7.5);
+    WriteGroup(21, p.y - 1.5);
+    WriteGroup(31, p.z);
+}
+
+void CDXFWriter::ExportFeature(CFeature* feature, int /*index*/) {
+    if (!feature || feature->Kind < POINT || feature->Kind > CIRCLE) return;
+    const auto* list = dynamic_cast<const CPointListFeature*>(feature);
+    if (!list) return;
+    const auto& points = list->Points;
+    const int code = feature->Code;
+    const char* layer = LayerOfCode(code).c_str();
+    const SymbolStyle* symbol =
+        code >= 0 && size_t(code) < FeatureStyles.size() ? FeatureStyles[code].Symbol.get() : nullptr;
+
+    switch (feature->Kind) {
+    case POINT: {
+        const Coord3* p = PointAt(points, 0);
+        if (!p) return;
+        if (IsPointLayerCode(code)) WritePointLabels(*p, points[0]);
+        WriteGroup(0, "POINT");
+        WriteGroup(8, layer);
+        if (symbol) WriteGroup(62, symbol->Color);
+        else WriteGroup(6, "BYLAYER");
+        WriteGroup(10, p->x);
+        WriteGroup(20, p->y);
+        WriteGroup(30, p->z);
+        if (symbol) {
+            const double h = symbol->Size * 0.35;
+            WriteGroup(0, "TEXT");
+            WriteGroup(8, layer);
+            WriteGroup(62, symbol->Color);
+            WriteGroup(10, p->x - h / 3);
+            WriteGroup(20, p->y - h / 3);
+            WriteGroup(30, p->z);
+            WriteGroup(40, h);
+            // A control character would break the line structure of the file.
+            const unsigned char shape = static_cast<unsigned char>(symbol->Shape & 0xFF);
+            const char text[2] = {shape < 32 ? '\0' : static_cast<char>(shape), '\0'};
+            WriteGroup(1, text);
+            const std::string& style = size_t(code) < StyleNames.size() ? StyleNames[code] : kNoLayer;
+            if (!style.empty()) WriteGroup(7, style.c_str());
+            WriteGroup(72, 4);
+            WriteGroup(11, p->x);
+            WriteGroup(21, p->y);
+            WriteGroup(31, p->z);
+        }
+        break;
+    }
+    case LINE: {
+        const Coord3* p0 = PointAt(points, 0);
+        const Coord3* p1 = PointAt(points, 1);
+        if (!p0 || !p1) return;
+        WriteGroup(0, "LINE");
+        WriteGroup(8, layer);
+        WritePenGroups(code);
+        WriteGroup(10, p0->x);
+        WriteGroup(20, p0->y);
+        WriteGroup(30, p0->z);
+        WriteGroup(11, p1->x);
+        WriteGroup(21, p1->y);
+        WriteGroup(31, p1->z);
+        break;
+    }
+    case POLYLINE:
+    case POLYGON: {
+        for (size_t i = 0; i < points.size(); ++i)
+            if (!PointAt(points, i)) return;
+        WriteGroup(0, "POLYLINE");
+        WriteGroup(8, layer);
+        WritePenGroups(code);
+        WriteGroup(70, !points.empty() && points.front() == points.back() ? 1 : 0);
+        WriteGroup(40, 0.0);
+        WriteGroup(41, 0.0);
+        WriteGroup(66, 1);
+        for (size_t i = 0; i < points.size(); ++i) {
+            const Coord3& p = PointCoords[points[i]];
+            WriteGroup(0, "VERTEX");
+            WriteGroup(8, layer);
+            WriteGroup(10, p.x);
+            WriteGroup(20, p.y);
+            WriteGroup(30, p.z);
+        }
+        WriteGroup(0, "SEQEND");
+        WriteGroup(8, layer);
+        break;
+    }
+    case ARC:
+    case CIRCLE: {
+        const Coord3* p0 = PointAt(points, 0);
+        const Coord3* p1 = PointAt(points, 1);
+        const Coord3* p2 = PointAt(points, 2);
+        if (!p0 || !p1 || !p2) return;
+        // Drawing x goes to the library's north place, y to its east place.
+        const msr::CPoint2d a(p0->x, p0->y), b(p1->x, p1->y), c(p2->x, p2->y);
+        if (feature->Kind == ARC) {
+            msr::CArc arc(a, b, c);
+            WriteGroup(0, "ARC");
+            WriteGroup(8, layer);
+            WritePenGroups(code);
+            WriteGroup(10, double(arc.centre.north));
+            WriteGroup(20, double(arc.centre.east));
+            WriteGroup(30, 0.0);
+            WriteGroup(40, double(arc.radius));
+            char text[msr::kTextSize];
+            msr::CAngular start = arc.start, end = arc.end;
+            WriteGroup(50, start.align(msr::CAngular(0.0)).wr_dxx(text, 2, "%0.*f"));
+            WriteGroup(51, end.align(msr::CAngular(0.0)).wr_dxx(text, 2, "%0.*f"));
+        } else {
+            msr::CCircle circle(a, b, c);
+            WriteGroup(0, "CIRCLE");
+            WriteGroup(8, layer);
+            WritePenGroups(code);
+            WriteGroup(10, double(circle.centre.north));
+            WriteGroup(20, double(circle.centre.east));
+            WriteGroup(30, 0.0);
+            WriteGroup(40, double(circle.radius));
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void CDXFWriter::ExportFeatureTree(CFeature* feature, int index) {
+    if (!feature) return;
+    if (auto* multiple = dynamic_cast<CMultipleFeature*>(feature)) {
+        // Parts in order, and the parts of an inner multiple in turn.
+        for (auto& part : multiple->Parts) ExportFeatureTree(part.get(), index);
+        return;
+    }
+    ExportFeature(feature, index);
+}
+
+void CDXFWriter::WriteBlock(int slot) {
+    CFeature* feature = Features[slot].get();
+    const int code = feature ? feature->Code : kLeftOut;
+    const char* layer = LayerOfCode(code).c_str();
+    char name[256];
+    GetName(name, sizeof name, "BLCK", slot);
+    WriteGroup(0, "BLOCK");
+    WriteGroup(8, layer);
+    WriteGroup(2, name);
+    WriteGroup(70, 2);
+    WriteGroup(10, 0.0);
+    WriteGroup(20, 0.0);
+    WriteGroup(30, 0.0);
+    ExportFeatureTree(feature, slot);
+    if (code >= 0 && size_t(code) < PropertySchemas.size()) {
+        const PropertySchema& schema = PropertySchemas[code];
+        for (size_t b = 0; b < schema.PropertyNumbers.size() && b < schema.PropertyDefs.size(); ++b) {
+            if (schema.PropertyNumbers[b] == kLeftOut) continue;
+            WriteGroup(0, "ATTDEF");
+            WriteGroup(8, layer);
+            WriteGroup(10, 0.0);
+            WriteGroup(20, 0.0);
+            WriteGroup(30, 0.0);
+            WriteGroup(40, 0.2);
+            WriteGroup(1, "");
+            WriteGroup(3, "");
+            WriteGroup(2, schema.PropertyDefs[b].Name.c_str());
+            WriteGroup(70, 1);
+        }
+    }
+    WriteGroup(0, "ENDBLK");
+    WriteGroup(8, layer);
+}
+
+void CDXFWriter::WriteFeatureEntities(int slot) {
+    CFeature* feature = Features[slot].get();
+    ExportFeatureTree(feature, slot);
+    if (!ExportSemantic) return;
+    const int code = feature ? feature->Code : kLeftOut;
+    const char* layer = LayerOfCode(code).c_str();
+    char name[256];
+    GetName(name, sizeof name, "BLCK", slot);
+    WriteGroup(0, "INSERT");
+    WriteGroup(2, name);
+    WriteGroup(8, layer);
+    WriteGroup(66, 1);
+    WriteGroup(10, 0.0);
+    WriteGroup(20, 0.0);
+    WriteGroup(30, 0.0);
+    const Coord3 anchor = AttributeAnchor(feature);
+    if (code >= 0 && size_t(code) < PropertySchemas.size()) {
+        const PropertySchema& schema = PropertySchemas[code];
+        const std::vector<CText>* values = size_t(slot) < FeatureValues.size() ? &FeatureValues[slot] : nullptr;
+        for (size_t b = 0; b < schema.PropertyNumbers.size() && b < schema.PropertyDefs.size(); ++b) {
+            if (schema.PropertyNumbers[b] == kLeftOut) continue;
+            const char* value = values && b < values->size() ? (*values)[b].Get() : nullptr;
+            WriteGroup(0, "ATTRIB");
+            WriteGroup(8, layer);
+            WriteGroup(10, anchor.x);
+            WriteGroup(20, anchor.y);
+            WriteGroup(30, anchor.z);
+            WriteGroup(40, 0.2);
+            WriteGroup(1, value ? value : "?");
+            WriteGroup(2, schema.PropertyDefs[b].Name.c_str());
+            WriteGroup(70, 1);
+        }
+    }
+    WriteGroup(0, "SEQEND");
+    WriteGroup(8, layer);
+}
+
+}  // namespace tvk

@@ -1,0 +1,350 @@
+#include "dxf/DXFWriter.h"
+
+#include <climits>
+#include <cmath>
+#include <cstring>
+
+#include "dxf/DXFLineTypes.h"
+#include "dxf/DXFNames.h"
+#include "dxf/DXFPalette.h"
+#include "dxf/DXFStrings.h"
+#include "msr/msr.h"
+#include "platform/Exceptions.h"
+#include "platform/FileSystem.h"
+#include "platform/StringTable.h"
+
+namespace tvk {
+
+namespace {
+constexpr int kLeftOut = -10;
+// DXF layer names from file names: the longest kept before numbering.
+constexpr size_t kDXFLayerCut = 30;
+
+unsigned long RgbOf(int colour) { return static_cast<unsigned long>(static_cast<unsigned>(colour)); }
+}  // namespace
+
+CDXFWriter::CDXFWriter() { RegisterDXFStrings(); }
+
+CDXFWriter::~CDXFWriter() {
+    // The base destructor's Free() can no longer reach this class's version.
+    try {
+        FreeExportData();
+    } catch (const CFileException&) {
+    }
+}
+
+void CDXFWriter::Read(const char* file, const char* log) {
+    CWriter::Read(file, log);
+    ConvertLayerNames();
+}
+
+bool CDXFWriter::SetExportSemantic(bool on) {
+    bool previous = ExportSemantic;
+    ExportSemantic = on;
+    return previous;
+}
+
+bool CDXFWriter::SetDeclareCodePage(bool on) {
+    bool previous = DeclareCodePage;
+    DeclareCodePage = on;
+    return previous;
+}
+
+char* CDXFWriter::TLXToDXFName(char* name) { return MakeDXFSymbolName(name); }
+
+const char* CDXFWriter::GetLine(int i) const { return DXFLineTypeName(i); }
+
+int CDXFWriter::GetACI(unsigned long rgb) { return NearestColourIndex(rgb); }
+
+// --- group encoding ---
+
+void CDXFWriter::WriteAligned(int n, int width) { Output.Aligned(n, width); }
+
+void CDXFWriter::WriteGroup(int code, int value) {
+    WriteAligned(code, 3);
+    Output.NewLine();
+    WriteAligned(value, 6);
+    Output.NewLine();
+}
+
+void CDXFWriter::WriteGroup(int code, const char* text) {
+    WriteAligned(code, 3);
+    Output.NewLine();
+    Output.Text(text ? text : "");
+    Output.NewLine();
+}
+
+void CDXFWriter::WriteGroup(int code, double value) {
+    WriteAligned(code, 3);
+    Output.NewLine();
+    Output.Number(value);
+    Output.NewLine();
+}
+
+// --- preparation during Read ---
+
+void CDXFWriter::PrepareData() {
+    CWriter::PrepareData();
+    StyleNames.assign(FeatureStyles.size(), std::string());
+    int styleCounter = 0;
+    char name[256];
+    for (size_t c = 0; c < FeatureStyles.size(); ++c) {
+        if (c < CodeStates.size() && CodeStates[c] == kLeftOut) continue;
+        FeatureStyleRec& style = FeatureStyles[c];
+        if (style.Symbol) {
+            style.Symbol->Color = GetACI(RgbOf(style.Symbol->Color));
+            StyleNames[c] = GetName(name, sizeof name, "STYLE", styleCounter++);
+        }
+        if (style.Pen) style.Pen->Color = GetACI(RgbOf(style.Pen->Color));
+        if (style.Brush) {
+            style.Brush->ForeColor = GetACI(RgbOf(style.Brush->ForeColor));
+            style.Brush->BackColor = GetACI(RgbOf(style.Brush->BackColor));
+        }
+    }
+}
+
+void CDXFWriter::ConvertLayerFileNames() {
+    for (size_t l = 0; l < LayerFileNames.size() && l < LayerStates.size(); ++l) {
+        if (LayerStates[l] == kLeftOut) continue;
+        std::string& name = LayerFileNames[l];
+        if (name.size() > kDXFLayerCut) name.erase(kDXFLayerCut - 1, name.size() - kDXFLayerCut);
+    }
+    CWriter::ConvertLayerFileNames();
+}
+
+void CDXFWriter::ConvertLayerNames() {
+    char buffer[256];
+    for (size_t l = 0; l < LayerFileNames.size() && l < LayerStates.size(); ++l) {
+        if (LayerStates[l] == kLeftOut) continue;
+        std::string& name = LayerFileNames[l];
+        size_t n = std::min(name.size(), sizeof buffer - 1);
+        std::memcpy(buffer, name.data(), n);
+        buffer[n] = 0;
+        name = TLXToDXFName(buffer);
+    }
+    // Every DXF reader takes layer names without regard to case.
+    MakeNamesUniqueIgnoringCase(LayerFileNames, LayerStates, kDXFNameLength);
+}
+
+// --- the document ---
+
+void CDXFWriter::WriteHeader() {
+    Output.Text("  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n");
+    if (DeclareCodePage) Output.Text("  9\n$DWGCODEPAGE\n  3\nANSI_1251\n");
+}
+
+void CDXFWriter::WriteLTypeHeader() {
+    WriteGroup(0, "TABLE");
+    WriteGroup(2, "LTYPE");
+    WriteGroup(70, 3);  // what the original drawings say, though 16 follow
+    for (int i = 0; i < kDXFLineTypeCount; ++i) {
+        const DXFLineType& t = DXFEXPORT_LTYPE_Table[i];
+        WriteGroup(0, "LTYPE");
+        WriteGroup(2, DXFEXPORT_LTYPE_Names[i]);
+        WriteGroup(70, 0);
+        WriteGroup(3, t.description);
+        WriteGroup(72, 65);
+        WriteGroup(73, t.dashCount);
+        WriteGroup(40, t.length);
+        for (int d = 0; d < t.dashCount; ++d) WriteGroup(49, t.dashes[d]);
+    }
+    WriteGroup(0, "ENDTAB");
+}
+
+void CDXFWriter::WriteLayers() {
+    int kept = 0;
+    for (size_t l = 0; l < LayerStates.size(); ++l)
+        if (LayerStates[l] != kLeftOut) ++kept;
+    WriteGroup(0, "TABLE");
+    WriteGroup(2, "LAYER");
+    WriteGroup(70, kept + 2);
+    auto writeLayer = [this](const char* name) {
+        WriteGroup(0, "LAYER");
+        WriteGroup(2, name);
+        WriteGroup(6, "CONTINUOUS");
+        WriteGroup(70, 0);
+        WriteGroup(62, 255);
+    };
+    for (size_t l = 0; l < LayerStates.size(); ++l)
+        if (LayerStates[l] != kLeftOut) writeLayer(l < LayerFileNames.size() ? LayerFileNames[l].c_str() : "");
+
+    RegisterDXFStrings();
+    MakeTextLayerNames(LayerFileNames, LayerStates, CStringTable::Load(IDS_DXF_NAMES_LAYER),
+                       CStringTable::Load(IDS_DXF_ELEVATIONS_LAYER), NamesLayer, ElevationsLayer);
+    writeLayer(NamesLayer.c_str());
+    writeLayer(ElevationsLayer.c_str());
+    WriteGroup(0, "ENDTAB");
+}
+
+void CDXFWriter::WriteStyles() {
+    auto hasStyle = [this](size_t c) {
+        return (c >= CodeStates.size() || CodeStates[c] != kLeftOut) && FeatureStyles[c].Symbol;
+    };
+    int count = 0;
+    for (size_t c = 0; c < FeatureStyles.size(); ++c)
+        if (hasStyle(c)) ++count;
+    WriteGroup(0, "TABLE");
+    WriteGroup(2, "STYLE");
+    WriteGroup(70, count);
+    for (size_t c = 0; c < FeatureStyles.size(); ++c) {
+        if (!hasStyle(c)) continue;
+        const SymbolStyle& symbol = *FeatureStyles[c].Symbol;
+        WriteGroup(0, "STYLE");
+        WriteGroup(2, c < StyleNames.size() ? StyleNames[c].c_str() : "");
+        WriteGroup(70, 0);
+        WriteGroup(40, 0.0);
+        WriteGroup(41, 1.0);
+        WriteGroup(50, 0.0);
+        WriteGroup(71, 0);
+        WriteGroup(42, 2.5);
+        WriteGroup(3, symbol.Font ? symbol.Font.c_str() : "txt");
+        WriteGroup(4, "");
+    }
+    WriteGroup(0, "ENDTAB");
+}
+
+void CDXFWriter::WidenExtents(double x, double y, double z) {
+    if (x < Extents[0]) Extents[0] = x;
+    if (x > Extents[2]) Extents[2] = x;
+    if (y < Extents[1]) Extents[1] = y;
+    if (y > Extents[3]) Extents[3] = y;
+    if (z < Extents[4]) Extents[4] = z;
+    if (z > Extents[5]) Extents[5] = z;
+}
+
+void CDXFWriter::WidenByCircles(const CFeature* feature) {
+    if (!feature) return;
+    if (const auto* multiple = dynamic_cast<const CMultipleFeature*>(feature)) {
+        for (const auto& part : multiple->Parts) WidenByCircles(part.get());
+        return;
+    }
+    if (feature->Kind != ARC && feature->Kind != CIRCLE) return;
+    const auto* list = dynamic_cast<const CPointListFeature*>(feature);
+    if (!list) return;
+    const auto& points = list->Points;
+    const Coord3* p0 = PointAt(points, 0);
+    const Coord3* p1 = PointAt(points, 1);
+    const Coord3* p2 = PointAt(points, 2);
+    if (!p0 || !p1 || !p2) return;
+    msr::CCircle circle(msr::CPoint2d(p0->x, p0->y), msr::CPoint2d(p1->x, p1->y), msr::CPoint2d(p2->x, p2->y));
+    double cx = circle.centre.north, cy = circle.centre.east, r = circle.radius;
+    WidenExtents(cx - r, cy - r, 0.0);
+    WidenExtents(cx + r, cy + r, 0.0);
+}
+
+void CDXFWriter::ComputeExtents() {
+    // Survey points only: generated circle and radius points are construction points.
+    for (size_t i = 0; i < PointCoords.size(); ++i) {
+        if (!IsSurveyPoint(int(i))) continue;
+        const Coord3& p = PointCoords[i];
+        WidenExtents(p.x, p.y, p.z);
+    }
+    for (size_t f = 0; f < Features.size(); ++f) {
+        if (IsMustDie()) throw CThreadStopSignal();
+        if (FeatureStates[f] == kLeftOut) continue;
+        WidenByCircles(Features[f].get());
+    }
+}
+
+void CDXFWriter::WriteExtentsAndLimits() {
+    const double minX = Extents[0], minY = Extents[1], maxX = Extents[2], maxY = Extents[3];
+    WriteGroup(9, "$EXTMIN");
+    WriteGroup(10, minX);
+    WriteGroup(20, minY);
+    WriteGroup(30, Extents[4]);
+    WriteGroup(9, "$EXTMAX");
+    WriteGroup(10, maxX);
+    WriteGroup(20, maxY);
+    WriteGroup(30, Extents[5]);
+    // An empty drawing's range overflows to infinity, which is no DXF number:
+    // no margin then.
+    auto margin = [](double a, double b) {
+        double range = std::fabs(a - b);
+        return std::isfinite(range) ? range * 0.001 : 0.0;
+    };
+    const double mx = margin(minX, maxX), my = margin(minY, maxY);
+    WriteGroup(9, "$LIMMIN");
+    WriteGroup(10, minX - mx);
+    WriteGroup(20, minY - my);
+    WriteGroup(9, "$LIMMAX");
+    WriteGroup(10, maxX + mx);
+    WriteGroup(20, maxY + my);
+    WriteGroup(0, "ENDSEC");
+}
+
+void CDXFWriter::StepFeature() {
+    if (IsMustDie()) throw CThreadStopSignal();
+    if (OnProgressStep) OnProgressStep(1);
+}
+
+void CDXFWriter::Export() {
+    Completed = false;
+    const size_t featureCount = Features.size();
+    if (OnProgressBegin) {
+        long long high = ExportSemantic ? 2LL * (long long)featureCount : (long long)featureCount;
+        OnProgressBegin(0, int(std::min<long long>(high, INT_MAX)));
+    }
+
+    std::string path = OutputFolder;
+    if (!path.empty()) path.pop_back();  // the separator the driver appended
+    OutputFile = std::make_unique<CStdioFile>();
+    OutputFile->Open(path, CFile::modeWrite | CFile::modeCreate | CFile::shareDenyWrite);
+    Output.Discard();
+    Output.Attach(OutputFile.get());
+
+    WriteHeader();
+    ComputeExtents();
+    WriteExtentsAndLimits();
+
+    WriteGroup(0, "SECTION");
+    WriteGroup(2, "TABLES");
+    WriteLTypeHeader();
+    WriteLayers();
+    WriteStyles();
+    WriteGroup(0, "ENDSEC");
+
+    if (ExportSemantic) {
+        WriteGroup(0, "SECTION");
+        WriteGroup(2, "BLOCKS");
+        for (size_t f = 0; f < featureCount; ++f) {
+            StepFeature();
+            if (FeatureStates[f] != kLeftOut) WriteBlock(int(f));
+        }
+        WriteGroup(0, "ENDSEC");
+    }
+
+    WriteGroup(0, "SECTION");
+    WriteGroup(2, "ENTITIES");
+    for (size_t f = 0; f < featureCount; ++f) {
+        StepFeature();
+        if (FeatureStates[f] != kLeftOut) WriteFeatureEntities(int(f));
+    }
+    WriteGroup(0, "ENDSEC");
+    WriteGroup(0, "EOF");
+
+    // Written out here, so that a full disk fails the export, not the closing.
+    Output.Flush();
+    OutputFile->Flush();
+    Completed = true;
+}
+
+void CDXFWriter::FreeExportData() {
+    Output.Discard();
+    Output.Attach(nullptr);
+    if (OutputFile) {
+        std::unique_ptr<CStdioFile> file = std::move(OutputFile);
+        const bool created = file->IsOpen();
+        const std::string path = file->GetFilePath();
+        if (Completed && !IsNeedToClear()) {
+            file->Close();
+        } else {
+            file->Abort();
+            // Only a file this export created: never one it failed to open.
+            if (created && IsNeedToClear()) FileSystem().Remove(path);
+        }
+    }
+    Completed = false;
+    CWriter::FreeExportData();
+}
+
+}  // namespace tvk
