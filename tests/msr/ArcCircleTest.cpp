@@ -84,14 +84,18 @@ TEST(MsrArcCircle, RandomArcsRunFromTheirStartThroughTheMiddlePoint) {
   std::uniform_real_distribution<double> coordinate(-100.0, 100.0);
   for (int i = 0; i < 500; ++i) {
     CPoint2d p[3];
-    for (CPoint2d& point : p) point = At(coordinate(random), coordinate(random));
+    for (CPoint2d& point : p) {
+      double north = coordinate(random), east = coordinate(random);
+      point = i % 2 ? At(north, east) : CPoint2d(north / 1024.0, east / 1024.0);  // survey or fine scale
+    }
     CArc arc(p[0], p[1], p[2]);
     ASSERT_FALSE(arc.IsDegenerate());
-    auto fromStart = [&](const CPoint2d& q) {
-      return std::fmod(AngleOf(arc.centre, q.north, q.east) - arc.start.Degrees() + 360.0 + 1e-9, 360.0);
-    };
-    EXPECT_LE(fromStart(p[1]), arc.Sweep().Degrees() + 1e-6);
-    EXPECT_NEAR(fromStart(arc.IsCounterClockwise() ? p[0] : p[2]), 0.0, 1e-6);
+    auto fromStart = [&](const CPoint2d& q) { return AngleOf(arc.centre, q.north, q.east) - arc.start.Degrees(); };
+    EXPECT_LE(std::fmod(fromStart(p[1]) + 360.0, 360.0), arc.Sweep().Degrees());
+    EXPECT_NEAR(std::remainder(fromStart(arc.IsCounterClockwise() ? p[0] : p[2]), 360.0), 0.0, 1e-6);
+    long count = 0;
+    std::unique_ptr<CPoint3d[]> trace(arc.GetTrace(count, nullptr));
+    EXPECT_TRUE(trace[0].east == p[0].east && trace[count - 1].north == p[2].north);
   }
 }
 
