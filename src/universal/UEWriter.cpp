@@ -1,0 +1,103 @@
+#include "universal/UEWriter.h"
+
+#include <stdexcept>
+
+#include "msr/msr.h"
+#include "platform/CodePage.h"
+#include "platform/Exceptions.h"
+
+namespace tvk {
+
+void CUEWriter::ApplyTemplateSettings() const {
+    const CUETemplate& t = *m_pTemplate;
+    if (t.NorthType == 0 || t.NorthType == 1) msr::CNorth::style(t.NorthType);
+    if (t.EastType >= 0 && t.EastType <= 2) msr::CEast::style(t.EastType);
+    msr::CNorth::false_northing(t.FalseNorthing);
+    msr::CEast::false_easting(t.FalseEasting);
+    msr::CEast::zone(t.Zone);
+    static const int kAngularUnits[] = {msr::kDegree, msr::kGon, msr::kMil};
+    if (t.AngleUnit >= 0 && t.AngleUnit <= 2) msr::CAngular::unit(kAngularUnits[t.AngleUnit]);
+    if (t.LinearUnit == 0 || t.LinearUnit == 1) msr::CLinear::unit(t.LinearUnit);
+}
+
+void CUEWriter::Export() {
+    if (!m_pTemplate || !m_pOutput) throw std::logic_error("the text export has no template or no output");
+    m_GeodeticFormat.Parse(CUETemplate::kDefaultAngleFormat, CAngleFormat::kDegree);
+    m_OutputFormat.Parse(m_pTemplate->AngleFormat, m_pTemplate->AngleUnit);
+
+    // Every setting of the library is put back when this scope ends, also
+    // through a stop or a failure.
+    msr::CSettingsGuard restoreSettings;
+    ApplyTemplateSettings();
+
+    int count = static_cast<int>(Points.size());
+    if (OnProgressBegin) OnProgressBegin(0, count);
+    std::string line;
+    try {
+        for (int slot = 0; slot < count; ++slot) {
+            ThrowIfMustDie();
+            if (OnProgressStep) OnProgressStep(1);
+            // Generated circle and radius points are construction points and
+            // give no line, like left-out points.
+            if (!IsSurveyPoint(slot)) continue;
+            line.clear();
+            FormatLine(slot, line);
+            m_pOutput->Write(line);
+        }
+    } catch (const CFinishWriteSignal&) {
+        // The preview has its lines.
+    }
+}
+
+void CUEWriter::FormatLine(int slot, std::string& line) {
+    for (const CUEField& field : m_pTemplate->Fields) {
+        size_t start = line.size();
+        FormatField(field, slot, line);
+        if (m_bDosCodePage) Convert1251To866(line.data() + start, line.size() - start);
+    }
+    line += '\n';
+}
+
+bool CUEWriter::GeodeticText(const CText& text, int precision, std::string& out) const {
+    // A blank text is no angle either, rather than 0 degrees.
+    std::string_view view = text.View();
+    if (view.find_first_not_of(" \t") == std::string_view::npos) return false;
+    msr::CAngular angle;
+    if (angle.rd_dms(m_GeodeticFormat.Read(view).c_str(), nullptr, nullptr) != 0) return false;
+    out = m_OutputFormat.Write(angle, precision);
+    return true;
+}
+
+void CUEWriter::FormatField(const CUEField& field, int slot, std::string& line) {
+    char buffer[msr::kTextSize];
+    std::string_view value;
+    std::string angleText;
+    const Coord3& c = PointCoords[static_cast<size_t>(slot)];
+    switch (field.FieldType) {
+        case CUEField::kText: value = field.Text; break;
+        case CUEField::kName: value = Points[static_cast<size_t>(slot)].Name.View(); break;
+        case CUEField::kNorth: value = msr::CNorth(c.y).write(buffer, field.Precision, nullptr); break;
+        case CUEField::kEast: value = msr::CEast(c.x).write(buffer, field.Precision, nullptr); break;
+        case CUEField::kHeight: value = msr::CElevation(c.z).write(buffer, field.Precision, nullptr); break;
+        case CUEField::kLatitude:
+        case CUEField::kLongitude: {
+            const GeoCoordRec& geo = GeoCoords[static_cast<size_t>(slot)];
+            const CText& text = field.FieldType == CUEField::kLatitude ? geo.Latitude : geo.Longitude;
+            // A missing or unreadable angle leaves the field blank, still
+            // padded to its width so that fixed columns stay in place.
+            if (GeodeticText(text, field.Precision, angleText)) value = angleText;
+            break;
+        }
+        default:
+            return;  // a kind without output is left out
+    }
+    size_t width = field.Width > 0 ? static_cast<size_t>(field.Width) : 0;
+    size_t length = std::min(value.size(), kMaxFieldLength);
+    if (width > 0 && length > width) length = width;
+    size_t padding = width > length ? width - length : 0;
+    if (field.Alignment != CUEField::kLeft) line.append(padding, ' ');
+    line.append(value.data(), length);
+    if (field.Alignment == CUEField::kLeft) line.append(padding, ' ');
+}
+
+}  // namespace tvk
