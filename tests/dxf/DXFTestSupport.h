@@ -19,6 +19,8 @@ struct Group {
     bool operator==(const Group&) const = default;
 };
 
+inline void PrintTo(const Group& g, std::ostream* os) { *os << g.code << ":\"" << g.value << "\""; }
+
 // The groups of a DXF text with CR LF line ends (fails the test on a bare LF).
 inline std::vector<Group> ParseGroups(const std::string& dxf) {
     std::vector<Group> groups;
