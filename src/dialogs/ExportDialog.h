@@ -1,0 +1,96 @@
+// What the four export dialogs share: the writer they own, the reading and
+// export workers with their completion handling, the busy flag, the progress
+// bar and status text driven by the writer's progress callbacks, Close that
+// stops running work, and the About item.
+#pragma once
+#include <QDialog>
+#include <atomic>
+#include <string>
+#include <thread>
+
+class QLabel;
+class QProgressBar;
+
+namespace tvk {
+
+class CWriter;
+
+class CExportDialog : public QDialog {
+    Q_OBJECT
+public:
+    // One dialog of each kind exists at a time; the kind selects the
+    // module-wide progress state and the texts.
+    enum class Kind { Dxf = 0, Mif = 1, Shp = 2, Universal = 3 };
+
+    CExportDialog(CWriter& writer, Kind kind, QWidget* parent);
+    ~CExportDialog() override;
+
+    // Stores the exchange-file path (a null path leaves it empty).
+    void SetFilePath(const char* path);
+    const std::string& FilePath() const { return filePath_; }
+    bool IsBusy() const { return busy_; }
+    bool IsReadComplete() const;
+    // Starts the reading worker.
+    void ReadTLX();
+    QProgressBar* ProgressBar() const { return progress_; }
+    QLabel* StatusText() const { return status_; }
+
+signals:
+    // Emitted after the completion handlers ran (tests wait for them).
+    void ReadCompleted();
+    void ExportCompleted();
+
+protected:
+    // Dialog-specific set-up, run once before the dialog is first shown.
+    virtual void OnInitDialog() {}
+    // Exchange data towards the controls (fills the lists) and back.
+    virtual void DataToControls() = 0;
+    virtual void DataFromControls() = 0;
+    // Enables or disables the controls by the busy flag.
+    virtual void ChangeVisibility() = 0;
+    // Handlers of the two completion messages.
+    virtual void OnReadcomplete();
+    virtual void OnExportcomplete() { OnReadcomplete(); }
+    // The export worker's call: Export(target, log) of the writer; the text
+    // dialog replaces it to attach its file output.
+    virtual void RunExport(const std::string& target);
+    // The reading worker sets the read-complete flag itself, except in the
+    // universal dialog, whose handler does.
+    virtual bool WorkerMarksReadComplete() const { return true; }
+    void SetReadComplete(bool complete);
+
+    // Sets busy and starts the export worker with `target`.
+    void StartExport(const std::string& target);
+    void SetBusy(bool busy);
+    // Stops running work and waits for its completion; derived destructors
+    // call it first, while their handlers still exist.
+    void StopAndWait();
+    void ShowAbout();
+    // Adds the progress bar and status text to the bottom of `layout`'s owner.
+    QWidget* CreateProgressRow();
+    // Progress callbacks do nothing while this is set (the live preview).
+    void SetProgressMuted(bool muted);
+
+    void showEvent(QShowEvent* event) override;
+    void reject() override;  // Close, Escape and the window's close: OnCancel
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+    CWriter& writer_;
+    Kind kind_;
+    std::string filePath_;
+    QProgressBar* progress_ = nullptr;
+    QLabel* status_ = nullptr;
+
+private:
+    void RunWorker(bool reading, std::string target);
+    void JoinWorker();
+    void ShowFromWorker(unsigned textId, int icon);
+    friend struct ProgressRelay;
+
+    bool busy_ = false;
+    bool initialised_ = false;
+    std::thread worker_;
+};
+
+}  // namespace tvk

@@ -1,0 +1,40 @@
+// The part the DXF, MapInfo and shapefile dialogs share beyond the workers:
+// the layer list filled from the writer's layer file names and stored back
+// into them before an export.
+#pragma once
+#include "dialogs/ExportDialog.h"
+
+class QGroupBox;
+class QPushButton;
+class QLineEdit;
+
+namespace tvk {
+
+class CLayerList;
+
+class CLayerListDialog : public CExportDialog {
+    Q_OBJECT
+public:
+    CLayerListDialog(CWriter& writer, Kind kind, QWidget* parent);
+
+    CLayerList* LayerList() const { return layerList_; }
+    QPushButton* ExportButton() const { return exportButton_; }
+    QPushButton* CloseButton() const { return closeButton_; }
+
+protected:
+    // Column titles and the width of column 0.
+    virtual void SetListColumns() = 0;
+    void DataToControls() override;
+    void DataFromControls() override;
+    // The hidden Open button: choose the exchange file before it is read.
+    void OnOpenbutton();
+
+    CLayerList* layerList_;
+    QGroupBox* listGroup_;
+    QPushButton* exportButton_;
+    QPushButton* closeButton_;
+    QPushButton* openButton_;  // hidden
+    QLineEdit* pathEdit_;      // hidden
+};
+
+}  // namespace tvk
