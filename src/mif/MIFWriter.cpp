@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "export/OverwriteDecision.h"
 #include "mif/MIFObjects.h"
 #include "mif/MIFStyle.h"
 #include "msr/msr.h"
@@ -105,6 +106,9 @@ int CMIFWriter::GetLine(int index) { return MIFLinePattern(index); }
 int CMIFWriter::GetHatch(int index) { return MIFHatchPattern(index); }
 
 void CMIFWriter::Export() {
+    // A run cancelled earlier must not make this one delete its files: the
+    // dialog stays open after a user break and may export again.
+    SetNeedToClear(false);
     MIFFiles.clear();
     MIDFiles.clear();
     MIFFiles.resize(Layers.size());
@@ -287,7 +291,9 @@ CStdioFile* CMIFWriter::OpenLayerFile(std::vector<OpenFile>& files, int layer, c
                                                                                  : Layers[layer].Name.Str();
     // Names of the model are 1251; names on disk are UTF-8.
     std::string path = OutputFolder + Utf8From1251(name) + extension;
-    bool write = VerifyOverwrite(path);
+    // After No to all nothing more is created or changed, not even a file that
+    // does not exist yet: a MID without its MIF would be no table at all.
+    bool write = OverwriteMode != kOverwriteNone && VerifyOverwrite(path);
     auto file = std::make_unique<CStdioFile>(write ? path : std::string(kNullDevice),
                                              CFile::modeWrite | CFile::modeCreate | CFile::shareDenyWrite);
     files[layer].file = std::move(file);
