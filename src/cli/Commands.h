@@ -17,5 +17,6 @@ struct Command {
 
 int RunCheck(const Args& args);
 int RunDialog(const Args& args);
+int RunDxf(const Args& args);
 
 }  // namespace tlxcli
