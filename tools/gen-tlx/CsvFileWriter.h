@@ -1,0 +1,36 @@
+// Writes a generated survey as CSV files with WKT geometry, the data GDAL's
+// ogr2ogr needs to do the same exports as tlxexport:
+//   DIR/points.csv      every survey point with its geodetic coordinates
+//   DIR/layers/*.csv    the two point layers and one file per layer and geometry
+//                       class (point, line, polygon) with that layer's columns
+//   DIR/all.vrt         every file of layers/ as one layer "entities"
+// Arcs and circles become line strings; the parts of a MULTIPLE become rows.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "GeneratedSurvey.h"
+
+namespace gentlx {
+
+class CTextOut;
+
+class CCsvFileWriter {
+public:
+    explicit CCsvFileWriter(const GeneratedSurvey& survey) : m_survey(survey) {}
+    // Creates `dir` when needed and writes the files; returns their total size.
+    // Throws std::runtime_error on failure.
+    uint64_t Write(const std::string& dir);
+
+private:
+    uint64_t WritePoints(const std::string& dir);
+    uint64_t WritePointLayers(const std::string& dir, std::vector<std::string>& tables);
+    uint64_t WriteFeatureLayers(const std::string& dir, std::vector<std::string>& tables);
+    void WriteGeometry(CTextOut& out, const GenFeature& f) const;
+    void WriteVrt(const std::string& dir, const std::vector<std::string>& tables) const;
+
+    const GeneratedSurvey& m_survey;
+};
+
+}  // namespace gentlx
