@@ -303,22 +303,32 @@ TEST_F(ShpWriterTest, OverwriteAnswersDecideFileByFile) {
     EXPECT_EQ(Bytes(cpg), "1251");
 }
 
-TEST_F(ShpWriterTest, NoToAllLeavesEveryExistingFileAndTheRunCompletes) {
+TEST_F(ShpWriterTest, NoToAllCreatesAndChangesNothingMoreYetRunsToTheEnd) {
     ExportAll();
-    auto first = fs.Files();
     fs.Put(Set("Roads", kLines, ".SHP"), "changed");
     fs.Remove(Set("Roads", kLines, ".DBF"));
+    fs.Remove(Set("Buildings", kPolygons, ".SHX"));
+    fs.Put(Set("Buildings", kPolygons, ".SHP"), "old");
     auto before = fs.Files();
-    Answer({kAnswerNoToAll});
+    // The first existing file is Buildings' polygon SHP; its SHX does not exist.
+    Answer({kAnswerYes, kAnswerNoToAll});
     ExportAll();
-    EXPECT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked, (std::vector<std::string>{Set("Buildings", kPolygons, ".SHP"), Set("Buildings", kPolygons, ".DBF")}));
     auto after = fs.Files();
-    // Files that did not exist are still written; every other file is untouched.
-    EXPECT_EQ(after.at(Set("Roads", kLines, ".DBF")), first.at(Set("Roads", kLines, ".DBF")));
-    after.erase(Set("Roads", kLines, ".DBF"));
-    before.erase("in.tlx");
-    after.erase("in.tlx");
-    EXPECT_EQ(after, before);
+    EXPECT_EQ(Big32(after.at(Set("Buildings", kPolygons, ".SHP")), 0), 9994u);  // answered Yes
+    after.erase(Set("Buildings", kPolygons, ".SHP"));
+    after.erase(Set("Buildings", kPolygons, ".SHX"));  // new before the answer
+    before.erase(Set("Buildings", kPolygons, ".SHP"));
+    EXPECT_TRUE(after == before);  // nothing else created or changed
+}
+
+TEST_F(ShpWriterTest, ARunAfterACancelledOneKeepsItsFiles) {
+    fs.Put(Set("Roads", kLines, ".SHP"), "old");
+    Answer({kAnswerCancel});
+    EXPECT_THROW(writer.Export("out", nullptr), CUserBreakSignal);
+    Answer({kAnswerYesToAll});
+    ExportAll();
+    EXPECT_EQ(OutputFiles().size(), 5u * 4);  // five sets of four files
 }
 
 TEST_F(ShpWriterTest, CancelDeletesEveryFileOfTheRunButNeverTheNullDevice) {
