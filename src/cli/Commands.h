@@ -18,5 +18,6 @@ struct Command {
 int RunCheck(const Args& args);
 int RunDialog(const Args& args);
 int RunDxf(const Args& args);
+int RunShp(const Args& args);
 
 }  // namespace tlxcli

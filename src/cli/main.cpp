@@ -11,6 +11,7 @@ namespace {
 const tlxcli::Command kCommands[] = {
     {"check", "tlxexport check IN.tlx [--log FILE]                  read and validate only", tlxcli::RunCheck},
     {"dxf", "tlxexport dxf   IN.tlx OUT.dxf [--no-attributes] [--no-codepage] [--log FILE]", tlxcli::RunDxf},
+    {"shp", "tlxexport shp   IN.tlx OUTDIR  [--overwrite ask|all|none] [--no-codepage] [--log FILE]", tlxcli::RunShp},
     {"dialog", "tlxexport dialog dxf|mif|shp|text [IN.tlx]           open a dialog through its entry point", tlxcli::RunDialog},
 };
 
