@@ -34,6 +34,9 @@ public:
     void ReadTLX();
     QProgressBar* ProgressBar() const { return progress_; }
     QLabel* StatusText() const { return status_; }
+    // Close, Escape and the window's close: closes when idle, otherwise only
+    // asks the running work to stop (its completion then closes the dialog).
+    void reject() override;
 
 signals:
     // Emitted after the completion handlers ran (tests wait for them).
@@ -72,7 +75,6 @@ protected:
     void SetProgressMuted(bool muted);
 
     void showEvent(QShowEvent* event) override;
-    void reject() override;  // Close, Escape and the window's close: OnCancel
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 

@@ -1,0 +1,266 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include "DialogTestSupport.h"
+#include "ScriptedUi.h"
+#include "dialogs/ACEDlg.h"
+#include "dialogs/DialogStrings.h"
+#include "dialogs/FileOverwriteDlg.h"
+#include "dialogs/LayerList.h"
+#include "dialogs/MIEDlg.h"
+#include "dialogs/Profile.h"
+#include "dialogs/SHEDlg.h"
+
+using namespace tvk;
+using namespace tvk::test;
+
+namespace {
+
+template <class Dialog>
+struct OpenDialog {
+    Dialog dialog;
+    explicit OpenDialog(const std::string& sample) {
+        dialog.SetFilePath(sample.c_str());
+        dialog.show();
+        EXPECT_TRUE(WaitUntil([&] { return dialog.IsReadComplete() && !dialog.IsBusy(); }));
+    }
+    bool Export() {
+        dialog.ExportButton()->click();
+        return WaitUntil([&] { return !dialog.IsBusy(); });
+    }
+};
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList FilesIn(const QString& folder) { return QDir(folder).entryList(QDir::Files, QDir::Name); }
+
+}  // namespace
+
+class FormatDialogs : public ::testing::Test {
+protected:
+    void SetUp() override { InstallDialogOverwriteQuestion(); }
+    ScriptedUi ui;
+    TestFolder folder;
+};
+
+TEST_F(FormatDialogs, DxfDialogReadsRenamesAndExports) {
+    OpenDialog<CACEDlg> open(SamplePath("building-site.tlx"));
+    CLayerList* list = open.dialog.LayerList();
+    ASSERT_GT(list->topLevelItemCount(), 1);
+    EXPECT_EQ(list->headerItem()->text(0), "DXF layer name");
+    EXPECT_EQ(list->columnWidth(0), 160);
+
+    // Characters DXF does not allow are converted; the converted name is kept.
+    ASSERT_TRUE(list->CommitEdit(0, "Road/1 (old)"));
+    EXPECT_EQ(list->RowText(0), "Road_1__old_");
+    // Blank names are refused silently.
+    EXPECT_FALSE(list->CommitEdit(0, "   "));
+    EXPECT_TRUE(ui.messages.isEmpty());
+    // A name equal to another row's except for case is not unique.
+    QString other = list->RowText(1);
+    EXPECT_FALSE(list->CommitEdit(0, other.toLower()));
+    EXPECT_EQ(ui.messages.value(0), "Layer name must be unique");
+    EXPECT_EQ(list->RowText(0), "Road_1__old_");
+    // Renaming a row to its own name in another case is fine.
+    EXPECT_TRUE(list->CommitEdit(1, other.toLower()));
+    ui.messages.clear();
+
+    QString out = folder.Path("site.dxf");
+    ui.saveAnswers.push_back(out);
+    ASSERT_TRUE(open.Export());
+    EXPECT_EQ(ui.messages, QStringList{"Export succeed"});
+    EXPECT_EQ(ui.icons.back(), IUiServices::Icon::Information);
+    EXPECT_TRUE(ui.saveRequests.value(0).startsWith("DXF (*.dxf)|dxf|filename"));
+    QByteArray dxf = ReadAll(out);
+    EXPECT_TRUE(dxf.contains("\r\nRoad_1__old_\r\n"));
+    EXPECT_TRUE(dxf.endsWith("EOF\r\n"));
+    EXPECT_TRUE(open.dialog.isVisible());  // the dialog stays for another export
+}
+
+TEST_F(FormatDialogs, AFileErrorLeavesTheDialogUsable) {
+    OpenDialog<CACEDlg> open(SamplePath("building-site.tlx"));
+    ui.saveAnswers.push_back(folder.Path("missing-folder/site.dxf"));
+    ASSERT_TRUE(open.Export());
+    EXPECT_EQ(ui.messages, QStringList{"File input/output error"});
+    EXPECT_FALSE(QFileInfo::exists(folder.Path("missing-folder/site.dxf")));
+    EXPECT_TRUE(open.dialog.isVisible());
+    EXPECT_TRUE(open.dialog.ExportButton()->isEnabled());
+
+    ui.messages.clear();
+    ui.saveAnswers.push_back(folder.Path("site.dxf"));
+    ASSERT_TRUE(open.Export());
+    EXPECT_EQ(ui.messages, QStringList{"Export succeed"});
+    EXPECT_TRUE(QFileInfo::exists(folder.Path("site.dxf")));
+}
+
+TEST_F(FormatDialogs, CloseDuringReadingClosesWithoutAMessage) {
+    CMIEDlg dialog;
+    dialog.SetFilePath(SamplePath("building-site.tlx").c_str());
+    dialog.show();
+    ASSERT_TRUE(dialog.IsBusy());
+    dialog.reject();  // only a stop request while the worker runs
+    EXPECT_TRUE(dialog.isVisible());
+    ASSERT_TRUE(WaitUntil([&] { return !dialog.isVisible(); }));
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_FALSE(dialog.IsBusy());
+}
+
+TEST_F(FormatDialogs, MapInfoExportCreatesEveryMissingLevelAndRemembersTheFolder) {
+    QDir().mkpath(folder.Path("a"));
+    QString target = folder.Path("a/b/c");
+    {
+        OpenDialog<CMIEDlg> open(SamplePath("building-site.tlx"));
+        EXPECT_EQ(open.dialog.LayerList()->headerItem()->text(0), "File name");
+        open.dialog.FolderCombo()->setEditText(target);
+        ASSERT_TRUE(open.Export());
+        EXPECT_EQ(ui.messages, QStringList{"Export succeed"});
+        QStringList files = FilesIn(target);
+        EXPECT_FALSE(files.isEmpty());
+        EXPECT_EQ(files.filter(".MIF", Qt::CaseInsensitive).size(), files.filter(".MID", Qt::CaseInsensitive).size());
+        EXPECT_EQ(open.dialog.FolderCombo()->itemText(0), target);
+        open.dialog.close();
+    }
+    EXPECT_EQ(CProfile::GetString("MapInfoExporter settings", "MRU1"), target);
+}
+
+TEST_F(FormatDialogs, TheHistoryKeepsEightFoldersMostRecentFirst) {
+    for (int k = 1; k <= 8; ++k)
+        CProfile::WriteString("ShapefilesExporter settings", QString("MRU%1").arg(k), folder.Path(QString("old%1").arg(k)));
+    {
+        OpenDialog<CSHEDlg> open(SamplePath("building-site.tlx"));
+        QComboBox* combo = open.dialog.FolderCombo();
+        ASSERT_EQ(combo->count(), 8);
+        // A ninth folder pushes the oldest out.
+        combo->setEditText(folder.Path("new"));
+        ASSERT_TRUE(open.Export());
+        EXPECT_EQ(combo->count(), 8);
+        EXPECT_EQ(combo->itemText(0), folder.Path("new"));
+        EXPECT_EQ(combo->itemText(7), folder.Path("old7"));
+        // A folder already listed (in another case) moves to the top; nothing is dropped.
+        combo->setEditText(folder.Path("OLD5"));
+        ASSERT_TRUE(open.Export());
+        EXPECT_EQ(combo->count(), 8);
+        EXPECT_EQ(combo->itemText(0), folder.Path("old5"));
+        EXPECT_EQ(combo->itemText(1), folder.Path("new"));
+        open.dialog.close();
+    }
+    EXPECT_EQ(CProfile::GetString("ShapefilesExporter settings", "MRU1"), folder.Path("old5"));
+    EXPECT_EQ(CProfile::GetString("ShapefilesExporter settings", "MRU8"), folder.Path("old7"));
+}
+
+TEST_F(FormatDialogs, AnEmptyFolderAsksBeforeExportingToTheCurrentOne) {
+    OpenDialog<CMIEDlg> open(SamplePath("building-site.tlx"));
+    open.dialog.FolderCombo()->setEditText("   ");
+    ui.yesNoAnswer = false;
+    open.dialog.ExportButton()->click();
+    EXPECT_FALSE(open.dialog.IsBusy());
+    ASSERT_EQ(ui.questions.size(), 1);
+    EXPECT_EQ(ui.questions[0], "Export to directory " + QDir::currentPath() + " ?");
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(FormatDialogs, FileNamesAreTriedOnTheFileSystem) {
+    OpenDialog<CMIEDlg> open(SamplePath("building-site.tlx"));
+    CLayerList* list = open.dialog.LayerList();
+    EXPECT_FALSE(list->CommitEdit(0, "a/b"));
+    EXPECT_EQ(ui.messages.value(0), "Invalid file name");
+    EXPECT_FALSE(list->CommitEdit(0, "日本"));  // not representable in code page 1251
+    EXPECT_TRUE(list->CommitEdit(0, "Дороги"));
+    EXPECT_EQ(list->RowText(0), "Дороги");
+    // File names need not be unique.
+    EXPECT_TRUE(list->CommitEdit(1, "Дороги"));
+}
+
+TEST_F(FormatDialogs, OverwriteAnswersComeFromTheWorker) {
+    QString target = folder.Path("mif");
+    OpenDialog<CMIEDlg> open(SamplePath("building-site.tlx"));
+    open.dialog.FolderCombo()->setEditText(target);
+    ASSERT_TRUE(open.Export());
+    QStringList first = FilesIn(target);
+    ASSERT_GE(first.size(), 4);
+    EXPECT_TRUE(ui.overwriteQuestions.isEmpty());
+
+    // No to all on the first existing file: no file is created or changed
+    // afterwards, and the run still succeeds.
+    QFile::remove(target + "/" + first.back());
+    for (const QString& f : FilesIn(target)) {
+        QFile file(target + "/" + f);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("old");
+    }
+    ui.messages.clear();
+    ui.overwriteAnswers = {4};
+    ASSERT_TRUE(open.Export());
+    EXPECT_EQ(ui.overwriteQuestions.size(), 1);
+    EXPECT_TRUE(ui.overwriteQuestions[0].contains("\n3 ")) << ui.overwriteQuestions[0].toStdString();
+    EXPECT_EQ(ui.messages, QStringList{"Export succeed"});
+    for (const QString& f : FilesIn(target))
+        if (f != first.back()) EXPECT_EQ(ReadAll(target + "/" + f), "old") << f.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(target + "/" + first.back()));
+
+    // Cancel: a user break, the files of the run deleted, the dialog stays.
+    ui.messages.clear();
+    ui.overwriteQuestions.clear();
+    ui.overwriteAnswers = {1, 5};
+    ASSERT_TRUE(open.Export());
+    EXPECT_EQ(ui.overwriteQuestions.size(), 2);
+    EXPECT_EQ(ui.messages, QStringList{"User break"});
+    EXPECT_TRUE(open.dialog.isVisible());
+
+    // Yes to all: every existing file is replaced after one question.
+    ui.messages.clear();
+    ui.overwriteQuestions.clear();
+    ui.overwriteAnswers = {3};
+    ASSERT_TRUE(open.Export());
+    EXPECT_LE(ui.overwriteQuestions.size(), 1);
+    EXPECT_EQ(FilesIn(target), first);
+    for (const QString& f : FilesIn(target)) EXPECT_NE(ReadAll(target + "/" + f), "old") << f.toStdString();
+}
+
+TEST_F(FormatDialogs, CloseDuringExportStopsDeletesAndCloses) {
+    QString target = folder.Path("shp");
+    OpenDialog<CSHEDlg> open(SamplePath("building-site.tlx"));
+    open.dialog.FolderCombo()->setEditText(target);
+    ASSERT_TRUE(open.Export());
+    int written = FilesIn(target).size();
+    ASSERT_GT(written, 0);
+    ui.messages.clear();
+    // The worker waits on the overwrite question; Close is pressed meanwhile.
+    ui.onOverwrite = [&] { open.dialog.reject(); };
+    ui.overwriteAnswers = {3};
+    open.dialog.ExportButton()->click();
+    ASSERT_TRUE(WaitUntil([&] { return !open.dialog.isVisible(); }));
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_LT(FilesIn(target).size(), written);  // what the stopped run wrote is gone
+}
+
+TEST_F(FormatDialogs, ShapefileOptionsMirrorTheWriter) {
+    OpenDialog<CSHEDlg> open(SamplePath("building-site.tlx"));
+    auto boxes = open.dialog.findChildren<QCheckBox*>();
+    ASSERT_EQ(boxes.size(), 2);
+    for (QCheckBox* box : boxes) {
+        EXPECT_TRUE(box->isHidden());
+        EXPECT_TRUE(box->isChecked());  // both settings start at 1
+    }
+}
+
+TEST(OverwriteQuestion, ShowsBothTextsAndAnswersByButton) {
+    CFileOverwriteDlg dlg(nullptr);
+    for (int code = 1; code <= 5; ++code) {
+        QTimer::singleShot(0, &dlg, [&dlg, code] { dlg.findChild<QPushButton*>(QString("answer%1").arg(code))->click(); });
+        EXPECT_EQ(dlg.Ask("old\n1024 байт", "new"), code);
+    }
+    EXPECT_EQ(dlg.ExistingText()->text(), "old\n1024 байт");
+    EXPECT_EQ(dlg.NewText()->text(), "new");
+}
