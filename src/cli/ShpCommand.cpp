@@ -7,8 +7,9 @@
 
 #include "cli/ArgParser.h"
 #include "cli/Commands.h"
+#include "cli/LogWriting.h"
 #include "cli/OverwritePrompt.h"
-#include "platform/CodePage.h"
+#include "cli/ProgressBar.h"
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
 #include "shp/SHPWriter.h"
@@ -25,33 +26,6 @@ const char* const kUsage =
     "                            overwrite all, or keep every existing file\n"
     "  --no-codepage             no .CPG file declaring the tables' code page 1251\n"
     "  --log FILE                write the reading and export logs to FILE (UTF-8); '-' is standard error\n";
-
-// The shapefile writer with its logs going to a file or to standard error.
-class CShpCommandWriter : public tvk::CSHPWriter {
-public:
-    explicit CShpCommandWriter(std::string logPath) : logPath_(std::move(logPath)) {}
-    ~CShpCommandWriter() override { CloseLog(); }
-
-    void ClearLog() override {
-        if (logPath_.empty() || logPath_ == "-") return;
-        if (FILE* f = std::fopen(logPath_.c_str(), "wb")) std::fclose(f);
-    }
-    void OpenLog(const char*) override {
-        if (logPath_.empty() || log_) return;
-        log_ = logPath_ == "-" ? stderr : std::fopen(logPath_.c_str(), "ab");
-    }
-    void WriteToLog(const char* text) override {
-        if (log_ && text) std::fputs(tvk::Utf8From1251(text).c_str(), log_);
-    }
-    void CloseLog() override {
-        if (log_ && log_ != stderr) std::fclose(log_);
-        log_ = nullptr;
-    }
-
-private:
-    std::string logPath_;
-    FILE* log_ = nullptr;
-};
 
 }  // namespace
 
@@ -77,21 +51,32 @@ int RunShp(const Args& args) {
     const std::string& input = words[0];
     const std::string& folder = words[1];
     const std::string logPath = parser.Value("--log");
+    if (parser.Has("--log") && logPath.empty()) {
+        std::fprintf(stderr, "tlxexport shp: --log needs a file name\n");
+        return 2;
+    }
     const char* log = logPath.empty() ? nullptr : logPath.c_str();
 
-    auto writer = std::make_unique<CShpCommandWriter>(logPath);
+    auto writer = std::make_unique<CLogWriting<tvk::CSHPWriter>>();
+    writer->SetLogTarget(logPath);
     writer->Init();
+    CProgressBar progress;
+    progress.Attach(*writer);
     try {
         writer->Read(input.c_str(), log);
     } catch (const tvk::CFileException& e) {
+        CProgressBar::EraseShown();
+        if (!writer->InputOpened() && e.m_strFileName == input) {
+            std::fprintf(stderr, "tlxexport shp: cannot open %s: %s\n", input.c_str(), e.SystemReason().c_str());
+            return 2;
+        }
         std::fprintf(stderr, "tlxexport shp: cannot read %s: %s\n", e.m_strFileName.c_str(), e.SystemReason().c_str());
-        return writer->FilePath.empty() || e.m_strFileName == input ? 2 : 1;
+        return 1;
     } catch (const std::bad_alloc&) {
+        CProgressBar::EraseShown();
         std::fprintf(stderr, "tlxexport shp: out of memory while reading %s\n", input.c_str());
         return 1;
     }
-    if (writer->ErrorCount > 0)
-        std::fprintf(stderr, "tlxexport shp: %s: %d reading errors (see the log)\n", input.c_str(), writer->ErrorCount);
 
     try {
         tvk::FileSystem().CreateDirectories(folder);
@@ -105,13 +90,16 @@ int RunShp(const Args& args) {
         writer->Export(folder.c_str(), log);
         writer->FreeExportData();
     } catch (const tvk::CFileException& e) {
+        CProgressBar::EraseShown();
         std::fprintf(stderr, "tlxexport shp: File input/output error: %s: %s\n", e.m_strFileName.c_str(),
                      e.SystemReason().c_str());
         return 1;
     } catch (const std::bad_alloc&) {
+        CProgressBar::EraseShown();
         std::fprintf(stderr, "tlxexport shp: out of memory while writing into %s\n", folder.c_str());
         return 1;
     } catch (const tvk::CUserBreakSignal&) {
+        CProgressBar::EraseShown();
         if (!RefusedFile().empty())
             std::fprintf(stderr,
                          "tlxexport shp: %s exists and there is no terminal to ask; use --overwrite all or none. "
@@ -121,6 +109,7 @@ int RunShp(const Args& args) {
             std::fprintf(stderr, "tlxexport shp: cancelled; the files of this run were removed\n");
         return 1;
     } catch (const tvk::CThreadStopSignal&) {
+        CProgressBar::EraseShown();
         std::fprintf(stderr, "tlxexport shp: stopped; the files of this run were removed\n");
         return 1;
     }
