@@ -369,3 +369,65 @@ TEST_F(ShpWriterTest, FullDiskKeepsThePartialFilesAndReportsTheFile) {
 }
 
 }  // namespace
+
+namespace {
+
+// A writer whose table rows fail with an exception the driver does not know.
+class FailingWriter : public CSHPWriter {
+public:
+    int rowsBeforeFailure = 3;
+    using CSHPWriter::GetBigOrderInt;
+    using CSHPWriter::WriteBigOrderInt;
+    using CSHPWriter::WriteToFile;
+
+protected:
+    void WriteData(CFile* file, int index, int a, int b) override {
+        if (rowsBeforeFailure-- == 0) throw std::runtime_error("no more rows");
+        CSHPWriter::WriteData(file, index, a, b);
+    }
+};
+
+TEST_F(ShpWriterTest, AnUnknownFailureDeletesEveryFileOfTheRun) {
+    FailingWriter failing;
+    failing.Init();
+    failing.Read("in.tlx", nullptr);
+    EXPECT_THROW(failing.Export("out", nullptr), std::runtime_error);
+    EXPECT_TRUE(OutputFiles().empty());
+}
+
+TEST_F(ShpWriterTest, PositionedWritesAndBigEndianIntegers) {
+    FailingWriter w;
+    uint32_t bytes = 0;
+    w.GetBigOrderInt(0x0000270Au, &bytes);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&bytes), 4), std::string("\0\0\x27\x0A", 4));
+    CFile file("out/x.bin", CFile::modeWrite | CFile::modeCreate);
+    file.Write("abcdefgh", 8);
+    w.WriteToFile(&file, 2, "XY", 2);
+    EXPECT_EQ(file.GetPosition(), 8);  // back where it was
+    w.WriteBigOrderInt(&file, 1);
+    file.Close();
+    EXPECT_EQ(Bytes("out/x.bin"), std::string("abXYefgh\0\0\0\x01", 12));
+}
+
+TEST_F(ShpWriterTest, ATableTooWideForItsHeaderIsAFileErrorNotACorruptFile) {
+    TlxText t;
+    t.Raw("BEGIN POINTS").Point(1, "A", "", "1", "2").Point(2, "B", "1", "3", "4").Raw("END POINTS");
+    t.Raw("BEGIN LAYERS").Layer(1, "Wide").Raw("END LAYERS");
+    t.Raw("BEGIN FEATURE_CODES").Code(10, 1, "W", "Wide").Raw("END FEATURE_CODES");
+    t.Raw("BEGIN FEATURE_PROPERTIES");
+    for (int p = 1; p <= 300; ++p) t.Property(10, p, "F" + std::to_string(p), "Char(254)");
+    t.Raw("END FEATURE_PROPERTIES");
+    t.Raw("BEGIN FEATURES").Head(100, "LINE", 10, "1", "2").Raw("END FEATURES");
+    fs.Put("wide.tlx", t.Bytes());
+    CSHPWriter wide;
+    wide.Init();
+    wide.Read("wide.tlx", nullptr);
+    try {
+        wide.Export("out", nullptr);
+        FAIL() << "a record of 76217 bytes does not fit the table header";
+    } catch (const CFileException& e) {
+        EXPECT_EQ(e.m_strFileName, Set("Wide", kLines, ".DBF"));
+    }
+}
+
+}  // namespace
