@@ -19,5 +19,7 @@ int RunCheck(const Args& args);
 int RunDialog(const Args& args);
 int RunDxf(const Args& args);
 int RunShp(const Args& args);
+int RunText(const Args& args);
+int RunTemplate(const Args& args);
 
 }  // namespace tlxcli

@@ -12,6 +12,8 @@ const tlxcli::Command kCommands[] = {
     {"check", "tlxexport check IN.tlx [--log FILE]                  read and validate only", tlxcli::RunCheck},
     {"dxf", "tlxexport dxf   IN.tlx OUT.dxf [--no-attributes] [--no-codepage] [--log FILE]", tlxcli::RunDxf},
     {"shp", "tlxexport shp   IN.tlx OUTDIR  [--overwrite ask|all|none] [--no-codepage] [--log FILE]", tlxcli::RunShp},
+    {"text", "tlxexport text  IN.tlx OUT.txt [--template FILE.ue] [--log FILE]", tlxcli::RunText},
+    {"template", "tlxexport template show FILE.ue                      print a template's fields and settings", tlxcli::RunTemplate},
     {"dialog", "tlxexport dialog dxf|mif|shp|text [IN.tlx]           open a dialog through its entry point", tlxcli::RunDialog},
 };
 
