@@ -7,8 +7,9 @@
 
 #include "cli/ArgParser.h"
 #include "cli/Commands.h"
+#include "cli/LogWriting.h"
+#include "cli/ProgressBar.h"
 #include "dxf/DXFWriter.h"
-#include "platform/CodePage.h"
 #include "platform/Exceptions.h"
 
 namespace tlxcli {
@@ -21,33 +22,6 @@ const char* const kUsage =
     "  --no-attributes  no attribute blocks: geometry and point labels only\n"
     "  --no-codepage    leave out the code page declaration ($DWGCODEPAGE ANSI_1251)\n"
     "  --log FILE       write the reading and export logs to FILE (UTF-8); '-' is standard error\n";
-
-// The DXF writer with its logs going to a file or to standard error.
-class CDxfCommandWriter : public tvk::CDXFWriter {
-public:
-    explicit CDxfCommandWriter(std::string logPath) : logPath_(std::move(logPath)) {}
-    ~CDxfCommandWriter() override { CloseLog(); }
-
-    void ClearLog() override {
-        if (logPath_.empty() || logPath_ == "-") return;
-        if (FILE* f = std::fopen(logPath_.c_str(), "wb")) std::fclose(f);
-    }
-    void OpenLog(const char*) override {
-        if (logPath_.empty() || log_) return;
-        log_ = logPath_ == "-" ? stderr : std::fopen(logPath_.c_str(), "ab");
-    }
-    void WriteToLog(const char* text) override {
-        if (log_ && text) std::fputs(tvk::Utf8From1251(text).c_str(), log_);
-    }
-    void CloseLog() override {
-        if (log_ && log_ != stderr) std::fclose(log_);
-        log_ = nullptr;
-    }
-
-private:
-    std::string logPath_;
-    FILE* log_ = nullptr;
-};
 
 }  // namespace
 
@@ -69,21 +43,33 @@ int RunDxf(const Args& args) {
     const std::string& input = words[0];
     const std::string& output = words[1];
     const std::string logPath = parser.Value("--log");
+    if (parser.Has("--log") && logPath.empty()) {
+        std::fprintf(stderr, "tlxexport dxf: --log needs a file name\n");
+        return 2;
+    }
     const char* log = logPath.empty() ? nullptr : logPath.c_str();
 
-    auto writer = std::make_unique<CDxfCommandWriter>(logPath);
+    // On the heap: the model of a large survey is big, and so is the writer.
+    auto writer = std::make_unique<CLogWriting<tvk::CDXFWriter>>();
+    writer->SetLogTarget(logPath);
     writer->Init();
+    CProgressBar progress;
+    progress.Attach(*writer);
     try {
         writer->Read(input.c_str(), log);
     } catch (const tvk::CFileException& e) {
+        CProgressBar::EraseShown();
+        if (!writer->InputOpened() && e.m_strFileName == input) {
+            std::fprintf(stderr, "tlxexport dxf: cannot open %s: %s\n", input.c_str(), e.SystemReason().c_str());
+            return 2;
+        }
         std::fprintf(stderr, "tlxexport dxf: cannot read %s: %s\n", e.m_strFileName.c_str(), e.SystemReason().c_str());
-        return writer->FilePath.empty() || e.m_strFileName == input ? 2 : 1;
+        return 1;
     } catch (const std::bad_alloc&) {
+        CProgressBar::EraseShown();
         std::fprintf(stderr, "tlxexport dxf: out of memory while reading %s\n", input.c_str());
         return 1;
     }
-    if (writer->ErrorCount > 0)
-        std::fprintf(stderr, "tlxexport dxf: %s: %d reading errors (see the log)\n", input.c_str(), writer->ErrorCount);
 
     writer->SetExportSemantic(!parser.Has("--no-attributes"));
     writer->SetDeclareCodePage(!parser.Has("--no-codepage"));
@@ -91,13 +77,16 @@ int RunDxf(const Args& args) {
         writer->Export(output.c_str(), log);
         writer->FreeExportData();
     } catch (const tvk::CFileException& e) {
+        CProgressBar::EraseShown();
         std::fprintf(stderr, "tlxexport dxf: File input/output error: %s: %s\n", e.m_strFileName.c_str(),
                      e.SystemReason().c_str());
         return 1;
     } catch (const std::bad_alloc&) {
+        CProgressBar::EraseShown();
         std::fprintf(stderr, "tlxexport dxf: out of memory while writing %s\n", output.c_str());
         return 1;
     } catch (const tvk::CThreadStopSignal&) {
+        CProgressBar::EraseShown();
         std::fprintf(stderr, "tlxexport dxf: stopped; %s removed\n", output.c_str());
         return 1;
     }
