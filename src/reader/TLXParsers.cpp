@@ -396,7 +396,7 @@ void CTLXReader::ParseFeatureColumns(CFeature* feature, int kind, int circleForm
             if (circleForm == 0) {
                 CText radiusText = GetSubstring(line, 44, 59);
                 double radius = radiusText.IsNull() ? 0.0 : AtoF(radiusText.Get());
-                int radiusPoint = RadiusPointCounter++;
+                int radiusPoint = NextGeneratedNumber(RadiusPointCounter, kRadiusPointFirst, kCirclePointFirst);
                 PointRec& point = Points[static_cast<size_t>(GetItem_Points(radiusPoint))];
                 point.X = Gcvt32(radius);
                 point.Y = point.X;

@@ -11,8 +11,8 @@
 namespace tvk {
 
 char CTLXReader::m_sBuf[10240];
-int CTLXReader::RadiusPointCounter = -100000000;
-int CTLXReader::CirclePointCounter = -50000000;
+int CTLXReader::RadiusPointCounter = CTLXReader::kRadiusPointFirst;
+int CTLXReader::CirclePointCounter = CTLXReader::kCirclePointFirst;
 
 namespace {
 template <class T>
@@ -134,6 +134,16 @@ int CTLXReader::GetItem_Points(int number) {
     GeoCoords.emplace_back();
     PointMap.SetAt(number, slot);
     return slot;
+}
+
+// Generated numbers stay negative, so they never meet the file's numbers, and
+// stay unique within the model however long the process runs.
+int CTLXReader::NextGeneratedNumber(int& counter, int first, int end) {
+    for (;;) {
+        if (counter < first || counter >= end) counter = first;
+        int number = counter++;
+        if (!PointMap.Find(number)) return number;
+    }
 }
 
 int CTLXReader::GetItem_FeatureCodes(int number) {

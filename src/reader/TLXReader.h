@@ -148,9 +148,14 @@ public:
     // The number text form of the C runtime's _gcvt with 32 digits (circle points).
     static CText Gcvt32(double value);
 
-    // Process-wide counters of generated point numbers (never reset).
+    // Process-wide counters of generated point numbers (never reset). Radius
+    // points take numbers from [-100000000, -50000000), circle points from
+    // [-50000000, 0); a counter that reaches the end of its range starts again
+    // at the beginning, skipping numbers the model already holds.
     static int RadiusPointCounter;
     static int CirclePointCounter;
+    static constexpr int kRadiusPointFirst = -100000000;
+    static constexpr int kCirclePointFirst = -50000000;
 
     // Shared scratch buffer for column fields and abort texts.
     static char m_sBuf[10240];
@@ -211,6 +216,7 @@ protected:
 private:
     void ParseFeatureColumns(CFeature* feature, int kind, int circleForm, CStr line);
     int ReadPointColumn(CStr line, int from, int to);
+    int NextGeneratedNumber(int& counter, int first, int end);
     void NormaliseCircle(CPointListFeature* feature);
     void ConvertFeatureTree(CFeature* feature, int slot);
     void Report(int error, const char* format, ...) __attribute__((format(printf, 3, 4)));

@@ -202,7 +202,7 @@ void CTLXReader::NormaliseCircle(CPointListFeature* feature) {
     const double xy[3][2] = {{x0 + r, y0}, {x0 - r, y0}, {x0, y0 + r}};
     points.clear();
     for (const auto& c : xy) {
-        int number = CirclePointCounter++;
+        int number = NextGeneratedNumber(CirclePointCounter, kCirclePointFirst, 0);
         size_t slot = static_cast<size_t>(GetItem_Points(number));
         Points[slot].X = Gcvt32(c[0]);
         Points[slot].Y = Gcvt32(c[1]);

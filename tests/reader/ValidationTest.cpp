@@ -2,6 +2,8 @@
 // circles, property values.
 #include "ReaderTestUtil.h"
 
+#include <algorithm>
+
 #include "platform/NumberText.h"
 
 namespace tvk::test {
@@ -153,6 +155,22 @@ TEST_F(ValidationTest, CircleFormsBecomeThreePointsOnTheCircle) {
     const PointRec& radius = reader.Points[5];
     EXPECT_EQ(radius.X.View(), "2.5");
     EXPECT_EQ(radius.Y.View(), "2.5");
+}
+
+TEST_F(ValidationTest, GeneratedNumbersStayNegativeWhenTheCountersRunOut) {
+    CTLXReader::RadiusPointCounter = CTLXReader::kCirclePointFirst - 1;
+    CTLXReader::CirclePointCounter = -2;
+    ReadText(Section("POINTS", PointLine(1, "C", "100", "200")) + kLayerAndCode +
+             Section("FEATURES", Row({Num(0, 1), {9, "CIRC0"}, Num(26, 10), Num(35, 1), {44, "1"}}) +
+                                     Row({Num(0, 2), {9, "CIRC0"}, Num(26, 10), Num(35, 1), {44, "2"}})));
+    EXPECT_EQ(reader.ErrorCount, 0);
+    std::vector<int> states(reader.PointStates.begin() + 1, reader.PointStates.end());
+    std::sort(states.begin(), states.end());
+    EXPECT_EQ(states, (std::vector<int>{CTLXReader::kRadiusPointFirst, CTLXReader::kCirclePointFirst - 1,
+                                        CTLXReader::kCirclePointFirst, CTLXReader::kCirclePointFirst + 1,
+                                        CTLXReader::kCirclePointFirst + 2, CTLXReader::kCirclePointFirst + 3,
+                                        -2, -1}));
+    EXPECT_EQ(PointAt(Slot(reader.PointMap, CTLXReader::kRadiusPointFirst)).X.View(), "2.");
 }
 
 TEST_F(ValidationTest, CircleTextsHaveThirtyTwoDigits) {
