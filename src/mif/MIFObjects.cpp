@@ -1,7 +1,5 @@
 #include "mif/MIFObjects.h"
 
-#include <cstdio>
-
 #include "mif/MIFText.h"
 
 namespace tvk {
@@ -32,15 +30,15 @@ void AppendLineObject(std::string& out, double x1, double y1, double x2, double 
 }
 
 void AppendPlineHead(std::string& out, int count) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "Pline %d\n", count);
-    out += buf;
+    out += "Pline ";
+    AppendMIFInt(out, count);
+    out += '\n';
 }
 
 void AppendRegionHead(std::string& out, int count) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "Region 1\n%d\n", count);
-    out += buf;
+    out += "Region 1\n";
+    AppendMIFInt(out, count);
+    out += '\n';
 }
 
 void AppendVertex(std::string& out, double x, double y) {

@@ -1,6 +1,6 @@
 #include "mif/MIFStyle.h"
 
-#include <cstdio>
+#include "mif/MIFText.h"
 
 namespace tvk {
 
@@ -17,32 +17,44 @@ int MIFLinePattern(int index) { return index >= 0 && index < 16 ? MIFEXPORT_Line
 int MIFHatchPattern(int index) { return index >= 0 && index < 8 ? MIFEXPORT_HatchTable[index] : 1; }
 
 void AppendSymbolClause(std::string& out, int shape, unsigned long mifColor, int size, const char* font, int style) {
-    char buf[128];
-    // The font goes through its own append: it may be longer than any buffer.
-    std::snprintf(buf, sizeof buf, "\tSymbol (%d,%d,%d,\"", shape, static_cast<int>(mifColor), size);
-    out += buf;
+    out += "\tSymbol (";
+    AppendMIFInt(out, shape);
+    out += ',';
+    AppendMIFInt(out, static_cast<int>(mifColor));
+    out += ',';
+    AppendMIFInt(out, size);
+    out += ",\"";
     out += font ? font : "";
-    // The rotation is always 0.0, written literally: printf's "%1.1f" would
+    out += "\",";
+    AppendMIFInt(out, style);
+    // The rotation is always 0.0, written as text: printf's "%1.1f" would
     // follow a national decimal comma once a GUI host has set the locale.
-    std::snprintf(buf, sizeof buf, "\",%d,0.0)\n", style);
-    out += buf;
+    out += ",0.0)\n";
 }
 
-void AppendDefaultSymbolClause(std::string& out) {
-    AppendSymbolClause(out, 35, 11010048, 2, "MapInfo Symbols", 0);
+void AppendDefaultSymbolClause(std::string& out) { out += "\tSymbol (35,11010048,2,\"MapInfo Symbols\",0,0.0)\n"; }
+
+namespace {
+
+// "\tName (a,b,c)\n"
+void AppendTriple(std::string& out, const char* name, long long a, long long b, long long c) {
+    out += name;
+    AppendMIFInt(out, a);
+    out += ',';
+    AppendMIFInt(out, b);
+    out += ',';
+    AppendMIFInt(out, c);
+    out += ")\n";
 }
+
+}  // namespace
 
 void AppendPenClause(std::string& out, int width, int mifPattern, unsigned long mifColor) {
-    char buf[96];
-    std::snprintf(buf, sizeof buf, "\tPen (%d,%d,%d)\n", width, mifPattern, static_cast<int>(mifColor));
-    out += buf;
+    AppendTriple(out, "\tPen (", width, mifPattern, static_cast<int>(mifColor));
 }
 
 void AppendBrushClause(std::string& out, int mifPattern, unsigned long firstColor, unsigned long secondColor) {
-    char buf[96];
-    std::snprintf(buf, sizeof buf, "\tBrush (%d,%d,%d)\n", mifPattern, static_cast<int>(firstColor),
-                  static_cast<int>(secondColor));
-    out += buf;
+    AppendTriple(out, "\tBrush (", mifPattern, static_cast<int>(firstColor), static_cast<int>(secondColor));
 }
 
 }  // namespace tvk

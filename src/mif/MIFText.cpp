@@ -1,18 +1,25 @@
 #include "mif/MIFText.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
+#include "mif/Gcvt16.h"
 #include "platform/CodePage.h"
-#include "platform/NumberText.h"
 
 namespace tvk {
 
 void AppendMIFNumber(std::string& out, double value) {
     char buf[64];
-    int n = FormatGcvt(value, 16, buf);
+    int n = FormatMIFNumber(value, buf);
     out.append(buf, static_cast<size_t>(n));
+}
+
+void AppendMIFInt(std::string& out, long long value) {
+    char buf[24];
+    auto result = std::to_chars(buf, buf + sizeof buf, value);
+    out.append(buf, static_cast<size_t>(result.ptr - buf));
 }
 
 void AppendMIFXY(std::string& out, double x, double y) {
@@ -87,21 +94,24 @@ void AppendMIFHeader(std::string& out, const MIFExtents& e, const std::vector<MI
 }
 
 void AppendMIDValue(std::string& out, const char* value) {
-    if (!value) {
-        out += "?\t";
-        return;
-    }
-    if (!std::strpbrk(value, "\t\"")) {
-        out += value;
+    if (!value) out.append("?\t", 2);
+    else AppendMIDValue(out, std::string_view(value));
+}
+
+void AppendMIDValue(std::string& out, std::string_view value) {
+    bool quote = false;
+    for (char c : value) quote |= (c == '\t') | (c == '"');
+    if (!quote) {
+        out.append(value);
         out += '\t';
         return;
     }
     out += '"';
-    for (const char* p = value; *p; ++p) {
-        if (*p == '"') out += '"';
-        out += *p;
+    for (char c : value) {
+        if (c == '"') out += '"';
+        out += c;
     }
-    out += "\"\t";
+    out.append("\"\t", 2);
 }
 
 }  // namespace tvk

@@ -4,6 +4,7 @@
 // reaches the disk as CR LF.
 #pragma once
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tvk {
@@ -39,6 +40,9 @@ struct MIFExtents {
 // significant digits ("100.", "0.5", "5.e-002").
 void AppendMIFNumber(std::string& out, double value);
 
+// Contract: appends `value` in decimal ("%d").
+void AppendMIFInt(std::string& out, long long value);
+
 // Contract: appends x, a blank and y in the number format.
 void AppendMIFXY(std::string& out, double x, double y);
 
@@ -62,5 +66,7 @@ void AppendMIFHeader(std::string& out, const MIFExtents& extents, const std::vec
 // inner quotes doubled, so that it cannot shift the later columns; every other
 // value is written as it is.
 void AppendMIDValue(std::string& out, const char* value);
+// Contract: the same for a value that is present.
+void AppendMIDValue(std::string& out, std::string_view value);
 
 }  // namespace tvk

@@ -3,11 +3,11 @@
 #include <utility>
 
 #include "export/OverwriteDecision.h"
+#include "mif/Gcvt16.h"
 #include "mif/MIFObjects.h"
 #include "mif/MIFStyle.h"
 #include "msr/msr.h"
 #include "platform/CodePage.h"
-#include "platform/NumberText.h"
 
 namespace tvk {
 namespace {
@@ -96,7 +96,7 @@ void CMIFWriter::Write(CStdioFile* file, const char* text) { file->WriteString(t
 
 void CMIFWriter::Write(CStdioFile* file, double value) {
     char buf[64];
-    file->WriteString(std::string_view(buf, static_cast<size_t>(FormatGcvt(value, 16, buf))));
+    file->WriteString(std::string_view(buf, static_cast<size_t>(FormatMIFNumber(value, buf))));
 }
 
 unsigned long CMIFWriter::GetMIFColor(unsigned long rgb) { return MIFColorFromRGB(rgb); }
@@ -258,10 +258,10 @@ void CMIFWriter::AppendRow(std::string& out, int layer, int code, int index) con
         static_cast<size_t>(index) < FeatureValues.size() ? &FeatureValues[index] : nullptr;
     for (size_t column = 0; column < columns; ++column) {
         int position = map && column < map->size() ? (*map)[column] : kNone;
-        const char* value = nullptr;
-        if (position >= 0 && values && static_cast<size_t>(position) < values->size())
-            value = (*values)[position].Get();
-        AppendMIDValue(out, value);
+        const CText* value = nullptr;
+        if (position >= 0 && values && static_cast<size_t>(position) < values->size()) value = &(*values)[position];
+        if (value && !value->IsNull()) AppendMIDValue(out, value->View());
+        else AppendMIDValue(out, nullptr);
     }
     out += '\n';
 }
