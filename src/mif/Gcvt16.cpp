@@ -72,10 +72,14 @@ int FormatMIFNumber(double value, char* out) {
         "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
         "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
         "8081828384858687888990919293949596979899";
+    // The two 8-digit halves are independent, so their divisions overlap.
     char text[16];
-    for (int i = 14; i >= 0; i -= 2) {
-        std::memcpy(text + i, kPairs + 2 * (digits % 100), 2);
-        digits /= 100;
+    uint32_t hi = static_cast<uint32_t>(digits / 100000000), lo = static_cast<uint32_t>(digits % 100000000);
+    for (int i = 6; i >= 0; i -= 2) {
+        std::memcpy(text + i, kPairs + 2 * (hi % 100), 2);
+        std::memcpy(text + 8 + i, kPairs + 2 * (lo % 100), 2);
+        hi /= 100;
+        lo /= 100;
     }
     int n = 16;
     while (n > 1 && text[n - 1] == '0') --n;
