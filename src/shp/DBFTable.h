@@ -60,9 +60,9 @@ private:
     int64_t recordLength_ = 1;
 };
 
-// Appends one field: the text cut to `length` bytes, left-aligned and padded
-// with zero bytes; a null text gives `length` zero bytes.
-void AppendDBFValue(std::string& out, const char* text, size_t length);
+// Fills the `length` bytes at `field`: the text cut to that length,
+// left-aligned and padded with zero bytes; a null text gives zero bytes only.
+void PutDBFValue(char* field, size_t length, const char* text);
 
 inline constexpr char kDBFRecordFlag = ' ';  // a record that is not deleted
 inline constexpr char kDBFEndOfFile = 0x1A;

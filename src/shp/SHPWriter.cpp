@@ -292,22 +292,24 @@ void CSHPWriter::WriteDBFHeader(CFile* file, int layer, int) {
 }
 
 void CSHPWriter::WriteData(CFile* file, int index, int, int) {
-    m_row.clear();
-    m_row.push_back(kDBFRecordFlag);
     const CFeature* feature = Features[index].get();
     const int code = feature->Code;
     const int layer = FeatureCodes[code].Layer;
-    const std::vector<DBFField>& fields = LayoutOf(layer).Fields();
+    const CDBFLayout& layout = LayoutOf(layer);
+    const std::vector<DBFField>& fields = layout.Fields();
     const std::vector<int>* map = nullptr;
     if (static_cast<size_t>(layer) < LayerInfo.ColumnMaps.size() &&
         static_cast<size_t>(code) < LayerInfo.ColumnMaps[layer].size())
         map = &LayerInfo.ColumnMaps[layer][code];
     const std::vector<CText>& values = FeatureValues[index];
+
+    m_row.resize(static_cast<size_t>(layout.RecordLength()));
+    m_row[0] = kDBFRecordFlag;
     for (size_t c = 0; c < fields.size(); ++c) {
         const int position = map && c < map->size() ? (*map)[c] : kNone;
         const char* text = nullptr;
         if (position >= 0 && static_cast<size_t>(position) < values.size()) text = values[position].Get();
-        AppendDBFValue(m_row, text, fields[c].length);
+        PutDBFValue(m_row.data() + fields[c].offset, fields[c].length, text);
     }
     file->Write(m_row);
 }

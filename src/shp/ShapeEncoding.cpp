@@ -19,9 +19,13 @@ void AppendLittleInt32(std::string& out, uint32_t value) {
 }
 
 void AppendLittleDouble(std::string& out, double value) {
-    uint64_t bits = std::bit_cast<uint64_t>(value);
     char bytes[8];
-    for (int i = 0; i < 8; ++i) bytes[i] = static_cast<char>(bits >> (8 * i));
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(bytes, &value, 8);
+    } else {
+        uint64_t bits = std::bit_cast<uint64_t>(value);
+        for (int i = 0; i < 8; ++i) bytes[i] = static_cast<char>(bits >> (8 * i));
+    }
     out.append(bytes, 8);
 }
 

@@ -81,18 +81,15 @@ TEST(DBFTable, NamesAreCutToTenBytesAndDuplicatesNumbered) {
 }
 
 TEST(DBFTable, ValuesAreLeftAlignedCutAndPaddedWithZeroBytes) {
-    std::string s;
-    AppendDBFValue(s, "ABC", 5);
-    EXPECT_EQ(s, std::string("ABC\0\0", 5));
-    s.clear();
-    AppendDBFValue(s, "ABCDEFG", 5);
-    EXPECT_EQ(s, "ABCDE");
-    s.clear();
-    AppendDBFValue(s, nullptr, 3);
-    EXPECT_EQ(s, std::string(3, '\0'));
-    s.clear();
-    AppendDBFValue(s, "12.5", 11);
-    EXPECT_EQ(s, std::string("12.5\0\0\0\0\0\0\0", 11));
+    auto put = [](const char* text, size_t length) {
+        std::string field(length, '#');
+        PutDBFValue(field.data(), length, text);
+        return field;
+    };
+    EXPECT_EQ(put("ABC", 5), std::string("ABC\0\0", 5));
+    EXPECT_EQ(put("ABCDEFG", 5), "ABCDE");
+    EXPECT_EQ(put(nullptr, 3), std::string(3, '\0'));
+    EXPECT_EQ(put("12.5", 11), std::string("12.5\0\0\0\0\0\0\0", 11));
 }
 
 TEST(DBFTable, LayoutTellsWhenTheLengthsOverflowTheHeader) {
