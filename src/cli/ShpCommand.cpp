@@ -113,10 +113,6 @@ int RunShp(const Args& args) {
         std::fprintf(stderr, "tlxexport shp: stopped; the files of this run were removed\n");
         return 1;
     }
-    // The process ends here: the files are closed, and the system takes the
-    // model back faster than freeing its millions of records one by one.
-    static tvk::CSHPWriter* kept = nullptr;
-    kept = writer.release();
     return 0;
 }
 
