@@ -36,7 +36,11 @@ public:
         return dlg.selectedFiles().first();
     }
     QString OpenFileName(QWidget* parent, const QString& filter, const QString& suffix) override {
-        QFileDialog dlg(parent, QString(), QString(), filter);
+        return OpenFileNameAt(parent, filter, suffix, QString());
+    }
+    QString OpenFileNameAt(QWidget* parent, const QString& filter, const QString& suffix,
+                           const QString& initialPath) override {
+        QFileDialog dlg(parent, QString(), initialPath, filter);
         dlg.setAcceptMode(QFileDialog::AcceptOpen);
         dlg.setFileMode(QFileDialog::ExistingFile);
         dlg.setDefaultSuffix(suffix);

@@ -23,6 +23,13 @@ public:
     virtual QString SaveFileName(QWidget* parent, const QString& filter, const QString& defaultSuffix,
                                  const QString& initialName) = 0;
     virtual QString OpenFileName(QWidget* parent, const QString& filter, const QString& defaultSuffix) = 0;
+    // The open chooser starting at `initialPath` (a folder, a file name or
+    // both); services without a starting place show the plain one.
+    virtual QString OpenFileNameAt(QWidget* parent, const QString& filter, const QString& defaultSuffix,
+                                   const QString& initialPath) {
+        (void)initialPath;
+        return OpenFileName(parent, filter, defaultSuffix);
+    }
     // Fixed-pitch fonts only; false on Cancel.
     virtual bool ChooseFont(QWidget* parent, QFont& font) = 0;
     // The overwrite question with its two texts; answers 1..5.

@@ -61,6 +61,16 @@ int CUEGridCtrl::FocusRow() const {
     return current.isValid() ? current.row() + 1 : 0;
 }
 
+void CUEGridCtrl::SetFocusRow(int row) {
+    if (row < 1 || row > FieldCount()) return;
+    selectionModel()->setCurrentIndex(model_->index(row - 1, 0), QItemSelectionModel::NoUpdate);
+}
+
+void CUEGridCtrl::SetRedraw(bool redraw) {
+    setUpdatesEnabled(redraw);
+    if (redraw) viewport()->update();
+}
+
 void CUEGridCtrl::LayoutColumns() {
     int width = viewport()->width();
     int each = width / CUEGridModel::kColumns;

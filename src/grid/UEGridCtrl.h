@@ -32,6 +32,10 @@ public:
     void ClearSelectedRows();
     // The grid row with the focus, or 0 when no field row has it.
     int FocusRow() const;
+    // Gives the focus cell to the first cell of `row`.
+    void SetFocusRow(int row);
+    // Suspends repainting while rows are rebuilt (false) and repaints (true).
+    void SetRedraw(bool redraw);
     // Lays the four columns out again over the client width.
     void LayoutColumns();
     // Every cell text may have changed.
