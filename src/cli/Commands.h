@@ -18,6 +18,7 @@ struct Command {
 int RunCheck(const Args& args);
 int RunDialog(const Args& args);
 int RunDxf(const Args& args);
+int RunMif(const Args& args);
 int RunShp(const Args& args);
 int RunText(const Args& args);
 int RunTemplate(const Args& args);

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <string_view>
 
+#include "cli/ProgressBar.h"
 #include "export/ExportStrings.h"
 #include "platform/StringTable.h"
 
@@ -48,7 +49,10 @@ int AnswerOf(const std::string& reply) {
 }
 
 int AskPolicyAsk(const tvk::ExistingFileStatus& existing, const std::string& newPath) {
-    if (isatty(STDIN_FILENO) && isatty(STDERR_FILENO)) return AskOnTerminal(existing, newPath, stdin, stderr);
+    if (isatty(STDIN_FILENO) && isatty(STDERR_FILENO)) {
+        CProgressBar::EraseShown();
+        return AskOnTerminal(existing, newPath, stdin, stderr);
+    }
     if (g_refusedFile.empty()) g_refusedFile = newPath;
     return tvk::kAnswerCancel;
 }

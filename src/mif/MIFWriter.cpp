@@ -267,7 +267,7 @@ void CMIFWriter::AppendRow(std::string& out, int layer, int code, int index) con
 }
 
 CStdioFile* CMIFWriter::GetMIFFile(int layer) {
-    OpenFile& slot = MIFFiles[layer];
+    LayerFile& slot = MIFFiles[layer];
     if (slot.file) return slot.file.get();
     CStdioFile* file = OpenLayerFile(MIFFiles, layer, ".MIF");
     std::vector<MIFColumn> columns;
@@ -281,12 +281,12 @@ CStdioFile* CMIFWriter::GetMIFFile(int layer) {
 }
 
 CStdioFile* CMIFWriter::GetMIDFile(int layer) {
-    OpenFile& slot = MIDFiles[layer];
+    LayerFile& slot = MIDFiles[layer];
     if (slot.file) return slot.file.get();
     return OpenLayerFile(MIDFiles, layer, ".MID");
 }
 
-CStdioFile* CMIFWriter::OpenLayerFile(std::vector<OpenFile>& files, int layer, const char* extension) {
+CStdioFile* CMIFWriter::OpenLayerFile(std::vector<LayerFile>& files, int layer, const char* extension) {
     const std::string& name = static_cast<size_t>(layer) < LayerFileNames.size() ? LayerFileNames[layer]
                                                                                  : Layers[layer].Name.Str();
     // Names of the model are 1251; names on disk are UTF-8.
@@ -305,7 +305,7 @@ void CMIFWriter::FreeExportData() {
     bool failed = false;
     CFileException failure(CFileException::none, 0, "");
     for (auto* files : {&MIFFiles, &MIDFiles}) {
-        for (OpenFile& slot : *files) {
+        for (LayerFile& slot : *files) {
             if (!slot.file) continue;
             std::string path = slot.file->GetFilePath();
             if (NeedToClear) {
@@ -323,8 +323,8 @@ void CMIFWriter::FreeExportData() {
             slot.file.reset();
         }
     }
-    std::vector<OpenFile>().swap(MIFFiles);
-    std::vector<OpenFile>().swap(MIDFiles);
+    std::vector<LayerFile>().swap(MIFFiles);
+    std::vector<LayerFile>().swap(MIDFiles);
     CWriter::FreeExportData();
     if (failed) throw failure;
 }

@@ -60,17 +60,17 @@ protected:
     int GetHatch(int index);
 
     // One open file of the run; `written` is false for the null device.
-    struct OpenFile {
+    struct LayerFile {
         std::unique_ptr<CStdioFile> file;
         bool written = false;
     };
 
-    std::vector<OpenFile> MIFFiles;  // per layer slot
-    std::vector<OpenFile> MIDFiles;  // per layer slot
+    std::vector<LayerFile> MIFFiles;  // per layer slot
+    std::vector<LayerFile> MIDFiles;  // per layer slot
     MIFExtents Extents;              // of the whole export
 
 private:
-    CStdioFile* OpenLayerFile(std::vector<OpenFile>& files, int layer, const char* extension);
+    CStdioFile* OpenLayerFile(std::vector<LayerFile>& files, int layer, const char* extension);
     // The layer of a feature's code, or -1 when the code or its layer is
     // invalid or left out.
     int LayerOfFeature(const CFeature* feature) const;
