@@ -4,6 +4,7 @@
 #include <climits>
 #include <ctime>
 #include <exception>
+#include <memory>
 
 #include "export/OverwriteDecision.h"
 #include "msr/msr.h"
@@ -109,8 +110,8 @@ bool CSHPWriter::CollectTrace(const CPointListFeature& feature, bool circle) {
     msr::CPoint2d p[3];
     for (int k = 0; k < 3; ++k) p[k] = msr::CPoint2d(m_points[k].x, m_points[k].y);
     long count = 0;
-    msr::CPoint3d* trace = circle ? msr::CCircle(p[0], p[1], p[2]).GetTrace(count, nullptr)
-                                  : msr::CArc(p[0], p[1], p[2]).GetTrace(count, nullptr);
+    std::unique_ptr<msr::CPoint3d[]> trace(circle ? msr::CCircle(p[0], p[1], p[2]).GetTrace(count, nullptr)
+                                                  : msr::CArc(p[0], p[1], p[2]).GetTrace(count, nullptr));
     m_points.clear();
     if (trace && count > 0) {
         if (circle) {
@@ -121,7 +122,6 @@ bool CSHPWriter::CollectTrace(const CPointListFeature& feature, bool circle) {
             for (long k = 0; k < count; ++k) m_points.push_back({trace[k].north, trace[k].east});
         }
     }
-    delete[] trace;
     return !m_points.empty();
 }
 
