@@ -6,11 +6,6 @@
 
 namespace tvk {
 
-namespace {
-// Longest _gcvt text of 16 digits: sign, 16 digits, point, "e+308".
-constexpr size_t kMaxNumberText = 32;
-}  // namespace
-
 CDXFOutput::CDXFOutput(size_t chunkSize) : chunkSize_(chunkSize < 4096 ? 4096 : chunkSize) {
     buffer_.resize(chunkSize_ + 4096);
     end_ = buffer_.data();
@@ -18,6 +13,7 @@ CDXFOutput::CDXFOutput(size_t chunkSize) : chunkSize_(chunkSize < 4096 ? 4096 : 
     for (auto& c : cache_) {
         c.bits = ~uint64_t(0);  // a NaN pattern no caller passes by chance
         c.length = 0;
+        std::memset(c.text, 0, sizeof c.text);
     }
 }
 
@@ -40,22 +36,56 @@ void CDXFOutput::Flush() {
     }
 }
 
+namespace {
+// "  0" ... "999": the numbers below 1000 right-aligned in three characters.
+struct SmallNumbers {
+    char text[1000][4];
+    SmallNumbers() {
+        for (int n = 0; n < 1000; ++n) {
+            text[n][0] = n >= 100 ? char('0' + n / 100) : ' ';
+            text[n][1] = n >= 10 ? char('0' + n / 10 % 10) : ' ';
+            text[n][2] = char('0' + n % 10);
+            text[n][3] = ' ';
+        }
+    }
+};
+const SmallNumbers kSmallNumbers;
+}  // namespace
+
 void CDXFOutput::Aligned(long long n, int width) {
-    char digits[24];
-    char* p = digits + sizeof digits;
+    // Group codes and most integers: a blank field and one three-character entry.
+    if (n >= 0 && n < 1000 && width >= 3 && width <= 8) {
+        Reserve(8);
+        std::memcpy(end_, "        ", 8);
+        std::memcpy(end_ + width - 3, kSmallNumbers.text[n], 3);
+        end_ += width;
+        if (Pending() >= chunkSize_ && file_) Flush();
+        return;
+    }
+    // The digits are built right-aligned in a field of blanks and copied with
+    // one fixed-size copy: this runs for every group code and integer.
+    constexpr int kField = 24;  // more than the 20 characters of any long long
+    if (width > kField) {
+        Reserve(size_t(width - kField));
+        std::memset(end_, ' ', size_t(width - kField));
+        end_ += width - kField;
+        width = kField;
+    }
+    char field[2 * kField];
+    std::memset(field, ' ', sizeof field);
+    char* const digitsEnd = field + kField;
+    char* p = digitsEnd;
     unsigned long long u = n < 0 ? 0ULL - static_cast<unsigned long long>(n) : static_cast<unsigned long long>(n);
     do {
         *--p = char('0' + u % 10);
         u /= 10;
     } while (u);
     if (n < 0) *--p = '-';
-    int length = int(digits + sizeof digits - p);
-    int pad = width > length ? width - length : 0;
-    Reserve(size_t(pad + length));
-    std::memset(end_, ' ', size_t(pad));
-    end_ += pad;
-    std::memcpy(end_, p, size_t(length));
-    end_ += length;
+    const int length = int(digitsEnd - p);
+    const int shown = width > length ? width : length;
+    Reserve(kField);
+    std::memcpy(end_, digitsEnd - shown, kField);  // only `shown` bytes count
+    end_ += shown;
     if (Pending() >= chunkSize_ && file_) Flush();
 }
 
@@ -86,10 +116,10 @@ void CDXFOutput::Number(double value) {
         int n = FormatGcvt(value, 16, text);
         c.bits = bits;
         c.length = static_cast<unsigned char>(n);
-        std::memcpy(c.text, text, size_t(n));
+        std::memcpy(c.text, text, sizeof c.text);
     }
-    Reserve(kMaxNumberText);
-    std::memcpy(end_, c.text, c.length);
+    Reserve(sizeof c.text);
+    std::memcpy(end_, c.text, sizeof c.text);  // fixed size: only `length` bytes count
     end_ += c.length;
     if (Pending() >= chunkSize_ && file_) Flush();
 }

@@ -53,7 +53,7 @@ private:
     struct CachedNumber {
         uint64_t bits;
         unsigned char length;
-        char text[31];
+        char text[32];  // the longest 16-digit _gcvt text has 23 characters
     };
     CachedNumber cache_[64];
 };
