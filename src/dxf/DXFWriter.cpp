@@ -278,6 +278,8 @@ void CDXFWriter::StepFeature() {
 }
 
 void CDXFWriter::Export() {
+    // A failure of an earlier run must not delete the file of this one.
+    SetNeedToClear(false);
     Completed = false;
     const size_t featureCount = Features.size();
     if (OnProgressBegin) {

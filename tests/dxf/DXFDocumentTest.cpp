@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <stdexcept>
 
 #include "DXFTestSupport.h"
 #include "platform/CodePage.h"
@@ -311,6 +312,35 @@ TEST_F(DXFDocument, StopBetweenFeaturesDeletesThePartialFile) {
     EXPECT_EQ(fs.Contents("out.dxf"), nullptr);
     EXPECT_GE(steps, 30);
     EXPECT_LT(steps, 100);
+}
+
+// Fails once in the middle of the entities.
+class FailingOnceWriter : public CDXFWriter {
+public:
+    void ExportFeature(CFeature* feature, int index) override {
+        if (failNext) {
+            failNext = false;
+            throw std::runtime_error("broken feature");
+        }
+        CDXFWriter::ExportFeature(feature, index);
+    }
+    bool failNext = true;
+};
+
+TEST_F(DXFDocument, UnknownFailureDeletesItsFileButNotTheNextRunsFile) {
+    CTlxText t;
+    t.Begin("POINTS").Point(1, "A", 0, "1.0", "2.0", "3.0").End("POINTS");
+    fs.Put("in.tlx", t.Text());
+    FailingOnceWriter w;
+    w.Init();
+    w.Read("in.tlx", nullptr);
+    EXPECT_THROW(w.Export("out.dxf", nullptr), std::runtime_error);
+    EXPECT_EQ(fs.Contents("out.dxf"), nullptr);
+    w.Export("out.dxf", nullptr);
+    w.FreeExportData();
+    ASSERT_NE(fs.Contents("out.dxf"), nullptr);
+    const std::string& dxf = *fs.Contents("out.dxf");
+    EXPECT_EQ(dxf.substr(dxf.size() - 10), "  0\r\nEOF\r\n");
 }
 
 TEST_F(DXFDocument, UnwritablePathFailsWithAFileExceptionAndLeavesNoFile) {
