@@ -1,10 +1,12 @@
 // CIntMap: a hash map from int to int with chained buckets, the model's map
 // from file numbers to slots (and from property numbers to positions).
 //
-// Buckets hash by (unsigned key >> 4) mod bucket count, the bucket count is
-// chosen by the caller (InitHashTable), and entries live in one contiguous
-// array in insertion order, linked per bucket by index. Nothing is removed
-// one by one; RemoveAll empties the map.
+// The bucket count is chosen by the caller (InitHashTable), a key's bucket is
+// the unsigned key mod that count, and entries live in one contiguous array in
+// insertion order, linked per bucket by index. Survey numbers mostly run in
+// sequence, so they land one per bucket in neighbouring buckets: lookups touch
+// memory in the order the file names the items. Nothing is removed one by
+// one; RemoveAll empties the map.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -77,7 +79,7 @@ public:
     std::vector<Entry>::const_iterator end() const { return entries_.end(); }
 
 private:
-    size_t Bucket(int key) const { return (static_cast<uint32_t>(key) >> 4) % heads_.size(); }
+    size_t Bucket(int key) const { return static_cast<uint32_t>(key) % heads_.size(); }
 
     std::vector<int> heads_;
     std::vector<Entry> entries_;
