@@ -60,7 +60,11 @@ CUEDlg::CUEDlg(QWidget* parent)
     UpdateTitle();
 }
 
-CUEDlg::~CUEDlg() { StopAndWait(); }
+// The grid asks this object for its texts until it is gone: it goes first.
+CUEDlg::~CUEDlg() {
+    StopAndWait();
+    delete grid_;
+}
 
 QPushButton* CUEDlg::Button(const char* objectName) const { return findChild<QPushButton*>(objectName); }
 
@@ -143,7 +147,10 @@ void CUEDlg::BuildControls() {
     pane->addLayout(fontRow);
 
     auto* main = new QVBoxLayout(this);
-    main->addLayout(top, 1);
+    // Extra height goes to the preview, so that the part above the separator
+    // keeps its size when the window collapses.
+    grid_->setMinimumHeight(240);
+    main->addLayout(top, 0);
     main->addWidget(CreateProgressRow());
     status_->hide();
     main->addWidget(separator_);
@@ -184,7 +191,8 @@ void CUEDlg::OnInitDialog() {
 
 void CUEDlg::SetCollapsed(bool collapsed) {
     previewPane_->setVisible(!collapsed);
-    resize(collapsed ? collapsedSize_ : fullSize_);
+    layout()->activate();
+    resize((collapsed ? collapsedSize_ : fullSize_).expandedTo(minimumSizeHint()));
 }
 
 void CUEDlg::UpdateTitle() {
