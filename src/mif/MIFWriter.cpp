@@ -201,14 +201,21 @@ void CMIFWriter::ExportFeature(CFeature* feature, int index) {
         AppendStyle(text_, style, true, false);
         break;
     case POLYLINE:
-    case POLYGON:
-        if (feature->Kind == POLYLINE) AppendPlineHead(text_, static_cast<int>(points->size()));
-        else AppendRegionHead(text_, static_cast<int>(points->size()));
-        for (size_t k = 0; k < points->size(); ++k) AppendVertex(text_, xy(k).x, xy(k).y);
+    case POLYGON: {
+        // An object of one vertex is no valid MIF (readers stop at it and lose
+        // the rest of the layer): a single point is written twice.
+        size_t count = points->size(), vertices = count < 2 ? 2 : count;
+        if (feature->Kind == POLYLINE) AppendPlineHead(text_, static_cast<int>(vertices));
+        else AppendRegionHead(text_, static_cast<int>(vertices));
+        for (size_t k = 0; k < vertices; ++k) {
+            const Coord3& c = xy(k < count ? k : count - 1);
+            AppendVertex(text_, c.x, c.y);
+        }
         AppendStyle(text_, style, true, feature->Kind == POLYGON);
         if (auto* polyline = dynamic_cast<const CPolylineFeature*>(feature); polyline && polyline->Smooth)
             AppendSmoothClause(text_);
         break;
+    }
     case ARC: {
         msr::CArc arc(msr::CPoint2d(xy(0).x, xy(0).y), msr::CPoint2d(xy(1).x, xy(1).y),
                       msr::CPoint2d(xy(2).x, xy(2).y));

@@ -205,6 +205,24 @@ TEST_F(MIFWriterTest, SecondExportWritesTheSameFiles) {
     EXPECT_EQ(File("Misc.MIF"), first);
 }
 
+TEST_F(MIFWriterTest, SinglePointPolylineAndPolygonStayReadable) {
+    // Both are valid features of one point; MIF needs two vertices.
+    Read(Section("POINTS", PointLine(1, "A", "10", "20") + PointLine(2, "B", "30", "40")) +
+         Section("LAYERS", LayerLine(1, 0, "Lines")) + Section("FEATURE_CODES", CodeLine(20, 1, "L", "Line")) +
+         Section("FEATURES", FeatureLine(100, "POLYLINE", 20, {1}) + Row({Num(0, 1)}) +
+                                 FeatureLine(101, "POLYGON", 20, {1}) + Row({Num(0, 2)}) +
+                                 FeatureLine(102, "LINE", 20, {1, 2})));
+    Export();
+    EXPECT_NE(File("Lines.MIF").find(CrLf("Data\nPline 2\n20. 10.\n20. 10.\nRegion 1\n2\n40. 30.\n40. 30.\n"
+                                          "Line 20. 10. 40. 30.\n")),
+              std::string::npos)
+        << File("Lines.MIF");
+    int status = 0;
+    std::string report = ReadBack(Out(), &status);
+    EXPECT_EQ(status, 0) << report;
+    EXPECT_NE(report.find("Lines features=3"), std::string::npos) << report;
+}
+
 TEST_F(MIFWriterTest, StopDeletesWhatWasWritten) {
     Read(EveryKindSurvey());
     int steps = 0;
