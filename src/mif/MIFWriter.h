@@ -56,7 +56,9 @@ protected:
     void Write(CStdioFile* file, const char* text);
     // Writes the value in the interchange number format.
     void Write(CStdioFile* file, double value);
+    // MapInfo's pen pattern for a model pattern; 1 outside the table.
     int GetLine(int index);
+    // MapInfo's brush pattern for a model pattern; 1 outside the table.
     int GetHatch(int index);
 
     // One open file of the run; `written` is false for the null device.
@@ -67,7 +69,7 @@ protected:
 
     std::vector<LayerFile> MIFFiles;  // per layer slot
     std::vector<LayerFile> MIDFiles;  // per layer slot
-    MIFExtents Extents;              // of the whole export
+    MIFExtents Extents;               // of the whole export
 
 private:
     CStdioFile* OpenLayerFile(std::vector<LayerFile>& files, int layer, const char* extension);
