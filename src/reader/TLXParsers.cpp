@@ -178,7 +178,7 @@ void CTLXReader::Parse_FeatureAttributes(CStr line) {
     FeatureStyleRec& styles = FeatureStyles[static_cast<size_t>(GetItem_FeatureCodes(number))];
     if (line.size() <= 8) return;
     ScanKeywords(line.substr(8), StyleWords, KeywordHits);
-    const std::vector<const char*> hits = KeywordHits;
+    const std::vector<const char*>& hits = KeywordHits;  // ParseToken leaves it alone
     static constexpr size_t kPieces[3] = {6, 3, 3};
     for (size_t style = 0; style < 3; ++style) {
         if (!hits[style]) {

@@ -188,9 +188,9 @@ int CTLXReader::GetIndex(const char* text) {
 
 int CTLXReader::GetIndex(CStr line, int from, int to) {
     if (from < 0 || static_cast<size_t>(from) >= line.size() || to < from) return -1;
+    if (static_cast<int64_t>(to) - from + 1 >= static_cast<int64_t>(sizeof m_sBuf)) return -1;
     size_t end = std::min(line.size(), static_cast<size_t>(to) + 1);
     size_t n = end - static_cast<size_t>(from);
-    if (n >= sizeof m_sBuf) return -1;
     std::memcpy(m_sBuf, line.data() + from, n);
     m_sBuf[n] = 0;
     return GetIndex(m_sBuf);
