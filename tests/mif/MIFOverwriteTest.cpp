@@ -64,12 +64,6 @@ protected:
     std::vector<std::string> asked;
 };
 
-TEST_F(MIFOverwriteTest, NothingExistsNothingAsked) {
-    Run({});
-    EXPECT_TRUE(asked.empty());
-    EXPECT_EQ(MapInfoFiles(Out()).size(), kOrder.size());
-}
-
 TEST_F(MIFOverwriteTest, YesAndNoDecideFileByFile) {
     Existing(kOrder);
     Run({kAnswerYes, kAnswerNo, kAnswerNo, kAnswerYes, kAnswerYes, kAnswerNo});

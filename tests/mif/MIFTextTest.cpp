@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "mif/MIFObjects.h"
 #include "mif/MIFStyle.h"
 #include "mif/MIFText.h"
 #include "platform/CodePage.h"
@@ -98,26 +97,6 @@ TEST(MIDValue, PlainMissingAndQuoted) {
     EXPECT_EQ(row, "abc\t?\t\t\"a\tb\"\t\"5\"\" pipe\"\t\"\"\"\"\tit's, fine\t");
 }
 
-TEST(MIFObjects, EveryKind) {
-    std::string s;
-    AppendPointObject(s, 100, 200);
-    AppendLineObject(s, 1, 2, 3.5, 0.05);
-    AppendPlineHead(s, 3);
-    AppendVertex(s, 1, 1);
-    AppendRegionHead(s, 4);
-    AppendArcObject(s, 10, 20, 5, "0.00", "90.00");
-    AppendEllipseObject(s, 10, 20, 5);
-    AppendSmoothClause(s);
-    EXPECT_EQ(s,
-              "Point 100. 200.\n"
-              "Line 1. 2. 3.5 5.e-002\n"
-              "Pline 3\n1. 1.\n"
-              "Region 1\n4\n"
-              "Arc 5. 15. 15. 25.\n0.00 90.00\n"
-              "Ellipse 5. 15. 15. 25.\n"
-              "\tSmooth\n");
-}
-
 TEST(MIFStyle, ColoursAndPatterns) {
     EXPECT_EQ(MIFColorFromRGB(0x0000FF), 16711680u);  // red
     EXPECT_EQ(MIFColorFromRGB(0xFF0000), 255u);       // blue
@@ -131,21 +110,6 @@ TEST(MIFStyle, ColoursAndPatterns) {
     for (int i = 0; i < 8; ++i) EXPECT_EQ(MIFHatchPattern(i), hatches[i]);
     EXPECT_EQ(MIFHatchPattern(8), 1);
     EXPECT_EQ(MIFHatchPattern(-5), 1);
-}
-
-TEST(MIFStyle, ClauseTexts) {
-    std::string s;
-    AppendDefaultSymbolClause(s);
-    AppendSymbolClause(s, 40, 255, 12, "Arial", 1);
-    AppendSymbolClause(s, 40, 255, 12, nullptr, 1);
-    AppendPenClause(s, 2, 5, 16711680);
-    AppendBrushClause(s, 2, 255, 65280);
-    EXPECT_EQ(s,
-              "\tSymbol (35,11010048,2,\"MapInfo Symbols\",0,0.0)\n"
-              "\tSymbol (40,255,12,\"Arial\",1,0.0)\n"
-              "\tSymbol (40,255,12,\"\",1,0.0)\n"
-              "\tPen (2,5,16711680)\n"
-              "\tBrush (2,255,65280)\n");
 }
 
 }  // namespace
