@@ -69,14 +69,6 @@ TEST(ParseToken, SplitsBracketsLikeStrtok) {
     EXPECT_TRUE(args.empty());
 }
 
-TEST(GetQuotedString, NeedsBothQuotes) {
-    EXPECT_EQ(CTLXReader::GetQuotedString("x\"MapInfo Symbols\"y").View(), "MapInfo Symbols");
-    EXPECT_EQ(CTLXReader::GetQuotedString("\"\"").View(), "");
-    EXPECT_TRUE(CTLXReader::GetQuotedString("Arial").IsNull());
-    EXPECT_TRUE(CTLXReader::GetQuotedString("Arial\"").IsNull());
-    EXPECT_TRUE(CTLXReader::GetQuotedString("\"Arial").IsNull());
-}
-
 TEST(ScanKeywords, FindsWordsAnywhereButSkipsOneCharacterAfterEach) {
     std::vector<std::string> flags = {"/h", "/v", "/s"};
     std::vector<const char*> hits;
@@ -96,28 +88,6 @@ TEST(ScanKeywords, FindsWordsAnywhereButSkipsOneCharacterAfterEach) {
     EXPECT_EQ(hits[0], nullptr);
     EXPECT_EQ(hits[1], nullptr);
     EXPECT_NE(hits[2], nullptr);
-}
-
-TEST(MatchLeadingKeyword, MatchesAfterLeadingBlanksOnly) {
-    std::vector<std::string> table = {"BEGIN", "END"};
-    int index = -1;
-    std::string_view text = "   END POINTS";
-    EXPECT_EQ(MatchLeadingKeyword(text, table, index), text.data() + 3);
-    EXPECT_EQ(index, 1);
-    EXPECT_EQ(MatchLeadingKeyword("x BEGIN", table, index), nullptr);
-    EXPECT_EQ(MatchLeadingKeyword("  \n", table, index), nullptr);
-}
-
-TEST(BlankTests, FollowTheCSpaceClass) {
-    EXPECT_TRUE(IsBlank(static_cast<const char*>(nullptr)));
-    EXPECT_TRUE(IsBlank(" \t\r\n\v\f"));
-    EXPECT_FALSE(IsBlank(" \xA0"));  // the 1251 no-break space is no C space
-    EXPECT_TRUE(IsZeroText(""));
-    EXPECT_TRUE(IsZeroText(" 00 "));
-    EXPECT_FALSE(IsZeroText("01"));
-    std::string s = "\t a b \n";
-    TrimBlanks(s);
-    EXPECT_EQ(s, "a b");
 }
 
 TEST(CText, KeepsAbsentApartFromEmptyAndCopiesLongTexts) {
