@@ -275,6 +275,24 @@ def check_names_and_code_page(path, declared):
         check(labels == {"Names1"}, "%s: point names on %s, expected Names1" % (path, labels))
 
 
+def check_attributes(path):
+    """The values of a few features, as ezdxf reads the attributes of their inserts."""
+    doc = ezdxf.readfile(path)
+    values = {}
+    for insert in doc.modelspace().query("INSERT"):
+        tags = {a.dxf.tag: a.dxf.text for a in insert.attribs}
+        values.setdefault(tags.get("Описание"), []).append(tags)
+    roads = values.get("Дорога", [])
+    check([(r.get("Покрытие"), r.get("Ширина")) for r in roads] == [("Асфальт", "7.50"), ("Щебень", "?")],
+          "%s: road attributes %s" % (path, roads))
+    wells = values.get("Колодец", [])
+    check(sorted(w.get("Глубина") for w in wells) == ["2.35", "?", "?", "?", "?"],
+          "%s: well attributes %s" % (path, wells))
+    points = [tags for group in values.values() for tags in group if "Точка" in tags]
+    check(len(points) == 22 and any(p["Точка"] == "Репер1" for p in points),
+          "%s: %d point inserts" % (path, len(points)))
+
+
 def check_far_circle(path):
     doc = ezdxf.readfile(path)
     lo, hi = doc.header["$EXTMIN"], doc.header["$EXTMAX"]
@@ -308,6 +326,8 @@ def main():
         check_file(out, survey.expected, attributes="--no-attributes" not in options)
         check_arcs(out, survey.arcs)
         check_names_and_code_page(out, "--no-codepage" not in options)
+        if not options:
+            check_attributes(out)
 
     far = far_circle()
     tlx = os.path.join(work, "far-circle.tlx")
