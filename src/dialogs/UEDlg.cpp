@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -153,6 +154,13 @@ void CUEDlg::BuildControls() {
     main->addLayout(top, 0);
     main->addWidget(CreateProgressRow());
     status_->hide();
+    // The row keeps its height while the progress comes and goes, so that
+    // the window keeps the size it was given.
+    for (QWidget* shown : {static_cast<QWidget*>(status_), static_cast<QWidget*>(progress_)}) {
+        QSizePolicy policy = shown->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        shown->setSizePolicy(policy);
+    }
     main->addWidget(separator_);
     main->addWidget(previewPane_, 1);
     resize(600, 560);

@@ -25,8 +25,10 @@ namespace tvk::test {
 // the test instead of a modal loop.
 class TestUEDlg : public CUEDlg {
 public:
+    using CUEDlg::ChangeVisibility;
     using CUEDlg::DataFromControls;
     using CUEDlg::DataToControls;
+    using CUEDlg::SetBusy;
     std::function<int(CUEOptionsDlg&)> runOptions;
 
 protected:

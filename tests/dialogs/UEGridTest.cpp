@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTest>
 
 #include "UEDlgTestSupport.h"
 #include "dialogs/UEDlg.h"
@@ -239,4 +240,45 @@ TEST_F(UEGrid, CellTextsAndTheGridsQuestions) {
     EXPECT_TRUE(dialog.Grid()->IsCellReadOnly(1, kText));
     EXPECT_FALSE(dialog.Grid()->IsCellReadOnly(2, kText));
     EXPECT_EQ(dialog.Grid()->model()->index(0, 1).data(Qt::BackgroundRole).value<QColor>(), QColor(255, 255, 224));
+}
+
+TEST_F(UEGrid, WhileBusyOnlyCloseIsEnabled) {
+    dialog.Grid()->SelectRows({2});
+    dialog.SetBusy(true);
+    dialog.ChangeVisibility();
+    EXPECT_FALSE(dialog.Grid()->isEnabled());
+    for (QPushButton* button : dialog.findChildren<QPushButton*>())
+        EXPECT_EQ(button->isEnabled(), button->objectName() == "closeButton") << button->objectName().toStdString();
+    dialog.OnUeDelete();
+    dialog.OnUeInsert();
+    EXPECT_EQ(dialog.Template().Fields.size(), 7u);
+    dialog.SetBusy(false);
+    dialog.ChangeVisibility();
+    EXPECT_TRUE(dialog.Grid()->isEnabled());
+    EXPECT_TRUE(Enabled("deleteButton"));
+}
+
+TEST_F(UEGrid, MenuKeysActOnTheGrid) {
+    QApplication::setActiveWindow(&dialog);
+    dialog.Grid()->setFocus();
+    ASSERT_TRUE(WaitUntil([&] { return dialog.Grid()->hasFocus(); }, 2000));
+    const auto original = dialog.Template().Fields;
+
+    dialog.Grid()->SelectRows({3});
+    QTest::keyClick(dialog.Grid(), Qt::Key_Plus);
+    EXPECT_EQ(dialog.Template().Fields[1], original[2]);
+    QTest::keyClick(dialog.Grid(), Qt::Key_Minus);
+    EXPECT_EQ(dialog.Template().Fields, original);
+
+    dialog.Grid()->SelectRows({1, 2});
+    QTest::keyClick(dialog.Grid(), Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(dialog.Grid(), Qt::Key_Delete);
+    ASSERT_EQ(dialog.Template().Fields.size(), 5u);
+    dialog.Grid()->setCurrentIndex(QModelIndex());
+    QTest::keyClick(dialog.Grid(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(dialog.Template().Fields, original);
+    QTest::keyClick(dialog.Grid(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(dialog.Grid()->SelectedRows().size(), 7u);
+    QTest::keyClick(dialog.Grid(), Qt::Key_Insert);
+    EXPECT_EQ(dialog.Template().Fields.size(), 8u);
 }
