@@ -8,7 +8,6 @@
 namespace tvk {
 
 namespace {
-constexpr int kLeftOut = -10;
 const std::string kNoLayer;
 }  // namespace
 
@@ -225,7 +224,7 @@ void CDXFWriter::ExportFeatureTree(CFeature* feature, int index) {
 
 void CDXFWriter::WriteBlock(int slot) {
     CFeature* feature = Features[slot].get();
-    const int code = feature ? feature->Code : kLeftOut;
+    const int code = feature ? feature->Code : kNone;
     const char* layer = LayerOfCode(code).c_str();
     char name[256];
     GetName(name, sizeof name, "BLCK", slot);
@@ -240,7 +239,7 @@ void CDXFWriter::WriteBlock(int slot) {
     if (code >= 0 && size_t(code) < PropertySchemas.size()) {
         const PropertySchema& schema = PropertySchemas[code];
         for (size_t b = 0; b < schema.PropertyNumbers.size() && b < schema.PropertyDefs.size(); ++b) {
-            if (schema.PropertyNumbers[b] == kLeftOut) continue;
+            if (schema.PropertyNumbers[b] == kNone) continue;
             WriteGroup(0, "ATTDEF");
             WriteGroup(8, layer);
             WriteGroup(10, 0.0);
@@ -261,7 +260,7 @@ void CDXFWriter::WriteFeatureEntities(int slot) {
     CFeature* feature = Features[slot].get();
     ExportFeatureTree(feature, slot);
     if (!ExportSemantic) return;
-    const int code = feature ? feature->Code : kLeftOut;
+    const int code = feature ? feature->Code : kNone;
     const char* layer = LayerOfCode(code).c_str();
     char name[256];
     GetName(name, sizeof name, "BLCK", slot);
@@ -277,7 +276,7 @@ void CDXFWriter::WriteFeatureEntities(int slot) {
         const PropertySchema& schema = PropertySchemas[code];
         const std::vector<CText>* values = size_t(slot) < FeatureValues.size() ? &FeatureValues[slot] : nullptr;
         for (size_t b = 0; b < schema.PropertyNumbers.size() && b < schema.PropertyDefs.size(); ++b) {
-            if (schema.PropertyNumbers[b] == kLeftOut) continue;
+            if (schema.PropertyNumbers[b] == kNone) continue;
             const char* value = values && b < values->size() ? (*values)[b].Get() : nullptr;
             WriteGroup(0, "ATTRIB");
             WriteGroup(8, layer);

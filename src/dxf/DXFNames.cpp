@@ -3,11 +3,11 @@
 #include <unordered_set>
 
 #include "platform/CodePage.h"
+#include "reader/SurveyModel.h"
 
 namespace tvk {
 
 namespace {
-constexpr int kLeftOut = -10;
 
 bool EqualIgnoringCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && CompareNoCase1251(a, b) == 0;
@@ -29,7 +29,7 @@ void MakeNamesUniqueIgnoringCase(std::vector<std::string>& names, const std::vec
     std::unordered_set<std::string> given;
     given.reserve(names.size() * 2 + 16);
     for (size_t i = 0; i < names.size(); ++i) {
-        if (i < states.size() && states[i] == kLeftOut) continue;
+        if (i < states.size() && states[i] == kNone) continue;
         std::string candidate = names[i];
         for (unsigned n = 1; given.count(Upper1251(candidate)); ++n) {
             std::string number = std::to_string(n);
@@ -52,7 +52,7 @@ void MakeTextLayerNames(const std::vector<std::string>& layerNames, const std::v
     while (changed) {
         changed = false;
         for (size_t i = 0; i < layerNames.size(); ++i) {
-            if (i < states.size() && states[i] == kLeftOut) continue;
+            if (i < states.size() && states[i] == kNone) continue;
             if (EqualIgnoringCase(layerNames[i], base1 + suffix1)) {
                 suffix1 = std::to_string(counter1++);
                 changed = true;

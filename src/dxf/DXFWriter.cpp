@@ -16,7 +16,6 @@
 namespace tvk {
 
 namespace {
-constexpr int kLeftOut = -10;
 // DXF layer names from file names: the longest kept before numbering.
 constexpr size_t kDXFLayerCut = 30;
 
@@ -89,7 +88,7 @@ void CDXFWriter::PrepareData() {
     int styleCounter = 0;
     char name[256];
     for (size_t c = 0; c < FeatureStyles.size(); ++c) {
-        if (c < CodeStates.size() && CodeStates[c] == kLeftOut) continue;
+        if (c < CodeStates.size() && CodeStates[c] == kNone) continue;
         FeatureStyleRec& style = FeatureStyles[c];
         if (style.Symbol) {
             style.Symbol->Color = GetACI(RgbOf(style.Symbol->Color));
@@ -105,7 +104,7 @@ void CDXFWriter::PrepareData() {
 
 void CDXFWriter::ConvertLayerFileNames() {
     for (size_t l = 0; l < LayerFileNames.size() && l < LayerStates.size(); ++l) {
-        if (LayerStates[l] == kLeftOut) continue;
+        if (LayerStates[l] == kNone) continue;
         std::string& name = LayerFileNames[l];
         if (name.size() > kDXFLayerCut) name.erase(kDXFLayerCut - 1, name.size() - kDXFLayerCut);
     }
@@ -115,7 +114,7 @@ void CDXFWriter::ConvertLayerFileNames() {
 void CDXFWriter::ConvertLayerNames() {
     char buffer[256];
     for (size_t l = 0; l < LayerFileNames.size() && l < LayerStates.size(); ++l) {
-        if (LayerStates[l] == kLeftOut) continue;
+        if (LayerStates[l] == kNone) continue;
         std::string& name = LayerFileNames[l];
         size_t n = std::min(name.size(), sizeof buffer - 1);
         std::memcpy(buffer, name.data(), n);
@@ -154,7 +153,7 @@ void CDXFWriter::WriteLTypeHeader() {
 void CDXFWriter::WriteLayers() {
     int kept = 0;
     for (size_t l = 0; l < LayerStates.size(); ++l)
-        if (LayerStates[l] != kLeftOut) ++kept;
+        if (LayerStates[l] != kNone) ++kept;
     WriteGroup(0, "TABLE");
     WriteGroup(2, "LAYER");
     WriteGroup(70, kept + 2);
@@ -166,7 +165,7 @@ void CDXFWriter::WriteLayers() {
         WriteGroup(62, 255);
     };
     for (size_t l = 0; l < LayerStates.size(); ++l)
-        if (LayerStates[l] != kLeftOut) writeLayer(l < LayerFileNames.size() ? LayerFileNames[l].c_str() : "");
+        if (LayerStates[l] != kNone) writeLayer(l < LayerFileNames.size() ? LayerFileNames[l].c_str() : "");
 
     RegisterDXFStrings();
     MakeTextLayerNames(LayerFileNames, LayerStates, CStringTable::Load(IDS_DXF_NAMES_LAYER),
@@ -178,7 +177,7 @@ void CDXFWriter::WriteLayers() {
 
 void CDXFWriter::WriteStyles() {
     auto hasStyle = [this](size_t c) {
-        return (c >= CodeStates.size() || CodeStates[c] != kLeftOut) && FeatureStyles[c].Symbol;
+        return (c >= CodeStates.size() || CodeStates[c] != kNone) && FeatureStyles[c].Symbol;
     };
     int count = 0;
     for (size_t c = 0; c < FeatureStyles.size(); ++c)
@@ -241,7 +240,7 @@ void CDXFWriter::ComputeExtents() {
     }
     for (size_t f = 0; f < Features.size(); ++f) {
         if (IsMustDie()) throw CThreadStopSignal();
-        if (FeatureStates[f] == kLeftOut) continue;
+        if (FeatureStates[f] == kNone) continue;
         WidenByCircles(Features[f].get());
     }
 }
@@ -310,7 +309,7 @@ void CDXFWriter::Export() {
         WriteGroup(2, "BLOCKS");
         for (size_t f = 0; f < featureCount; ++f) {
             StepFeature();
-            if (FeatureStates[f] != kLeftOut) WriteBlock(int(f));
+            if (FeatureStates[f] != kNone) WriteBlock(int(f));
         }
         WriteGroup(0, "ENDSEC");
     }
@@ -319,7 +318,7 @@ void CDXFWriter::Export() {
     WriteGroup(2, "ENTITIES");
     for (size_t f = 0; f < featureCount; ++f) {
         StepFeature();
-        if (FeatureStates[f] != kLeftOut) WriteFeatureEntities(int(f));
+        if (FeatureStates[f] != kNone) WriteFeatureEntities(int(f));
     }
     WriteGroup(0, "ENDSEC");
     WriteGroup(0, "EOF");
