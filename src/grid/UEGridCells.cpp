@@ -16,7 +16,14 @@ QWidget* CListGridCell::createEditor(QWidget* parent, const QStyleOptionViewItem
 
 void CListGridCell::setEditorData(QWidget* editor, const QModelIndex& index) const {
     auto* combo = static_cast<QComboBox*>(editor);
-    int at = combo->findText(index.data(Qt::EditRole).toString());
+    QString current = index.data(Qt::EditRole).toString();
+    int at = combo->findText(current);
+    // A value the list does not offer (a Latitude row from a file) stays
+    // choosable, so that opening the list and leaving it changes nothing.
+    if (at < 0 && !current.isEmpty()) {
+        combo->addItem(current);
+        at = combo->count() - 1;
+    }
     combo->setCurrentIndex(at < 0 ? 0 : at);
 }
 

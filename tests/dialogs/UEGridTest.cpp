@@ -282,3 +282,16 @@ TEST_F(UEGrid, MenuKeysActOnTheGrid) {
     QTest::keyClick(dialog.Grid(), Qt::Key_Insert);
     EXPECT_EQ(dialog.Template().Fields.size(), 8u);
 }
+
+TEST_F(UEGrid, RowsOfKindsTheListDoesNotOfferKeepTheirKind) {
+    dialog.Template().Fields = {CUEField(CUEField::kLatitude, "", 0, 4), CUEField(CUEField::kLongitude)};
+    dialog.DataToControls();
+    EXPECT_EQ(Cell(dialog, 1, kType), "Latitude");
+    EXPECT_EQ(Cell(dialog, 1, kText), "4");
+    Edit(dialog, 1, kType, "Latitude");  // the list opened and left as it was
+    Edit(dialog, 2, kText, "7");
+    EXPECT_EQ(dialog.Template().Fields[0].FieldType, CUEField::kLatitude);
+    EXPECT_EQ(dialog.Template().Fields[1], CUEField(CUEField::kLongitude, "", 0, 7));
+    Edit(dialog, 1, kType, "E");
+    EXPECT_EQ(dialog.Template().Fields[0].FieldType, CUEField::kEast);
+}
