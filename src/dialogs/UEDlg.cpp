@@ -64,6 +64,7 @@ CUEDlg::CUEDlg(QWidget* parent)
 // The grid asks this object for its texts until it is gone: it goes first.
 CUEDlg::~CUEDlg() {
     StopAndWait();
+    grid_->disconnect(this);
     delete grid_;
 }
 
