@@ -219,6 +219,7 @@ private:
     int NextGeneratedNumber(int& counter, int first, int end);
     void NormaliseCircle(CPointListFeature* feature);
     void ConvertFeatureTree(CFeature* feature, int slot);
+    int FeatureNumber(size_t slot) const;
     void Report(int error, const char* format, ...) __attribute__((format(printf, 3, 4)));
     void WriteAbortTexts(const char* first) noexcept;
 

@@ -21,6 +21,11 @@ void CTLXReader::Report(int error, const char* format, ...) {
     WriteErrorMessage(error, text);
 }
 
+int CTLXReader::FeatureNumber(size_t slot) const {
+    if (slot < FeatureNumbers.size()) return FeatureNumbers[slot];
+    return slot < FeatureStates.size() ? FeatureStates[slot] : kNone;
+}
+
 void CTLXReader::ConvertIndex_All() {
     PointStates.assign(Points.size(), kNone);
     for (const auto& e : PointMap) PointStates[static_cast<size_t>(e.value)] = e.key;
@@ -121,7 +126,7 @@ void CTLXReader::ConvertFeatureTree(CFeature* feature, int slot) {
 
 void CTLXReader::ConvertIndex_Feature(CFeature* feature, int slot) {
     size_t s = static_cast<size_t>(slot);
-    int number = FeatureNumbers[s];
+    int number = FeatureNumber(s);
     if (const int* code = CodeMap.Find(feature->Code)) {
         feature->Code = *code;
     } else {
@@ -221,7 +226,7 @@ void CTLXReader::ConvertIndex_TempData() {
             if (const int* position = schema.Map.Find(pair.Property)) {
                 pair.Property = *position;
             } else {
-                Report(ERR_PROPERTY_INDEX, "Feature index: %d Property index: %d", FeatureNumbers[i], pair.Property);
+                Report(ERR_PROPERTY_INDEX, "Feature index: %d Property index: %d", FeatureNumber(i), pair.Property);
                 pair.Property = kNone;
             }
         }
