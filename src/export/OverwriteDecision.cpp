@@ -54,10 +54,12 @@ void SetOverwriteQuestion(OverwriteQuestion question) {
 }
 
 bool DecideOverwrite(int& overwriteMode, const std::string& path) {
+    // After No to all nothing more is created or changed, not even a file that
+    // does not exist yet: a layer whose files are only partly new is no set.
+    if (overwriteMode == kOverwriteNone) return false;
     FileStatus status;
     if (!FileSystem().Status(path, status)) return true;
     if (overwriteMode == kOverwriteAll) return true;
-    if (overwriteMode == kOverwriteNone) return false;
 
     ExistingFileStatus existing{FullPath(path), status.size, status.modified};
     switch (Ask(existing, path)) {

@@ -41,10 +41,11 @@ using OverwriteQuestion = std::function<int(const ExistingFileStatus& existing, 
 void SetOverwriteQuestion(OverwriteQuestion question);
 
 // Contract: decides whether the writer writes `path` (true) or sends that
-// file's output to the null device (false). A file that does not exist is
-// always written. For an existing one, `overwriteMode` 1 writes, 2 skips and
-// 0 asks; Yes to all sets it to 1, No to all to 2. Cancel, and an answer
-// outside 1..5, throw CUserBreakSignal.
+// file's output to the null device (false). `overwriteMode` 2 (after No to
+// all) skips every file; otherwise a file that does not exist is written, and
+// an existing one is written with mode 1 or asked about with mode 0. Yes to
+// all sets the mode to 1, No to all to 2. Cancel, and an answer outside 1..5,
+// throw CUserBreakSignal.
 bool DecideOverwrite(int& overwriteMode, const std::string& path);
 
 // The existing file as the question shows it, in UTF-8 (the texts go to the

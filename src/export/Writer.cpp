@@ -70,6 +70,9 @@ void CWriter::Export(const char* dir, const char* log) {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point start = Clock::now();
     ErrorCount = 0;
+    // A run cancelled earlier must not make this one delete its files: the
+    // dialog stays open after a failure and may export again.
+    NeedToClear = false;
 
     // No folder means the current one, not the root of the file system.
     OutputFolder = dir && *dir ? dir : ".";

@@ -106,9 +106,6 @@ int CMIFWriter::GetLine(int index) { return MIFLinePattern(index); }
 int CMIFWriter::GetHatch(int index) { return MIFHatchPattern(index); }
 
 void CMIFWriter::Export() {
-    // A run cancelled earlier must not make this one delete its files: the
-    // dialog stays open after a user break and may export again.
-    SetNeedToClear(false);
     MIFFiles.clear();
     MIDFiles.clear();
     MIFFiles.resize(Layers.size());
@@ -298,9 +295,7 @@ CStdioFile* CMIFWriter::OpenLayerFile(std::vector<LayerFile>& files, int layer, 
                                                                                  : Layers[layer].Name.Str();
     // Names of the model are 1251; names on disk are UTF-8.
     std::string path = OutputFolder + Utf8From1251(name) + extension;
-    // After No to all nothing more is created or changed, not even a file that
-    // does not exist yet: a MID without its MIF would be no table at all.
-    bool write = OverwriteMode != kOverwriteNone && VerifyOverwrite(path);
+    bool write = VerifyOverwrite(path);
     auto file = std::make_unique<CStdioFile>(write ? path : std::string(kNullDevice),
                                              CFile::modeWrite | CFile::modeCreate | CFile::shareDenyWrite);
     files[layer].file = std::move(file);

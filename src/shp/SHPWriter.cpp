@@ -55,9 +55,6 @@ bool CSHPWriter::WriteCodePageFiles(bool write) {
 // ---- the export pass ---------------------------------------------------------
 
 void CSHPWriter::Export() {
-    // A run cancelled earlier must not make this one delete its files: the
-    // dialog stays open after a user break and may export again.
-    SetNeedToClear(false);
     const size_t layers = Layers.size();
     m_pointBlocks.clear();
     m_polylineBlocks.clear();
@@ -251,9 +248,6 @@ void CSHPWriter::WriteCodePageFile(tagSHPCtrlBlock& block, const std::string& pa
 }
 
 int CSHPWriter::VerifyName(const std::string& path) {
-    // After No to all nothing more is created or changed, not even a file that
-    // does not exist yet: a set of which only some files are new is no set.
-    if (OverwriteMode == kOverwriteNone) return 0;
     return VerifyOverwrite(path) ? 1 : 0;
 }
 

@@ -39,10 +39,10 @@ protected:
     ExistingFileStatus lastExisting;
 };
 
-TEST_F(OverwriteDecisionTest, NewFilesAreWrittenWithoutAskingInEveryMode) {
+TEST_F(OverwriteDecisionTest, NewFilesAreWrittenWithoutAskingUnlessNoToAllWasAnswered) {
     for (int mode : {kOverwriteAsk, kOverwriteAll, kOverwriteNone}) {
         int m = mode;
-        EXPECT_TRUE(DecideOverwrite(m, "/out/new.mif"));
+        EXPECT_EQ(DecideOverwrite(m, "/out/new.mif"), mode != kOverwriteNone);
         EXPECT_EQ(m, mode);
     }
     EXPECT_TRUE(asked.empty());
@@ -74,13 +74,13 @@ TEST_F(OverwriteDecisionTest, YesToAllCoversTheRestOfTheRun) {
     EXPECT_EQ(asked.size(), 2u);
 }
 
-TEST_F(OverwriteDecisionTest, NoToAllSkipsExistingFilesButWritesNewOnes) {
+TEST_F(OverwriteDecisionTest, NoToAllCreatesAndChangesNothingMore) {
     int mode = kOverwriteAsk;
     answers = {kAnswerNoToAll};
     EXPECT_FALSE(DecideOverwrite(mode, "/out/a.mif"));
     EXPECT_EQ(mode, kOverwriteNone);
     EXPECT_FALSE(DecideOverwrite(mode, "/out/b.mif"));
-    EXPECT_TRUE(DecideOverwrite(mode, "/out/fresh.mid"));
+    EXPECT_FALSE(DecideOverwrite(mode, "/out/fresh.mid"));
     EXPECT_EQ(asked.size(), 1u);
 }
 

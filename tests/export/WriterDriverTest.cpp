@@ -140,6 +140,16 @@ TEST_F(WriterDriverTest, AFailingLogDoesNotStopTheCleanUp) {
     EXPECT_TRUE(writer.IsNeedToClear());
 }
 
+TEST_F(WriterDriverTest, AnExportAfterABreakDoesNotDeleteItsOwnFiles) {
+    writer.body = [](CTestWriter&) { throw CUserBreakSignal(); };
+    EXPECT_THROW(writer.Export("/out", nullptr), CUserBreakSignal);
+    ASSERT_TRUE(writer.IsNeedToClear());
+    bool clearSeen = true;
+    writer.body = [&](CTestWriter& w) { clearSeen = w.IsNeedToClear(); };
+    writer.Export("/out", nullptr);
+    EXPECT_FALSE(clearSeen);
+}
+
 TEST_F(WriterDriverTest, WithoutLogHooksAnExportBehavesTheSame) {
     CWriter plain;
     plain.Init();
