@@ -311,24 +311,3 @@ TEST_F(UEDialog, AnUnreadableFileIsReportedAndTheDialogCloses) {
     ASSERT_TRUE(WaitUntil([&] { return !dialog.isVisible(); }));
     EXPECT_EQ(ui.messages.last(), "File input/output error");
 }
-
-TEST_F(UEDialog, ControlsCarryTheirTooltips) {
-    TestUEDlg dialog;
-    Open(dialog);
-    const std::pair<const char*, const char*> tips[] = {
-        {"loadButton", "Loads an existing template"},
-        {"saveButton", "Saves template"},
-        {"setDefaultButton", "Sets this template as default to load it at begin of next export session"},
-        {"upButton", "Shifts up selected rows"},
-        {"downButton", "Shifts down selected rows"},
-        {"insertButton", "Inserts new row"},
-        {"deleteButton", "Deletes selected rows"},
-        {"optionsButton", "Displays export options dialog"},
-        {"previewButton", "Shows/Hides preview dialog"},
-        {"exportButton", "Exports to text file"},
-        {"closeButton", "Closes export dialog"},
-        {"fontButton", "Changes font for preview dialog"}};
-    for (const auto& [name, tip] : tips) EXPECT_EQ(dialog.Button(name)->toolTip(), tip) << name;
-    EXPECT_EQ(dialog.PreviewBox()->toolTip(), "Preview window");
-    EXPECT_FALSE(dialog.Button("upButton")->icon().isNull());
-}
