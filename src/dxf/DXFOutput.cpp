@@ -17,10 +17,13 @@ CDXFOutput::CDXFOutput(size_t chunkSize) : chunkSize_(chunkSize < 4096 ? 4096 : 
     }
 }
 
-void CDXFOutput::Attach(CFile* file) { file_ = file; }
+void CDXFOutput::Attach(CFile* file) {
+    writer_.Cancel();
+    file_ = file;
+}
 
 void CDXFOutput::MakeRoom(size_t bytes) {
-    if (Pending() >= chunkSize_ && file_) Flush();
+    Check();
     if (size_t(limit_ - end_) >= bytes) return;
     size_t used = Pending();
     buffer_.resize(used + bytes + chunkSize_);
@@ -28,12 +31,24 @@ void CDXFOutput::MakeRoom(size_t bytes) {
     limit_ = buffer_.data() + buffer_.size();
 }
 
+void CDXFOutput::HandOver() {
+    const size_t used = Pending();
+    end_ = buffer_.data();  // forgotten even when the hand-over throws: never written twice
+    writer_.Write(file_, buffer_, used);
+    if (buffer_.size() < chunkSize_ + 4096) buffer_.resize(chunkSize_ + 4096);
+    end_ = buffer_.data();
+    limit_ = buffer_.data() + buffer_.size();
+}
+
 void CDXFOutput::Flush() {
-    size_t used = Pending();
-    if (used && file_) {
-        end_ = buffer_.data();  // forgotten even when writing fails: never written twice
-        file_->Write(buffer_.data(), used);
-    }
+    if (!file_) return;
+    if (Pending()) HandOver();
+    writer_.Wait();
+}
+
+void CDXFOutput::Discard() noexcept {
+    writer_.Cancel();
+    end_ = buffer_.data();
 }
 
 namespace {
@@ -59,7 +74,7 @@ void CDXFOutput::Aligned(long long n, int width) {
         std::memcpy(end_, "        ", 8);
         std::memcpy(end_ + width - 3, kSmallNumbers.text[n], 3);
         end_ += width;
-        if (Pending() >= chunkSize_ && file_) Flush();
+        Check();
         return;
     }
     // The digits are built right-aligned in a field of blanks and copied with
@@ -86,7 +101,7 @@ void CDXFOutput::Aligned(long long n, int width) {
     Reserve(kField);
     std::memcpy(end_, digitsEnd - shown, kField);  // only `shown` bytes count
     end_ += shown;
-    if (Pending() >= chunkSize_ && file_) Flush();
+    Check();
 }
 
 void CDXFOutput::Text(std::string_view text) {
@@ -104,7 +119,7 @@ void CDXFOutput::Text(std::string_view text) {
         *end_++ = '\n';
         p = nl + 1;
     }
-    if (Pending() >= chunkSize_ && file_) Flush();
+    Check();
 }
 
 void CDXFOutput::Number(double value) {
@@ -121,7 +136,7 @@ void CDXFOutput::Number(double value) {
     Reserve(sizeof c.text);
     std::memcpy(end_, c.text, sizeof c.text);  // fixed size: only `length` bytes count
     end_ += c.length;
-    if (Pending() >= chunkSize_ && file_) Flush();
+    Check();
 }
 
 }  // namespace tvk
