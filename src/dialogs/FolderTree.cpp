@@ -17,10 +17,11 @@ CFolderTree::CFolderTree(QWidget* parent) : QTreeView(parent), model_(new QFileS
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { emit SelectionChanged(); });
 }
 
+// Nothing is selected at first: the root stands for "all drives", which is no
+// export folder, so the folder text stays as the user left it.
 void CFolderTree::Initialise() {
     QModelIndex root = model_->setRootPath(QDir::rootPath());
     setRootIndex(model_->index(QDir::rootPath()).parent());
-    setCurrentIndex(root);
     expand(root);
 }
 

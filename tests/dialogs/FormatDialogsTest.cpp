@@ -14,6 +14,7 @@
 #include "dialogs/ACEDlg.h"
 #include "dialogs/DialogStrings.h"
 #include "dialogs/FileOverwriteDlg.h"
+#include "dialogs/FolderTree.h"
 #include "dialogs/LayerList.h"
 #include "dialogs/MIEDlg.h"
 #include "dialogs/Profile.h"
@@ -263,4 +264,13 @@ TEST(OverwriteQuestion, ShowsBothTextsAndAnswersByButton) {
     }
     EXPECT_EQ(dlg.ExistingText()->text(), "old\n1024 байт");
     EXPECT_EQ(dlg.NewText()->text(), "new");
+}
+
+TEST_F(FormatDialogs, TheFolderStartsEmptyAndFollowsTheTree) {
+    OpenDialog<CMIEDlg> open(SamplePath("building-site.tlx"));
+    EXPECT_TRUE(open.dialog.FolderCombo()->currentText().isEmpty());
+    QDir().mkpath(folder.Path("picked"));
+    ASSERT_TRUE(open.dialog.FolderTree()->SelectPath(folder.Path("picked")));
+    EXPECT_EQ(open.dialog.FolderCombo()->currentText(), folder.Path("picked"));
+    EXPECT_EQ(open.dialog.FolderText(), folder.Path("picked"));
 }
