@@ -47,7 +47,6 @@ protected:
     class Writer : public tvk::CUEWriter {
     public:
         using tvk::CUEWriter::Export;
-        using tvk::CUEWriter::m_nLinesPerBlock;
     };
 
     void SetUp() override {
