@@ -1,12 +1,22 @@
 #include "universal/UEWriter.h"
 
+#include <future>
 #include <stdexcept>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #include "msr/msr.h"
 #include "platform/CodePage.h"
 #include "platform/Exceptions.h"
 
 namespace tvk {
+
+struct CUEWriter::LineBlock {
+    int first = 0, last = 0;    // point slots [first, last)
+    std::string text;           // the lines of the block's survey points
+    std::vector<size_t> ends;   // per slot: where its line ends in text
+};
 
 void CUEWriter::ApplyTemplateSettings() const {
     const CUETemplate& t = *m_pTemplate;
@@ -32,20 +42,77 @@ void CUEWriter::Export() {
 
     int count = static_cast<int>(Points.size());
     if (OnProgressBegin) OnProgressBegin(0, count);
-    std::string line;
+    int perBlock = m_nLinesPerBlock > 0 ? m_nLinesPerBlock : 1;
+    int blocks = count / perBlock + (count % perBlock ? 1 : 0);
+    bool parallel = blocks >= 4 && std::thread::hardware_concurrency() > 1;
+
+    std::atomic<bool> cancel{false};
+    auto format = [this, perBlock, count, &cancel](int b) {
+        LineBlock block;
+        block.first = b * perBlock;
+        block.last = std::min(count, block.first + perBlock);
+        FormatBlock(block, cancel);
+        return block;
+    };
+    std::future<LineBlock> ahead;
+    auto formatAhead = [&](int b) {
+        try {
+            ahead = std::async(std::launch::async, format, b);
+        } catch (const std::system_error&) {
+            ahead = std::async(std::launch::deferred, format, b);  // no thread to be had
+        }
+    };
+    // Whatever ends the run, the block being formatted ahead is abandoned
+    // and waited for before the settings are put back.
+    struct JoinAhead {
+        std::atomic<bool>& cancel;
+        std::future<LineBlock>& ahead;
+        ~JoinAhead() {
+            cancel = true;
+            if (ahead.valid()) ahead.wait();
+        }
+    } joinAhead{cancel, ahead};
+
     try {
-        for (int slot = 0; slot < count; ++slot) {
-            ThrowIfMustDie();
-            if (OnProgressStep) OnProgressStep(1);
-            // Generated circle and radius points are construction points and
-            // give no line, like left-out points.
-            if (!IsSurveyPoint(slot)) continue;
-            line.clear();
-            FormatLine(slot, line);
-            m_pOutput->Write(line);
+        if (parallel) formatAhead(1);
+        for (int b = 0; b < blocks; b += parallel ? 2 : 1) {
+            LineBlock mine = format(b);
+            if (!parallel) {
+                WriteBlock(mine);
+                continue;
+            }
+            LineBlock next;
+            bool hasNext = b + 1 < blocks;
+            if (hasNext) next = ahead.get();
+            if (b + 3 < blocks) formatAhead(b + 3);
+            WriteBlock(mine);
+            if (hasNext) WriteBlock(next);
         }
     } catch (const CFinishWriteSignal&) {
         // The preview has its lines.
+    }
+}
+
+void CUEWriter::FormatBlock(LineBlock& block, const std::atomic<bool>& cancel) {
+    block.ends.reserve(static_cast<size_t>(block.last - block.first));
+    for (int slot = block.first; slot < block.last; ++slot) {
+        if (cancel.load(std::memory_order_relaxed)) return;
+        // Generated circle and radius points are construction points and
+        // give no line, like left-out points.
+        if (IsSurveyPoint(slot)) FormatLine(slot, block.text);
+        block.ends.push_back(block.text.size());
+    }
+}
+
+void CUEWriter::WriteBlock(const LineBlock& block) {
+    std::string_view text = block.text;
+    size_t start = 0;
+    for (int slot = block.first; slot < block.last; ++slot) {
+        ThrowIfMustDie();
+        if (OnProgressStep) OnProgressStep(1);
+        size_t end = block.ends[static_cast<size_t>(slot - block.first)];
+        if (end > start) m_pOutput->Write(text.substr(start, end - start));
+        start = end;
     }
 }
 

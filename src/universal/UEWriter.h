@@ -3,6 +3,7 @@
 // an export template: literal texts, the name, N, E, H and the geodetic
 // latitude and longitude, each with its width, precision and alignment.
 #pragma once
+#include <atomic>
 #include <string>
 
 #include "export/Writer.h"
@@ -41,15 +42,28 @@ protected:
     // normally. Throws std::logic_error without a template or a sink.
     void Export() override;
 
-    // Appends the line of the point in `slot` (fields and line feed) to `line`.
+    // Appends the line of the point in `slot` (fields and line feed) to
+    // `line`. Large exports format two blocks of points at once, so both
+    // may run on a second thread: they must only read the model.
     virtual void FormatLine(int slot, std::string& line);
     // Appends one field of the point in `slot` to `line`.
     virtual void FormatField(const CUEField& field, int slot, std::string& line);
 
     CAngleFormat m_GeodeticFormat;  // how the exchange file writes angles
     CAngleFormat m_OutputFormat;    // how the template writes them
+    // Points formatted ahead of writing at a time; from four blocks on, a
+    // second thread formats every other block.
+    int m_nLinesPerBlock = 4096;
 
 private:
+    struct LineBlock;
+    // Formats the survey points of the block's slots; stops early when
+    // `cancel` is set.
+    void FormatBlock(LineBlock& block, const std::atomic<bool>& cancel);
+    // Writes the block's lines in slot order with the stop test and the
+    // progress step of every slot.
+    void WriteBlock(const LineBlock& block);
+
     // Applies the template's coordinate forms, origin, zone and units.
     void ApplyTemplateSettings() const;
     // The point's latitude or longitude in the output format, or false when

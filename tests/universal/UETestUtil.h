@@ -47,6 +47,7 @@ protected:
     class Writer : public tvk::CUEWriter {
     public:
         using tvk::CUEWriter::Export;
+        using tvk::CUEWriter::m_nLinesPerBlock;
     };
 
     void SetUp() override {

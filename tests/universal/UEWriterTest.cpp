@@ -188,3 +188,44 @@ TEST_F(TextExport, ProgressCountsEveryPointSlot) {
     EXPECT_EQ(begin, static_cast<int>(writer.Points.size()));
     EXPECT_EQ(steps, begin);
 }
+
+TEST_F(TextExport, BlocksFormattedOnTwoThreadsGiveTheSameLines) {
+    CUETemplate t = Fields({CUEField(CUEField::kName, "", 4), CUEField(CUEField::kLatitude, "", 11, 3),
+                            CUEField(CUEField::kNorth, "", 0, 2)});
+    std::string sequential = Run(t, true);
+    for (int perBlock : {1, 2, 3, 5}) {
+        writer.m_nLinesPerBlock = perBlock;
+        EXPECT_EQ(Run(t, true), sequential) << perBlock;
+    }
+
+    std::string points;
+    for (int i = 1; i <= 100; ++i) points += Point(i, "P" + std::to_string(i), "1", "2", "3");
+    Load(Section("POINTS", points));
+    writer.m_nLinesPerBlock = 7;
+    CUEPreviewOutput preview;
+    writer.SetTemplate(&t);
+    writer.SetOutput(&preview);
+    preview.Open("15");
+    writer.Export("", nullptr);
+    EXPECT_EQ(preview.Lines(), 16);
+    EXPECT_EQ(preview.Buffer().substr(0, 21), "P1             1.00\r\n");
+}
+
+TEST_F(TextExport, AStopBetweenBlocksEndsTheRunAndRestoresTheSettings) {
+    std::string points;
+    for (int i = 1; i <= 200; ++i) points += Point(i, "P" + std::to_string(i), "1", "2", "3");
+    Load(Section("POINTS", points));
+    writer.m_nLinesPerBlock = 8;
+    int steps = 0;
+    writer.OnProgressStep = [&](int) {
+        if (++steps == 50) writer.TryToStop();
+    };
+    msr::CSettings before = msr::CSettings::Current();
+    CUETemplate t = CUETemplate::Internal();
+    t.LinearUnit = 1;
+    t.NorthType = 0;
+    EXPECT_THROW(Run(t), CThreadStopSignal);
+    EXPECT_EQ(steps, 50);
+    EXPECT_EQ(msr::CSettings::Current().linearUnit, before.linearUnit);
+    EXPECT_EQ(msr::CSettings::Current().northStyle, before.northStyle);
+}
