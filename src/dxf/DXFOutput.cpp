@@ -17,13 +17,10 @@ CDXFOutput::CDXFOutput(size_t chunkSize) : chunkSize_(chunkSize < 4096 ? 4096 : 
     }
 }
 
-void CDXFOutput::Attach(CFile* file) {
-    writer_.Cancel();
-    file_ = file;
-}
+void CDXFOutput::Attach(CFile* file) { file_ = file; }
 
 void CDXFOutput::MakeRoom(size_t bytes) {
-    Check();
+    if (Pending() >= chunkSize_ && file_) Flush();
     if (size_t(limit_ - end_) >= bytes) return;
     size_t used = Pending();
     buffer_.resize(used + bytes + chunkSize_);
@@ -31,24 +28,12 @@ void CDXFOutput::MakeRoom(size_t bytes) {
     limit_ = buffer_.data() + buffer_.size();
 }
 
-void CDXFOutput::HandOver() {
-    const size_t used = Pending();
-    end_ = buffer_.data();  // forgotten even when the hand-over throws: never written twice
-    writer_.Write(file_, buffer_, used);
-    if (buffer_.size() < chunkSize_ + 4096) buffer_.resize(chunkSize_ + 4096);
-    end_ = buffer_.data();
-    limit_ = buffer_.data() + buffer_.size();
-}
-
 void CDXFOutput::Flush() {
-    if (!file_) return;
-    if (Pending()) HandOver();
-    writer_.Wait();
-}
-
-void CDXFOutput::Discard() noexcept {
-    writer_.Cancel();
-    end_ = buffer_.data();
+    size_t used = Pending();
+    if (used && file_) {
+        end_ = buffer_.data();  // forgotten even when writing fails: never written twice
+        file_->Write(buffer_.data(), used);
+    }
 }
 
 namespace {
@@ -74,7 +59,7 @@ void CDXFOutput::Aligned(long long n, int width) {
         std::memcpy(end_, "        ", 8);
         std::memcpy(end_ + width - 3, kSmallNumbers.text[n], 3);
         end_ += width;
-        Check();
+        if (Pending() >= chunkSize_ && file_) Flush();
         return;
     }
     // The digits are built right-aligned in a field of blanks and copied with
@@ -101,7 +86,7 @@ void CDXFOutput::Aligned(long long n, int width) {
     Reserve(kField);
     std::memcpy(end_, digitsEnd - shown, kField);  // only `shown` bytes count
     end_ += shown;
-    Check();
+    if (Pending() >= chunkSize_ && file_) Flush();
 }
 
 void CDXFOutput::Text(std::string_view text) {
@@ -119,7 +104,7 @@ void CDXFOutput::Text(std::string_view text) {
         *end_++ = '\n';
         p = nl + 1;
     }
-    Check();
+    if (Pending() >= chunkSize_ && file_) Flush();
 }
 
 void CDXFOutput::Number(double value) {
@@ -136,7 +121,7 @@ void CDXFOutput::Number(double value) {
     Reserve(sizeof c.text);
     std::memcpy(end_, c.text, sizeof c.text);  // fixed size: only `length` bytes count
     end_ += c.length;
-    Check();
+    if (Pending() >= chunkSize_ && file_) Flush();
 }
 
 }  // namespace tvk

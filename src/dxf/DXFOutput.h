@@ -1,6 +1,5 @@
 // The text of a DXF file collected in memory and handed to the file in large
-// chunks, which a thread of their own writes while the next chunk is made.
-// Line ends are written as CR LF here, exactly as a text-mode file
+// chunks. Line ends are written as CR LF here, exactly as a text-mode file
 // would turn "\n", so the bytes reach the file unchanged.
 #pragma once
 #include <cstddef>
@@ -8,17 +7,16 @@
 #include <string_view>
 #include <vector>
 
-#include "dxf/BackgroundWriter.h"
 #include "platform/File.h"
 
 namespace tvk {
 
 class CDXFOutput {
 public:
-    explicit CDXFOutput(size_t chunkSize = size_t(2) << 20);
+    explicit CDXFOutput(size_t chunkSize = size_t(1) << 20);
 
     // Starts collecting for `file` (not owned); nullptr stops. Collected bytes
-    // are not written by Attach: Flush first. Waits for chunks in writing.
+    // are not written by Attach: Flush first.
     void Attach(CFile* file);
     CFile* File() const { return file_; }
 
@@ -32,12 +30,10 @@ public:
     // CR LF.
     void NewLine() { Reserve(2); *end_++ = '\r'; *end_++ = '\n'; }
 
-    // Contract: everything collected has reached the file when it returns;
-    // throws the CFileException of a failed write.
+    // Writes everything collected to the file; throws CFileException.
     void Flush();
-    // Forgets what is collected without writing it and waits for the chunk in
-    // writing, ignoring its failure (after a failure, before closing the file).
-    void Discard() noexcept;
+    // Forgets what is collected without writing it (after a failure).
+    void Discard() { end_ = buffer_.data(); }
     size_t Pending() const { return size_t(end_ - buffer_.data()); }
 
 private:
@@ -45,19 +41,12 @@ private:
         if (size_t(limit_ - end_) < bytes) MakeRoom(bytes);
     }
     void MakeRoom(size_t bytes);
-    // Hands the collected bytes to the writing thread.
-    void HandOver();
-    // The full-chunk test after every piece.
-    void Check() {
-        if (Pending() >= chunkSize_ && file_) HandOver();
-    }
 
     std::vector<char> buffer_;
     char* end_;
     char* limit_;
     size_t chunkSize_;
     CFile* file_ = nullptr;
-    CBackgroundWriter writer_;
 
     // The last numbers written, by their bits: coordinates repeat often
     // (attribute anchors, heights of labels) and their text is the costly part.
