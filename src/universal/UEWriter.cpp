@@ -94,7 +94,9 @@ void CUEWriter::Export() {
 }
 
 void CUEWriter::FormatBlock(LineBlock& block, const std::atomic<bool>& cancel) {
-    block.ends.reserve(static_cast<size_t>(block.last - block.first));
+    size_t slots = static_cast<size_t>(block.last - block.first);
+    block.ends.reserve(slots);
+    block.text.reserve(slots * 64);  // a typical line, so that the text rarely grows
     for (int slot = block.first; slot < block.last; ++slot) {
         if (cancel.load(std::memory_order_relaxed)) return;
         // Generated circle and radius points are construction points and
