@@ -7,48 +7,86 @@
 namespace tvk {
 
 namespace {
-constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11,
-                                   1e12, 1e13, 1e14, 1e15, 1e16};
+
+// 0.99 * 10^(e - 15) for the decimal exponents e = -1 .. 11 of the numbers
+// taken: the spacing of 16-digit decimals, with a margin.
+constexpr double kSpacing[] = {0.99e-16, 0.99e-15, 0.99e-14, 0.99e-13, 0.99e-12, 0.99e-11, 0.99e-10,
+                               0.99e-9,  0.99e-8,  0.99e-7,  0.99e-6,  0.99e-5,  0.99e-4};
+
+struct DigitPairs {
+    char text[100][2];
+    DigitPairs() {
+        for (int i = 0; i < 100; ++i) {
+            text[i][0] = char('0' + i / 10);
+            text[i][1] = char('0' + i % 10);
+        }
+    }
+};
+const DigitPairs kPairs;
+
+// Eight digits of x < 10^8, with leading zeros.
+void EightDigits(uint32_t x, char* out) {
+    for (int i = 3; i >= 0; --i) {
+        std::memcpy(out + 2 * i, kPairs.text[x % 100], 2);
+        x /= 100;
+    }
+}
+
+// The distance from `a` (normal, positive) to the next double.
+double Ulp(double a) {
+    uint64_t bits;
+    std::memcpy(&bits, &a, sizeof bits);
+    const uint64_t exponent = (bits >> 52) & 0x7FF;  // above 52 for every number taken
+    const uint64_t ulpBits = (exponent - 52) << 52;
+    double ulp;
+    std::memcpy(&ulp, &ulpBits, sizeof ulp);
+    return ulp;
+}
+
 }  // namespace
 
 int FormatSurveyNumber(double value, char* out) {
     const double a = std::fabs(value);
     if (!(a >= 0.1 && a < 1e12)) return 0;
-    const double scaled = std::nearbyint(a * 1000.0);
-    uint64_t n = static_cast<uint64_t>(scaled);
+    const uint64_t n = static_cast<uint64_t>(std::nearbyint(a * 1000.0));
     // One correctly rounded division: the double nearest to D = n / 1000.
     if (static_cast<double>(n) / 1000.0 != a) return 0;
 
+    char digits[16];  // n < 10^15 with leading zeros
+    EightDigits(static_cast<uint32_t>(n / 100000000), digits);
+    EightDigits(static_cast<uint32_t>(n % 100000000), digits + 8);
+    const char* first = digits;
+    while (*first == '0') ++first;  // n >= 100
+    const char* end = digits + 16;
     int places = 3;
-    while (places > 0 && n % 10 == 0) {
-        n /= 10;
+    while (places > 0 && end[-1] == '0') {
+        --end;
         --places;
     }
-    char digits[24];
-    int count = 0;
-    for (uint64_t m = n; m; m /= 10) digits[count++] = char('0' + m % 10);  // reversed
+    const int count = int(end - first);
     // A power of ten may stand for a value just below it, in the decade
     // below, where 16-digit decimals lie closer together.
-    bool powerOfTen = digits[count - 1] == '1';
-    for (int i = 0; i < count - 1 && powerOfTen; ++i) powerOfTen = digits[i] == '0';
+    bool powerOfTen = *first == '1';
+    for (const char* p = first + 1; p < end && powerOfTen; ++p) powerOfTen = *p == '0';
     if (powerOfTen) return 0;
 
-    // D = n * 10^-places has decimal exponent count - 1 - places, in [-1, 11].
+    // D has the decimal exponent count - 1 - places, in [-1, 11]; it is the
+    // 16-digit rounding of `value` when doubles lie closer than those decimals.
     const int exponent = count - 1 - places;
-    const double spacing = 1.0 / kPowersOfTen[15 - exponent];  // 10^(exponent - 15), exponent <= 11
-    const double ulp = std::ldexp(1.0, std::ilogb(a) - 52);
-    if (!(ulp < 0.99 * spacing)) return 0;
+    if (!(Ulp(a) < kSpacing[exponent + 1])) return 0;
 
     char* p = out;
     if (value < 0) *p++ = '-';
-    const int whole = count - places;  // digits before the point
+    const int whole = count - places;
     if (whole <= 0) {
-        *p++ = '0';  // |value| >= 0.1: no zeros after the point
+        *p++ = '0';  // |value| >= 0.1: the digits follow the point at once
     } else {
-        for (int i = 0; i < whole; ++i) *p++ = digits[count - 1 - i];
+        std::memcpy(p, first, size_t(whole));
+        p += whole;
     }
     *p++ = '.';
-    for (int i = places - 1; i >= 0; --i) *p++ = digits[i];
+    std::memcpy(p, end - places, size_t(places));
+    p += places;
     *p = 0;
     return int(p - out);
 }
