@@ -152,9 +152,10 @@ void CUEWriter::FormatField(const CUEField& field, int slot, std::string& line) 
         case CUEField::kLongitude: {
             const GeoCoordRec& geo = GeoCoords[static_cast<size_t>(slot)];
             const CText& text = field.FieldType == CUEField::kLatitude ? geo.Latitude : geo.Longitude;
-            // A missing or unreadable angle leaves the field blank, still
-            // padded to its width so that fixed columns stay in place.
-            if (GeodeticText(text, field.Precision, angleText)) value = angleText;
+            // A missing angle gives an empty field, without the width's
+            // padding; so does an unreadable one, rather than 0 degrees.
+            if (!GeodeticText(text, field.Precision, angleText)) return;
+            value = angleText;
             break;
         }
         default:

@@ -79,7 +79,7 @@ TEST_F(TextCommand, TemplateFileLaysOutTheLines) {
     Put("geo.ue", tvk::StoreTemplate(t));
     Result r = Tlx("text in.tlx out.txt --template geo.ue --log text.log");
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(Slurp(dir_ / "out.txt"), "T1   55.4530123| 101.5\r\n\x92" "2             |   0.0\r\n");
+    EXPECT_EQ(Slurp(dir_ / "out.txt"), "T1   55.4530123| 101.5\r\n\x92" "2  |   0.0\r\n");
     std::string log = Slurp(dir_ / "text.log");
     EXPECT_NE(log.find("BEGIN OF EXPORTING"), std::string::npos);
     EXPECT_NE(log.find("Total errors: 0"), std::string::npos);

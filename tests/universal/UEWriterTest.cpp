@@ -70,9 +70,9 @@ TEST_F(TextExport, LatitudeAndLongitudeGoThroughTheAngleFormats) {
     CUETemplate t = Fields({CUEField(CUEField::kLatitude, "", 12, 3, CUEField::kRight), CUEField(CUEField::kText, ";"),
                             CUEField(CUEField::kLongitude, "", 0, 3), CUEField(CUEField::kText, ";")});
     std::string out = Run(t);
-    // Point 2 has no geodetic coordinates and point 3 a blank longitude: the
-    // fields stay blank, padded to their width.
-    EXPECT_EQ(out, "  55.4530123;37.3700000;\r\n            ;;\r\n -33.5200000;;\r\n            ;;\r\n");
+    // Point 2 has no geodetic coordinates and point 3 a blank longitude: those
+    // fields are empty, without the width's padding.
+    EXPECT_EQ(out, "  55.4530123;37.3700000;\r\n;;\r\n -33.5200000;;\r\n;;\r\n");
 
     t.AngleFormat = "ddd.xxxxx";
     EXPECT_EQ(Run(t).substr(0, 22), "      55.758;37.617;\r\n");
@@ -86,12 +86,12 @@ TEST_F(TextExport, LatitudeAndLongitudeGoThroughTheAngleFormats) {
     EXPECT_EQ(Run(t).substr(0, 13), "      991.26;");
 }
 
-TEST_F(TextExport, UnreadableGeodeticTextsGiveBlankFields) {
-    // 75 minutes is no angle: the field stays blank instead of reading as 0.
+TEST_F(TextExport, UnreadableGeodeticTextsGiveEmptyFields) {
+    // 75 minutes is no angle: the field is empty, even with a width, instead of reading as 0.
     Load(Section("POINTS", Point(1, "A", "1", "2", "3")) + Section("GDS_COORDS", Geo(1, "55.7530000", "x")));
     EXPECT_EQ(Run(Fields({CUEField(CUEField::kLatitude, "", 3), CUEField(CUEField::kText, "|"),
                           CUEField(CUEField::kLongitude)})),
-              "   |\r\n");
+              "|\r\n");
 }
 
 TEST_F(TextExport, DosCodePageConvertsCyrillicAndKeepsAscii) {
@@ -208,7 +208,7 @@ TEST_F(TextExport, BlocksFormattedOnTwoThreadsGiveTheSameLines) {
     preview.Open("15");
     writer.Export("", nullptr);
     EXPECT_EQ(preview.Lines(), 16);
-    EXPECT_EQ(preview.Buffer().substr(0, 21), "P1             1.00\r\n");
+    EXPECT_EQ(preview.Buffer().substr(0, 10), "P1  1.00\r\n");
 }
 
 TEST_F(TextExport, AStopBetweenBlocksEndsTheRunAndRestoresTheSettings) {
