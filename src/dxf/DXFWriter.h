@@ -17,7 +17,8 @@ public:
     CDXFWriter();
     ~CDXFWriter() override;
 
-    // CWriter::Read, then ConvertLayerNames.
+    // CWriter::Read, then ConvertLayerNames: DXF symbol names, distinct
+    // ignoring letter case. Throws as CWriter::Read does.
     void Read(const char* file, const char* log);
     // The export driver; `path` is the full path of the DXF file.
     void Export(const char* path, const char* log) { CWriter::Export(path, log); }
