@@ -1,13 +1,8 @@
 // tlxexport check IN.tlx [--log FILE]: read and validate a survey only.
 #include <cstdio>
-#include <new>
 #include <string>
 
-#include "cli/ArgParser.h"
-#include "cli/Commands.h"
-#include "cli/LogWriting.h"
-#include "cli/ProgressBar.h"
-#include "platform/Exceptions.h"
+#include "cli/ExportSteps.h"
 #include "reader/TLXReader.h"
 
 namespace tlxcli {
@@ -55,22 +50,9 @@ int RunCheck(const Args& args) {
     progress.Attach(reader);
     try {
         reader.Read(input.c_str(), log.empty() ? nullptr : log.c_str());
-    } catch (const tvk::CFileException& e) {
+    } catch (...) {
         CProgressBar::EraseShown();
-        if (!reader.InputOpened() && e.m_strFileName == input) {
-            std::fprintf(stderr, "tlxexport check: cannot open %s: %s\n", input.c_str(), e.SystemReason().c_str());
-            return 2;
-        }
-        if (reader.ToFile() && e.m_strFileName == log) {
-            std::fprintf(stderr, "tlxexport check: cannot write the log %s: %s\n", log.c_str(), e.SystemReason().c_str());
-            return 1;
-        }
-        std::fprintf(stderr, "tlxexport check: cannot read %s: %s\n", e.m_strFileName.c_str(), e.SystemReason().c_str());
-        return 1;
-    } catch (const std::bad_alloc&) {
-        CProgressBar::EraseShown();
-        std::fprintf(stderr, "tlxexport check: out of memory reading %s\n", input.c_str());
-        return 1;
+        return ReportReadFailure("check", input, reader.InputOpened(), log);
     }
     std::printf("%s: %zu points, %zu layers, %zu feature codes, %zu features, %d errors\n", input.c_str(),
                 reader.Points.size(), reader.Layers.size(), reader.FeatureCodes.size(), reader.Features.size(),

@@ -1,16 +1,10 @@
 // `tlxexport dxf IN.tlx OUT.dxf [--no-attributes] [--no-codepage] [--log FILE]`:
 // reads a survey and writes it as one release 12 DXF file.
 #include <cstdio>
-#include <memory>
-#include <new>
 #include <string>
 
-#include "cli/ArgParser.h"
-#include "cli/Commands.h"
-#include "cli/LogWriting.h"
-#include "cli/ProgressBar.h"
+#include "cli/ExportSteps.h"
 #include "dxf/DXFWriter.h"
-#include "platform/Exceptions.h"
 
 namespace tlxcli {
 
@@ -27,68 +21,18 @@ const char* const kUsage =
 
 int RunDxf(const Args& args) {
     ArgParser parser({"--no-attributes", "--no-codepage", "--help", "-h"}, {"--log"});
-    if (!parser.Parse(args)) {
-        std::fprintf(stderr, "tlxexport dxf: %s\n%s", parser.Error().c_str(), kUsage);
-        return 2;
-    }
-    if (parser.WantsHelp()) {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
-    const auto& words = parser.Positional();
-    if (words.size() != 2) {
-        std::fputs(kUsage, stderr);
-        return 2;
-    }
-    const std::string& input = words[0];
-    const std::string& output = words[1];
-    const std::string logPath = parser.Value("--log");
-    if (parser.Has("--log") && logPath.empty()) {
-        std::fprintf(stderr, "tlxexport dxf: --log needs a file name\n");
-        return 2;
-    }
-    const char* log = logPath.empty() ? nullptr : logPath.c_str();
+    ExportArgs a;
+    if (int status = ParseExportArgs("dxf", kUsage, parser, args, a); status >= 0) return status;
 
-    // On the heap: the model of a large survey is big, and so is the writer.
-    auto writer = std::make_unique<CLogWriting<tvk::CDXFWriter>>();
-    writer->SetLogTarget(logPath);
-    writer->Init();
-    CProgressBar progress;
-    progress.Attach(*writer);
-    try {
-        writer->Read(input.c_str(), log);
-    } catch (const tvk::CFileException& e) {
-        CProgressBar::EraseShown();
-        if (!writer->InputOpened() && e.m_strFileName == input) {
-            std::fprintf(stderr, "tlxexport dxf: cannot open %s: %s\n", input.c_str(), e.SystemReason().c_str());
-            return 2;
-        }
-        std::fprintf(stderr, "tlxexport dxf: cannot read %s: %s\n", e.m_strFileName.c_str(), e.SystemReason().c_str());
-        return 1;
-    } catch (const std::bad_alloc&) {
-        CProgressBar::EraseShown();
-        std::fprintf(stderr, "tlxexport dxf: out of memory while reading %s\n", input.c_str());
-        return 1;
-    }
-
+    CCommandWriter<tvk::CDXFWriter> writer("dxf", a);
+    if (int status = writer.Read(); status >= 0) return status;
     writer->SetExportSemantic(!parser.Has("--no-attributes"));
     writer->SetDeclareCodePage(!parser.Has("--no-codepage"));
     try {
-        writer->Export(output.c_str(), log);
+        writer->Export(a.target.c_str(), a.Log());
         writer->FreeExportData();
-    } catch (const tvk::CFileException& e) {
-        CProgressBar::EraseShown();
-        std::fprintf(stderr, "tlxexport dxf: File input/output error: %s: %s\n", e.m_strFileName.c_str(),
-                     e.SystemReason().c_str());
-        return 1;
-    } catch (const std::bad_alloc&) {
-        CProgressBar::EraseShown();
-        std::fprintf(stderr, "tlxexport dxf: out of memory while writing %s\n", output.c_str());
-        return 1;
-    } catch (const tvk::CThreadStopSignal&) {
-        CProgressBar::EraseShown();
-        std::fprintf(stderr, "tlxexport dxf: stopped; %s removed\n", output.c_str());
-        return 1;
+    } catch (...) {
+        return ReportExportFailure("dxf", a.target);
     }
     return 0;
 }

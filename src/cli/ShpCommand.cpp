@@ -1,15 +1,10 @@
 // `tlxexport shp IN.tlx OUTDIR [--overwrite ask|all|none] [--no-codepage] [--log FILE]`:
 // reads a survey and writes its shapefile sets into a folder.
 #include <cstdio>
-#include <memory>
-#include <new>
 #include <string>
 
-#include "cli/ArgParser.h"
-#include "cli/Commands.h"
-#include "cli/LogWriting.h"
+#include "cli/ExportSteps.h"
 #include "cli/OverwritePrompt.h"
-#include "cli/ProgressBar.h"
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
 #include "shp/SHPWriter.h"
@@ -31,87 +26,31 @@ const char* const kUsage =
 
 int RunShp(const Args& args) {
     ArgParser parser({"--no-codepage", "--help", "-h"}, {"--log", "--overwrite"});
-    if (!parser.Parse(args)) {
-        std::fprintf(stderr, "tlxexport shp: %s\n%s", parser.Error().c_str(), kUsage);
-        return 2;
-    }
-    if (parser.WantsHelp()) {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
-    const auto& words = parser.Positional();
+    ExportArgs a;
+    if (int status = ParseExportArgs("shp", kUsage, parser, args, a); status >= 0) return status;
     OverwritePolicy policy = OverwritePolicy::Ask;
-    if (words.size() != 2 || !ParseOverwritePolicy(parser.Value("--overwrite", "ask"), policy)) {
-        if (words.size() == 2)
-            std::fprintf(stderr, "tlxexport shp: --overwrite takes ask, all or none, not '%s'\n",
-                         parser.Value("--overwrite").c_str());
-        std::fputs(kUsage, stderr);
+    if (!ParseOverwritePolicy(parser.Value("--overwrite", "ask"), policy)) {
+        std::fprintf(stderr, "tlxexport shp: --overwrite takes ask, all or none, not '%s'\n",
+                     parser.Value("--overwrite").c_str());
         return 2;
     }
-    const std::string& input = words[0];
-    const std::string& folder = words[1];
-    const std::string logPath = parser.Value("--log");
-    if (parser.Has("--log") && logPath.empty()) {
-        std::fprintf(stderr, "tlxexport shp: --log needs a file name\n");
-        return 2;
-    }
-    const char* log = logPath.empty() ? nullptr : logPath.c_str();
 
-    auto writer = std::make_unique<CLogWriting<tvk::CSHPWriter>>();
-    writer->SetLogTarget(logPath);
-    writer->Init();
-    CProgressBar progress;
-    progress.Attach(*writer);
+    CCommandWriter<tvk::CSHPWriter> writer("shp", a);
+    if (int status = writer.Read(); status >= 0) return status;
     try {
-        writer->Read(input.c_str(), log);
+        tvk::FileSystem().CreateDirectories(a.target);
     } catch (const tvk::CFileException& e) {
-        CProgressBar::EraseShown();
-        if (!writer->InputOpened() && e.m_strFileName == input) {
-            std::fprintf(stderr, "tlxexport shp: cannot open %s: %s\n", input.c_str(), e.SystemReason().c_str());
-            return 2;
-        }
-        std::fprintf(stderr, "tlxexport shp: cannot read %s: %s\n", e.m_strFileName.c_str(), e.SystemReason().c_str());
-        return 1;
-    } catch (const std::bad_alloc&) {
-        CProgressBar::EraseShown();
-        std::fprintf(stderr, "tlxexport shp: out of memory while reading %s\n", input.c_str());
-        return 1;
-    }
-
-    try {
-        tvk::FileSystem().CreateDirectories(folder);
-    } catch (const tvk::CFileException& e) {
-        std::fprintf(stderr, "tlxexport shp: cannot create the folder %s: %s\n", folder.c_str(), e.SystemReason().c_str());
-        return 1;
-    }
-    InstallOverwritePrompt(policy);
-    writer->WriteCodePageFiles(!parser.Has("--no-codepage"));
-    try {
-        writer->Export(folder.c_str(), log);
-        writer->FreeExportData();
-    } catch (const tvk::CFileException& e) {
-        CProgressBar::EraseShown();
-        std::fprintf(stderr, "tlxexport shp: File input/output error: %s: %s\n", e.m_strFileName.c_str(),
+        std::fprintf(stderr, "tlxexport shp: cannot create the folder %s: %s\n", a.target.c_str(),
                      e.SystemReason().c_str());
         return 1;
-    } catch (const std::bad_alloc&) {
-        CProgressBar::EraseShown();
-        std::fprintf(stderr, "tlxexport shp: out of memory while writing into %s\n", folder.c_str());
-        return 1;
-    } catch (const tvk::CUserBreakSignal&) {
-        CProgressBar::EraseShown();
-        if (!RefusedFile().empty())
-            std::fprintf(stderr,
-                         "tlxexport shp: %s exists and there is no terminal to ask; use --overwrite all or none. "
-                         "The files of this run were removed.\n",
-                         RefusedFile().c_str());
-        else
-            std::fprintf(stderr, "tlxexport shp: cancelled; the files of this run were removed\n");
-        return 1;
-    } catch (const tvk::CThreadStopSignal&) {
-        CProgressBar::EraseShown();
-        std::fprintf(stderr, "tlxexport shp: stopped; the files of this run were removed\n");
-        return 1;
+    }
+    writer->WriteCodePageFiles(!parser.Has("--no-codepage"));
+    InstallOverwritePrompt(policy);
+    try {
+        writer->Export(a.target.c_str(), a.Log());
+        writer->FreeExportData();
+    } catch (...) {
+        return ReportExportFailure("shp", a.target);
     }
     return 0;
 }

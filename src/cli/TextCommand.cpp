@@ -2,14 +2,10 @@
 // survey and writes one text line per survey point, laid out by an export
 // template (the built-in "name, N, E, H" template when none is given).
 #include <cstdio>
-#include <memory>
 #include <new>
 #include <string>
 
-#include "cli/ArgParser.h"
-#include "cli/Commands.h"
-#include "cli/LogWriting.h"
-#include "cli/ProgressBar.h"
+#include "cli/ExportSteps.h"
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
 #include "universal/ArchiveException.h"
@@ -53,83 +49,36 @@ int LoadTemplate(const std::string& path, tvk::CUETemplate& tmpl) {
 
 int RunText(const Args& args) {
     ArgParser parser({"--help", "-h"}, {"--template", "--log"});
-    if (!parser.Parse(args)) {
-        std::fprintf(stderr, "tlxexport text: %s\n%s", parser.Error().c_str(), kUsage);
-        return 2;
-    }
-    if (parser.WantsHelp()) {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
-    const auto& words = parser.Positional();
-    if (words.size() != 2) {
-        std::fputs(kUsage, stderr);
-        return 2;
-    }
-    const std::string& input = words[0];
-    const std::string& output = words[1];
-    const std::string logPath = parser.Value("--log");
-    if (parser.Has("--log") && logPath.empty()) {
-        std::fprintf(stderr, "tlxexport text: --log needs a file name\n");
-        return 2;
-    }
-    const char* log = logPath.empty() ? nullptr : logPath.c_str();
-
+    ExportArgs a;
+    if (int status = ParseExportArgs("text", kUsage, parser, args, a); status >= 0) return status;
     tvk::CUETemplate tmpl = tvk::CUETemplate::Internal();
     if (parser.Has("--template"))
         if (int status = LoadTemplate(parser.Value("--template"), tmpl)) return status;
 
-    auto writer = std::make_unique<CLogWriting<tvk::CUEWriter>>();
-    writer->SetLogTarget(logPath);
-    writer->Init();
-    CProgressBar progress;
-    progress.Attach(*writer);
-    try {
-        writer->Read(input.c_str(), log);
-    } catch (const tvk::CFileException& e) {
-        CProgressBar::EraseShown();
-        if (!writer->InputOpened() && e.m_strFileName == input) {
-            std::fprintf(stderr, "tlxexport text: cannot open %s: %s\n", input.c_str(), e.SystemReason().c_str());
-            return 2;
-        }
-        std::fprintf(stderr, "tlxexport text: cannot read %s: %s\n", e.m_strFileName.c_str(), e.SystemReason().c_str());
-        return 1;
-    } catch (const std::bad_alloc&) {
-        CProgressBar::EraseShown();
-        std::fprintf(stderr, "tlxexport text: out of memory while reading %s\n", input.c_str());
-        return 1;
-    }
+    CCommandWriter<tvk::CUEWriter> writer("text", a);
+    if (int status = writer.Read(); status >= 0) return status;
     // The file is created only once the survey has been read, and removed
     // again when the export does not complete.
     tvk::CUEFileOutput sink;
-    std::string failure;
     try {
-        sink.Open(output);
+        sink.Open(a.target);
         writer->SetTemplate(&tmpl);
         writer->SetOutput(&sink);
         writer->SetDosCodePage(tmpl.DosCodePage);
-        writer->Export(output.c_str(), log);
+        writer->Export(a.target.c_str(), a.Log());
         writer->FreeExportData();
         writer->SetOutput(nullptr);
         sink.Close();
         return 0;
-    } catch (const tvk::CFileException& e) {
-        failure = "File input/output error: " + e.m_strFileName + ": " + e.SystemReason();
-    } catch (const std::bad_alloc&) {
-        failure = "out of memory while writing " + output;
-    } catch (const tvk::CThreadStopSignal&) {
-        failure = "stopped";
-    } catch (const tvk::CUserBreakSignal&) {
-        failure = "cancelled";
+    } catch (...) {
+        ReportExportFailure("text", a.target);
     }
-    CProgressBar::EraseShown();
-    std::fprintf(stderr, "tlxexport text: %s\n", failure.c_str());
     writer->SetOutput(nullptr);
     if (sink.IsOpen()) {
         sink.Abort();
-        tvk::FileSystem().Remove(output);
+        tvk::FileSystem().Remove(a.target);
     }
-    std::fprintf(stderr, "tlxexport text: %s was not written\n", output.c_str());
+    std::fprintf(stderr, "tlxexport text: %s was not written\n", a.target.c_str());
     return 1;
 }
 

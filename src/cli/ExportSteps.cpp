@@ -1,0 +1,82 @@
+#include "cli/ExportSteps.h"
+
+#include <new>
+
+#include "cli/OverwritePrompt.h"
+#include "platform/Exceptions.h"
+
+namespace tlxcli {
+
+int ParseExportArgs(const char* command, const char* usage, ArgParser& parser, const Args& args, ExportArgs& out) {
+    if (!parser.Parse(args)) {
+        std::fprintf(stderr, "tlxexport %s: %s\n%s", command, parser.Error().c_str(), usage);
+        return 2;
+    }
+    if (parser.WantsHelp()) {
+        std::fputs(usage, stdout);
+        return 0;
+    }
+    const auto& words = parser.Positional();
+    if (words.size() != 2) {
+        std::fputs(usage, stderr);
+        return 2;
+    }
+    out.input = words[0];
+    out.target = words[1];
+    out.logPath = parser.Value("--log");
+    if (parser.Has("--log") && out.logPath.empty()) {
+        std::fprintf(stderr, "tlxexport %s: --log needs a file name\n", command);
+        return 2;
+    }
+    return -1;
+}
+
+int ReportReadFailure(const char* command, const std::string& input, bool inputOpened, const std::string& logPath) {
+    try {
+        throw;
+    } catch (const tvk::CFileException& e) {
+        if (!inputOpened && e.m_strFileName == input) {
+            std::fprintf(stderr, "tlxexport %s: cannot open %s: %s\n", command, input.c_str(), e.SystemReason().c_str());
+            return 2;
+        }
+        if (!logPath.empty() && e.m_strFileName == logPath) {
+            std::fprintf(stderr, "tlxexport %s: cannot write the log %s: %s\n", command, logPath.c_str(),
+                         e.SystemReason().c_str());
+            return 1;
+        }
+        std::fprintf(stderr, "tlxexport %s: cannot read %s: %s\n", command, e.m_strFileName.c_str(),
+                     e.SystemReason().c_str());
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "tlxexport %s: out of memory while reading %s\n", command, input.c_str());
+    } catch (const tvk::CThreadStopSignal&) {
+        std::fprintf(stderr, "tlxexport %s: reading %s was stopped\n", command, input.c_str());
+    }
+    return 1;
+}
+
+int ReportExportFailure(const char* command, const std::string& target) {
+    CProgressBar::EraseShown();
+    try {
+        throw;
+    } catch (const tvk::CFileException& e) {
+        std::fprintf(stderr, "tlxexport %s: File input/output error: %s: %s\n", command, e.m_strFileName.c_str(),
+                     e.SystemReason().c_str());
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "tlxexport %s: out of memory while writing %s\n", command, target.c_str());
+    } catch (const tvk::CUserBreakSignal&) {
+        if (!RefusedFile().empty())
+            std::fprintf(stderr,
+                         "tlxexport %s: %s exists and there is no terminal to ask; use --overwrite all or none. "
+                         "The files of this run were removed.\n",
+                         command, RefusedFile().c_str());
+        else
+            std::fprintf(stderr, "tlxexport %s: cancelled; the files of this run were removed\n", command);
+    } catch (const tvk::CThreadStopSignal&) {
+        std::fprintf(stderr, "tlxexport %s: stopped; the files of this run were removed\n", command);
+    } catch (...) {
+        std::fprintf(stderr, "tlxexport %s: unexpected failure; the files of this run were removed\n", command);
+    }
+    return 1;
+}
+
+}  // namespace tlxcli
