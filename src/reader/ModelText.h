@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -123,6 +124,8 @@ private:
             buf_[n] = 0;
             buf_[15] = static_cast<char>(15 - n);
         } else {
+            // The length is kept in 32 bits; model texts are line fields.
+            if (n > UINT32_MAX) throw std::length_error("model text too long");
             char* p = new char[n + 1];
             std::memcpy(p, text, n);
             p[n] = 0;
