@@ -5,13 +5,12 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config          # compiler and build
-  libgtest-dev libbenchmark-dev             # unit tests, benchmarks
+  libgtest-dev                              # unit tests
   qt6-base-dev                              # the dialogs (Qt 6 Widgets)
   clang libclang-rt-14-dev                  # libFuzzer targets
   gdal-bin python3-gdal                     # GDAL read-back of every output and ogr2ogr baselines
   python3-ezdxf                             # DXF read-back and audit
   python3-pyshp python3-dbfread shapelib    # shapefile and DBF read-back, shpdump -validate
-  time                                      # peak memory in the benchmarks
 )
 
 missing=()
