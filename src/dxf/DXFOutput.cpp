@@ -2,8 +2,7 @@
 
 #include <cstring>
 
-#include "dxf/DXFNumberText.h"
-#include "export/CoordinateText.h"
+#include "platform/NumberText.h"
 
 namespace tvk {
 
@@ -114,9 +113,7 @@ void CDXFOutput::Number(double value) {
     CachedNumber& c = cache_[(bits ^ (bits >> 29) ^ (bits >> 47)) & 63];
     if (c.bits != bits) {
         char text[64];
-        // Both give the text of FormatGcvt(value, 16), faster.
-        int n = FormatSurveyNumber(value, text);
-        if (!n) n = FormatGcvt16(value, text);
+        const int n = FormatGcvt(value, 16, text);
         c.bits = bits;
         c.length = static_cast<unsigned char>(n);
         std::memcpy(c.text, text, sizeof c.text);

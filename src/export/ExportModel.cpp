@@ -1,8 +1,8 @@
 // CWriter::PrepareData: the export model derived from the survey model, and
 // the small steps of it (coordinates, usage, layer file names).
-#include "export/CoordinateText.h"
 #include "export/LayerFileNames.h"
 #include "export/Writer.h"
+#include "platform/NumberText.h"
 
 namespace tvk {
 
@@ -24,8 +24,7 @@ void CWriter::CreateCoords() {
         if (PointStates[i] == kNone) continue;
         const PointRec& point = Points[i];
         // The file's X is the northing and Y the easting.
-        PointCoords[i] = {CoordinateValue(point.Y.c_str()), CoordinateValue(point.X.c_str()),
-                          CoordinateValue(point.H.c_str())};
+        PointCoords[i] = {AtoF(point.Y.c_str()), AtoF(point.X.c_str()), AtoF(point.H.c_str())};
     }
 }
 

@@ -1,9 +1,9 @@
 // The two generated point layers: every valid survey point becomes a point
 // feature on the control-point layer (no reference point) or on the
 // tacheometry layer (with one), carrying its name, coordinates and flags.
-#include "export/CoordinateText.h"
 #include "export/Writer.h"
 #include "platform/CodePage.h"
+#include "platform/NumberText.h"
 
 namespace tvk {
 namespace {
@@ -34,10 +34,9 @@ const GeneratedProperty kCPProperties[] = {
     {PROPNUM_RELIEF, "Отношение к рельефу", PROP_CHAR, 2, -1},
 };
 
-// `text` is the file's text of the coordinate, whose digits often serve as they are.
-CText CoordinateText(double value, const CText& text) {
+CText CoordinateText(double value) {
     char buf[64];
-    int n = FormatGcvt16(value, text.Get(), buf);
+    int n = FormatGcvt(value, 16, buf);
     return CText(std::string_view(buf, static_cast<size_t>(n)));
 }
 
@@ -114,9 +113,9 @@ void CWriter::CreatePointLayers() {
         std::vector<CText> values;
         values.reserve(control ? 7 : 5);
         values.push_back(point.Name);
-        values.push_back(CoordinateText(c.y, point.X));
-        values.push_back(CoordinateText(c.x, point.Y));
-        values.push_back(CoordinateText(c.z, point.H));
+        values.push_back(CoordinateText(c.y));
+        values.push_back(CoordinateText(c.x));
+        values.push_back(CoordinateText(c.z));
         if (control) {
             values.emplace_back(point.HControl ? "1" : "0");
             values.emplace_back(point.VControl ? "1" : "0");

@@ -5,14 +5,14 @@
 #include <cstdio>
 #include <cstring>
 
-#include "mif/Gcvt16.h"
 #include "platform/CodePage.h"
+#include "platform/NumberText.h"
 
 namespace tvk {
 
 void AppendMIFNumber(std::string& out, double value) {
     char buf[64];
-    int n = FormatMIFNumber(value, buf);
+    int n = FormatGcvt(value, 16, buf);
     out.append(buf, static_cast<size_t>(n));
 }
 

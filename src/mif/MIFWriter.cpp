@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "export/OverwriteDecision.h"
-#include "mif/Gcvt16.h"
+#include "platform/NumberText.h"
 #include "mif/MIFObjects.h"
 #include "mif/MIFStyle.h"
 #include "msr/msr.h"
@@ -96,7 +96,7 @@ void CMIFWriter::Write(CStdioFile* file, const char* text) { file->WriteString(t
 
 void CMIFWriter::Write(CStdioFile* file, double value) {
     char buf[64];
-    file->WriteString(std::string_view(buf, static_cast<size_t>(FormatMIFNumber(value, buf))));
+    file->WriteString(std::string_view(buf, static_cast<size_t>(FormatGcvt(value, 16, buf))));
 }
 
 unsigned long CMIFWriter::GetMIFColor(unsigned long rgb) { return MIFColorFromRGB(rgb); }
