@@ -1,16 +1,16 @@
-// Helpers of the reader tests: a reader that records its log, files kept in
-// memory, and a builder of fixed-column lines.
+// Helpers of the reader tests: a reader that records its log, reading text
+// from memory.
 #pragma once
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/FileSystem.h"
 #include "platform/StringTable.h"
 #include "reader/TLXReader.h"
+#include "support/Files.h"
+#include "support/TlxText.h"
 
 namespace tvk::test {
 
@@ -41,43 +41,6 @@ public:
     std::vector<std::string> calls;
     std::vector<std::string> texts;
 };
-
-// Installs a memory file system for the test's lifetime.
-class MemoryFiles {
-public:
-    MemoryFiles() { SetFileSystem(&fs); }
-    ~MemoryFiles() { SetFileSystem(nullptr); }
-    CMemoryFileSystem fs;
-};
-
-// A line with each text starting at its column (blanks in between).
-inline std::string Row(const std::vector<std::pair<int, std::string>>& fields) {
-    std::string line;
-    for (const auto& [column, text] : fields) {
-        if (line.size() < static_cast<size_t>(column)) line.resize(static_cast<size_t>(column), ' ');
-        line.replace(static_cast<size_t>(column), text.size(), text);
-    }
-    return line + "\n";
-}
-
-// A number right-aligned in the 8 columns starting at `column`.
-inline std::pair<int, std::string> Num(int column, int value, int width = 8) {
-    std::string text = std::to_string(value);
-    if (text.size() < static_cast<size_t>(width)) text.insert(0, static_cast<size_t>(width) - text.size(), ' ');
-    return {column, text};
-}
-
-inline std::string Section(const std::string& name, const std::string& body) {
-    return "BEGIN " + name + "\n" + body + "END " + name + "\n";
-}
-
-// A POINTS line: number, name, X, Y, H and an optional reference point.
-inline std::string PointLine(int number, const std::string& name, const std::string& x, const std::string& y,
-                             const std::string& h = "", int ref = -1) {
-    std::vector<std::pair<int, std::string>> fields = {Num(0, number), {9, name}, {35, x}, {52, y}, {69, h}};
-    if (ref >= 0) fields.push_back(Num(26, ref));
-    return Row(fields);
-}
 
 // Reads `content` as the file /data/test.tlx and returns the reader's reports.
 struct ReadResult {

@@ -1,14 +1,11 @@
 // tlxexport text and tlxexport template show: outputs, exit statuses and
 // that nothing partial is left behind.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
+
+#include "support/Cli.h"
 
 #include "universal/UETemplateFile.h"
 #include "universal/UETestUtil.h"
@@ -18,56 +15,27 @@ namespace {
 namespace fs = std::filesystem;
 using namespace uetest;
 
-struct Result {
-    int status = -1;
-    std::string out, err;
-};
-
-std::string Slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 class TextCommand : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("tlx-text-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-        survey_ = Put("in.tlx", Section("POINTS", Point(1, "T1", "6000000.5", "400000.25", "101.5") +
-                                                    Point(2, "Т2", "6000010", "400020", "")) +
-                                    Section("GDS_COORDS", Geo(1, "55.4530123", "37.3700000")));
+        survey_ = Put("in.tlx", Section("POINTS", PointLine(1, "T1", "6000000.5", "400000.25", "101.5") +
+                                                    PointLine(2, tvk::Cp1251("Т2"), "6000010", "400020", "")) +
+                                    Section("GDS_COORDS", GeoLine(1, "55.4530123", "37.3700000")));
     }
-    void TearDown() override { fs::remove_all(dir_); }
+    CliRun Tlx(const std::string& args) { return RunCli(args, dir_.Path()); }
+    std::string Put(const std::string& name, const std::string& bytes) { return WriteFile(dir_.Path() / name, bytes); }
+    std::string Slurp(const std::string& name) { return ReadFile(dir_.Path() / name); }
 
-    Result Tlx(const std::string& args) {
-        fs::path out = dir_ / "stdout", err = dir_ / "stderr";
-        std::string command = "cd '" + dir_.string() + "' && TLXEXPORT_LANG=en '" + std::string(TLX_CLI) + "' " + args +
-                              " >'" + out.string() + "' 2>'" + err.string() + "' </dev/null";
-        Result r;
-        int raw = std::system(command.c_str());
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = Slurp(out);
-        r.err = Slurp(err);
-        return r;
-    }
-    std::string Put(const std::string& name, const std::string& bytes) {
-        std::ofstream(dir_ / name, std::ios::binary) << bytes;
-        return (dir_ / name).string();
-    }
-
-    fs::path dir_;
+    TempDir dir_;
     std::string survey_;
 };
 
 }  // namespace
 
 TEST_F(TextCommand, BuiltInTemplateWhenNoneIsGiven) {
-    Result r = Tlx("text in.tlx out.txt");
+    CliRun r = Tlx("text in.tlx out.txt");
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(Slurp(dir_ / "out.txt"), "T1, 6000000.5000000000, 400000.2500000000, 101.5000000000\r\n" +
+    EXPECT_EQ(Slurp("out.txt"), "T1, 6000000.5000000000, 400000.2500000000, 101.5000000000\r\n" +
                                            tvk::Cp1251("Т2") + ", 6000010.0000000000, 400020.0000000000, 0.0000000000\r\n");
 }
 
@@ -77,10 +45,10 @@ TEST_F(TextCommand, TemplateFileLaysOutTheLines) {
                 tvk::CUEField(tvk::CUEField::kText, "|"), tvk::CUEField(tvk::CUEField::kHeight, "", 6, 1)};
     t.DosCodePage = true;
     Put("geo.ue", tvk::StoreTemplate(t));
-    Result r = Tlx("text in.tlx out.txt --template geo.ue --log text.log");
+    CliRun r = Tlx("text in.tlx out.txt --template geo.ue --log text.log");
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(Slurp(dir_ / "out.txt"), "T1   55.4530123| 101.5\r\n\x92" "2  |   0.0\r\n");
-    std::string log = Slurp(dir_ / "text.log");
+    EXPECT_EQ(Slurp("out.txt"), "T1   55.4530123| 101.5\r\n\x92" "2  |   0.0\r\n");
+    std::string log = Slurp("text.log");
     EXPECT_NE(log.find("BEGIN OF EXPORTING"), std::string::npos);
     EXPECT_NE(log.find("Total errors: 0"), std::string::npos);
 
@@ -92,7 +60,7 @@ TEST_F(TextCommand, TemplateFileLaysOutTheLines) {
 }
 
 TEST_F(TextCommand, BadInputsFailWithoutLeavingAFile) {
-    Result r = Tlx("text missing.tlx out.txt");
+    CliRun r = Tlx("text missing.tlx out.txt");
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("missing.tlx"), std::string::npos);
     EXPECT_FALSE(fs::exists(dir_ / "out.txt"));

@@ -12,15 +12,13 @@ namespace {
 // Three survey points, a point with geodetic coordinates only (left out),
 // and two circles whose generated points are construction points.
 std::string Survey() {
-    return Section("POINTS", Point(1, "T1", "1234.5678", "500.25", "12.5") +
-                                 Point(2, "ар1", "123456.789", "-20", "0") + Point(3, "", "10", "20", "30") +
-                                 Point(4, "C", "100", "100", "1")) +
-           Section("GDS_COORDS", Geo(1, "55.4530123", "37.3700000") + Geo(3, "-33.5200000", "") +
-                                     Geo(9, "1.0000000", "2.0000000")) +
-           Section("LAYERS", Row({{0, Right(1)}, {9, Right(0)}, {18, "Wells"}})) +
-           Section("FEATURE_CODES", Row({{0, Right(40)}, {9, Right(1)}, {18, "WELL"}, {27, "Well"}})) +
-           Section("FEATURES", Row({{0, Right(1)}, {9, "CIRC0"}, {26, Right(40)}, {35, Right(4)}, {44, "0.75"}}) +
-                                   Row({{0, Right(2)}, {9, "CIRC1"}, {26, Right(40)}, {35, Right(4)}, {44, Right(1)}}));
+    return Section("POINTS", PointLine(1, "T1", "1234.5678", "500.25", "12.5") +
+                                 PointLine(2, Cp1251("ар1"), "123456.789", "-20", "0") + PointLine(3, "", "10", "20", "30") +
+                                 PointLine(4, "C", "100", "100", "1")) +
+           Section("GDS_COORDS", GeoLine(1, "55.4530123", "37.3700000") + GeoLine(3, "-33.5200000", "") +
+                                     GeoLine(9, "1.0000000", "2.0000000")) +
+           Section("LAYERS", LayerLine(1, 0, "Wells")) + Section("FEATURE_CODES", CodeLine(40, 1, "WELL", "Well")) +
+           Section("FEATURES", FeatureLine(1, "CIRC0", 40, {4, "0.75"}) + FeatureLine(2, "CIRC1", 40, {4, 1}));
 }
 
 struct TextExport : UEExport {
@@ -88,7 +86,7 @@ TEST_F(TextExport, LatitudeAndLongitudeGoThroughTheAngleFormats) {
 
 TEST_F(TextExport, UnreadableGeodeticTextsGiveEmptyFields) {
     // 75 minutes is no angle: the field is empty, even with a width, instead of reading as 0.
-    Load(Section("POINTS", Point(1, "A", "1", "2", "3")) + Section("GDS_COORDS", Geo(1, "55.7530000", "x")));
+    Load(Section("POINTS", PointLine(1, "A", "1", "2", "3")) + Section("GDS_COORDS", GeoLine(1, "55.7530000", "x")));
     EXPECT_EQ(Run(Fields({CUEField(CUEField::kLatitude, "", 3), CUEField(CUEField::kText, "|"),
                           CUEField(CUEField::kLongitude)})),
               "|\r\n");
@@ -157,7 +155,7 @@ TEST_F(TextExport, TemplateSettingsApplyDuringTheRunAndAreRestoredAfterwards) {
 
 TEST_F(TextExport, PreviewShowsSixteenLinesOrAbout2500Characters) {
     std::string points;
-    for (int i = 1; i <= 100; ++i) points += Point(i, "P" + std::to_string(i), "1", "2", "3");
+    for (int i = 1; i <= 100; ++i) points += PointLine(i, "P" + std::to_string(i), "1", "2", "3");
     Load(Section("POINTS", points));
     std::string shown;
     CUEPreviewOutput preview([&](const std::string& text) { shown = text; });
@@ -199,7 +197,7 @@ TEST_F(TextExport, BlocksFormattedOnTwoThreadsGiveTheSameLines) {
     }
 
     std::string points;
-    for (int i = 1; i <= 100; ++i) points += Point(i, "P" + std::to_string(i), "1", "2", "3");
+    for (int i = 1; i <= 100; ++i) points += PointLine(i, "P" + std::to_string(i), "1", "2", "3");
     Load(Section("POINTS", points));
     writer.m_nLinesPerBlock = 7;
     CUEPreviewOutput preview;
@@ -213,7 +211,7 @@ TEST_F(TextExport, BlocksFormattedOnTwoThreadsGiveTheSameLines) {
 
 TEST_F(TextExport, AStopBetweenBlocksEndsTheRunAndRestoresTheSettings) {
     std::string points;
-    for (int i = 1; i <= 200; ++i) points += Point(i, "P" + std::to_string(i), "1", "2", "3");
+    for (int i = 1; i <= 200; ++i) points += PointLine(i, "P" + std::to_string(i), "1", "2", "3");
     Load(Section("POINTS", points));
     writer.m_nLinesPerBlock = 8;
     int steps = 0;
