@@ -1,103 +1,107 @@
+// The bytes the shapefile and table formats fix, and the ring order.
 #include <gtest/gtest.h>
 
-#include "shp/Bytes.h"
+#include <algorithm>
+
+#include "platform/CodePage.h"
+#include "shp/DBFTable.h"
 #include "shp/ShapeEncoding.h"
+#include "shp/ShapeFiles.h"
 
 using namespace tvk;
 using namespace shptest;
 
-TEST(ShapeEncoding, HeaderHasFileCodeVersionTypeAndZeroesElsewhere) {
+TEST(ShapeEncoding, HeaderHasFileCodeVersionAndType) {
     for (int32_t type : {kShapePoint, kShapePolyline, kShapePolygon}) {
         std::string h = ShapeFileHeader(type);
         ASSERT_EQ(h.size(), 100u);
-        EXPECT_EQ(h.substr(0, 4), std::string("\x00\x00\x27\x0A", 4));
-        EXPECT_EQ(h.substr(4, 24), std::string(24, '\0'));  // unused integers and the length
+        // The file length (bytes 24..27) and the box are completed when the file closes.
+        EXPECT_EQ(h.substr(0, 28), std::string("\0\0\x27\x0A", 4) + std::string(24, '\0'));
         EXPECT_EQ(Little32(h, 28), 1000u);
         EXPECT_EQ(Little32(h, 32), static_cast<uint32_t>(type));
         EXPECT_EQ(h.substr(36), std::string(64, '\0'));
     }
 }
 
-TEST(ShapeEncoding, IntegersAndDoublesHaveTheirByteOrder) {
-    std::string s;
-    AppendBigInt32(s, 0x01020304u);
-    AppendLittleInt32(s, 0x01020304u);
-    AppendLittleDouble(s, 1.0);
-    EXPECT_EQ(s, std::string("\x01\x02\x03\x04\x04\x03\x02\x01\0\0\0\0\0\0\xF0\x3F", 16));
-}
+TEST(ShapeEncoding, PointRecordIs28BytesAndATwoPointPolyline40Words) {
+    std::string point;
+    AppendPointRecord(point, 1, {400000.25, 6000000.5});
+    ASSERT_EQ(point.size(), 28u);
+    EXPECT_EQ(point.substr(0, 12), std::string("\0\0\0\x01\0\0\0\x0A\x01\0\0\0", 12));
+    EXPECT_EQ(LittleDouble(point, 12), 400000.25);
+    EXPECT_EQ(LittleDouble(point, 20), 6000000.5);
 
-TEST(ShapeEncoding, PointRecordIs28BytesWithContentLength10) {
-    std::string s;
-    AppendPointRecord(s, 1, {400000.25, 6000000.5});
-    ASSERT_EQ(s.size(), 28u);
-    EXPECT_EQ(Big32(s, 0), 1u);
-    EXPECT_EQ(Big32(s, 4), 10u);
-    EXPECT_EQ(Little32(s, 8), 1u);
-    EXPECT_EQ(LittleDouble(s, 12), 400000.25);
-    EXPECT_EQ(LittleDouble(s, 20), 6000000.5);
-}
-
-TEST(ShapeEncoding, TwoPointPolylineHas40WordsOfContentAndItsBox) {
-    std::string s = "prefix";
+    std::string line(100, '\0');  // ParseRecords reads after a file header
     ShapePoint pts[] = {{10, 20}, {5, 30}};
-    ShapeBox box = AppendPartRecord(s, 7, kShapePolyline, pts, 2);
-    s.erase(0, 6);
-    ASSERT_EQ(s.size(), 8u + 80u);
-    EXPECT_EQ(Big32(s, 0), 7u);
-    EXPECT_EQ(Big32(s, 4), 40u);
-    EXPECT_EQ(PartContentWords(2), 40);
-    EXPECT_EQ(Little32(s, 8), 3u);
-    EXPECT_EQ(LittleDouble(s, 12), 5.0);   // min X
-    EXPECT_EQ(LittleDouble(s, 20), 20.0);  // min Y
-    EXPECT_EQ(LittleDouble(s, 28), 10.0);  // max X
-    EXPECT_EQ(LittleDouble(s, 36), 30.0);  // max Y
-    EXPECT_EQ(Little32(s, 44), 1u);        // parts
-    EXPECT_EQ(Little32(s, 48), 2u);        // points
-    EXPECT_EQ(Little32(s, 52), 0u);        // part start
-    EXPECT_EQ(LittleDouble(s, 56), 10.0);
-    EXPECT_EQ(LittleDouble(s, 64), 20.0);
-    EXPECT_EQ(LittleDouble(s, 72), 5.0);
-    EXPECT_EQ(LittleDouble(s, 80), 30.0);
-    EXPECT_EQ(box.minX, 5.0);
-    EXPECT_EQ(box.maxY, 30.0);
+    AppendPartRecord(line, 7, kShapePolyline, pts, 2);
+    ASSERT_EQ(line.size(), 100u + 8 + 2 * 40);
+    ShapeRecord r = ParseRecords(line).at(0);
+    EXPECT_EQ(r.number, 7u);
+    EXPECT_EQ(r.contentWords, 40u);
+    EXPECT_EQ(r.type, kShapePolyline);
+    EXPECT_EQ(std::tie(r.box.minX, r.box.minY, r.box.maxX, r.box.maxY), std::make_tuple(5.0, 20.0, 10.0, 30.0));
+    EXPECT_EQ(r.parts, std::vector<int32_t>{0});
+    ASSERT_EQ(r.points.size(), 2u);
+    EXPECT_EQ(std::tie(r.points[1].x, r.points[1].y), std::make_tuple(5.0, 30.0));
 }
 
-TEST(ShapeEncoding, IndexEntryIsOffsetAndLengthBigEndian) {
-    std::string s;
-    AppendIndexEntry(s, 50, 10);
-    EXPECT_EQ(s, std::string("\0\0\0\x32\0\0\0\x0A", 8));
-}
-
-TEST(ShapeEncoding, RingsAreTurnedClockwiseWithoutAddingOrDroppingPoints) {
-    // Counter-clockwise square (x east, y north), closed, at survey magnitudes.
-    std::vector<ShapePoint> ccw = {{400000, 6000000}, {400001, 6000000}, {400001, 6000001},
-                                   {400000, 6000001}, {400000, 6000000}};
-    EXPECT_GT(RingDoubleArea(ccw.data(), ccw.size()), 0.0);
+TEST(ShapeEncoding, CounterClockwiseRingsAreReversedOthersKept) {
+    auto same = [](ShapePoint a, ShapePoint b) { return a.x == b.x && a.y == b.y; };
+    const std::vector<ShapePoint> ccw = {{400000, 6000000}, {400001, 6000000}, {400001, 6000001}, {400000, 6000000}};
     std::vector<ShapePoint> ring = ccw;
     MakeRingClockwise(ring);
-    ASSERT_EQ(ring.size(), ccw.size());
-    for (size_t i = 0; i < ring.size(); ++i) {
-        EXPECT_EQ(ring[i].x, ccw[ccw.size() - 1 - i].x);
-        EXPECT_EQ(ring[i].y, ccw[ccw.size() - 1 - i].y);
+    EXPECT_TRUE(std::equal(ring.begin(), ring.end(), ccw.rbegin(), ccw.rend(), same));
+    for (std::vector<ShapePoint> kept : {ring, std::vector<ShapePoint>{{0, 0}, {1, 1}, {2, 2}, {0, 0}}}) {
+        std::vector<ShapePoint> turned = kept;  // already clockwise, or no area
+        MakeRingClockwise(turned);
+        EXPECT_TRUE(std::equal(turned.begin(), turned.end(), kept.begin(), kept.end(), same));
     }
-    EXPECT_LT(RingDoubleArea(ring.data(), ring.size()), 0.0);
-
-    std::vector<ShapePoint> cw = ring;
-    MakeRingClockwise(cw);  // already clockwise: unchanged
-    EXPECT_EQ(cw[1].x, ring[1].x);
-    EXPECT_EQ(cw[1].y, ring[1].y);
-
-    std::vector<ShapePoint> flat = {{0, 0}, {1, 1}, {2, 2}, {0, 0}};
-    MakeRingClockwise(flat);  // no area: unchanged
-    EXPECT_EQ(flat[1].x, 1.0);
 }
 
-TEST(ShapeEncoding, EmptyBoxHoldsTheLargestMagnitudes) {
-    ShapeBox b;
-    EXPECT_EQ(b.minX, 1.7e308);
-    EXPECT_EQ(b.maxY, -1.7e308);
-    b.Extend(ShapePoint{3, -4});
-    EXPECT_EQ(b.minX, 3.0);
-    EXPECT_EQ(b.maxX, 3.0);
-    EXPECT_EQ(b.minY, -4.0);
+TEST(DBFTable, TwoColumnHeaderIs97BytesWith32ByteRecords) {
+    std::tm date{};
+    date.tm_year = 124, date.tm_mon = 2, date.tm_mday = 9;
+    CDBFLayout layout({{"NAME", 0, 20, 0}, {"COUNT", 1, 0, 0}});
+    const std::string z14(14, '\0');
+    EXPECT_EQ(layout.Header(date, 3),
+              std::string("\x03\x7C\x03\x09\x03\0\0\0\x61\0\x20\0", 12) + std::string(20, '\0') +  //
+                  std::string("NAME\0\0\0\0\0\0\0C\x01\0\0\0\x14\0", 18) + z14 +                    // offset 1, C(20)
+                  std::string("COUNT\0\0\0\0\0\0N\x15\0\0\0\x0B\0", 18) + z14 + "\x0D");            // offset 21, N(11)
+}
+
+TEST(DBFTable, FieldTypesWithWidthsClampedIntoOneByte) {
+    struct Case { int type, width, precision; char letter; int length, decimals; };
+    const Case cases[] = {
+        {0, 5, 0, 'C', 5, 0},    {1, 0, 0, 'N', 11, 0},  {2, 0, 0, 'N', 6, 0},     {3, 12, 3, 'N', 12, 3},
+        {4, -1, -1, 'F', 16, 8}, {5, 0, 0, 'F', 16, 8},  {0, 300, 0, 'C', 254, 0}, {0, 0, 0, 'C', 1, 0},
+        {3, 256, 2, 'N', 254, 2}, {3, 10, 300, 'N', 10, 254}, {3, 10, -1, 'N', 10, 0},
+    };
+    for (const auto& c : cases) {
+        DBFField f = DBFFieldForColumn(c.type, c.width, c.precision);
+        EXPECT_EQ(std::tie(f.type, f.length, f.decimals),
+                  std::make_tuple(c.letter, uint8_t(c.length), uint8_t(c.decimals)))
+            << c.type << " " << c.width << " " << c.precision;
+    }
+}
+
+TEST(DBFTable, NamesAreCutToTenBytesAndDuplicatesNumbered) {
+    auto names = DBFFieldNames({"LONGATTRIBUTENAME", Cp1251("Тип координат XY"), Cp1251("Тип координаты H"), "X", "x",
+                                "LONGATTRIB_2"});
+    // Readers compare field names without regard to case.
+    EXPECT_EQ(names, (std::vector<std::string>{"LONGATTRIB", Cp1251("Тип коорди"), Cp1251("Тип коор_1"), "X", "x_1",
+                                               "LONGATTR_1"}));
+    // A suffix another column holds as its own name is skipped.
+    EXPECT_EQ(DBFFieldNames({"ABCDEFGHIJK", "ABCDEFGHIJL", "ABCDEFGH_1"}),
+              (std::vector<std::string>{"ABCDEFGHIJ", "ABCDEFGH_2", "ABCDEFGH_1"}));
+}
+
+TEST(DBFTable, ValuesAreLeftAlignedCutAndPaddedWithZeroBytes) {
+    auto put = [](const char* text, size_t length) {
+        std::string field(length, '#');
+        PutDBFValue(field.data(), length, text);
+        return field;
+    };
+    EXPECT_EQ(put("ABC", 5), std::string("ABC\0\0", 5));
+    EXPECT_EQ(put("ABCDEFG", 5), "ABCDE");
+    EXPECT_EQ(put(nullptr, 3), std::string(3, '\0'));
 }

@@ -1,143 +1,92 @@
-// `tlxexport shp` as a user runs it: the folder, the overwrite policies, the
-// code page files, the log and the exit statuses.
+// `tlxexport shp` as a user runs it: the folder, the code page files, the
+// overwrite policies, the log and the exit statuses.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 
+#include "support/Cli.h"
+
+using namespace tvk::test;
 namespace fs = std::filesystem;
 
 namespace {
 
 const std::string kSample = std::string(TLX_SOURCE_DIR) + "/samples/building-site.tlx";
 
-std::string Quote(const std::string& s) { return "'" + s + "'"; }
-
-// Runs the program with standard input from /dev/null (no terminal to ask).
-int Cli(const std::string& args, std::string* output = nullptr) {
-    std::string command = std::string(TLX_CLI) + " " + args + " </dev/null 2>&1";
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return -1;
-    std::string out;
-    char buf[4096];
-    while (size_t n = fread(buf, 1, sizeof buf, p)) out.append(buf, n);
-    int status = pclose(p);
-    if (output) *output = out;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string Read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 std::map<std::string, std::string> Contents(const fs::path& dir) {
     std::map<std::string, std::string> files;
     if (fs::exists(dir))
-        for (const auto& e : fs::directory_iterator(dir)) files[e.path().filename().string()] = Read(e.path());
+        for (const auto& e : fs::directory_iterator(dir)) files[e.path().filename().string()] = ReadFile(e.path());
     return files;
 }
 
 struct ShpCommand : ::testing::Test {
-    fs::path dir;
-    fs::path out;
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("tlx-shpcli-" + std::to_string(::getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        out = dir / "nested" / "out";
-    }
-    void TearDown() override {
-        if (!HasFailure()) fs::remove_all(dir);
-    }
-    int Export(const std::string& options = "", std::string* output = nullptr) {
-        return Cli("shp " + Quote(kSample) + " " + Quote(out.string()) + " " + options, output);
+    TempDir dir;
+    fs::path out = dir.Path() / "nested" / "out";
+    CliRun Export(const std::string& options = "") {
+        return RunCli("shp '" + kSample + "' '" + out.string() + "' " + options, dir.Path());
     }
 };
 
-TEST_F(ShpCommand, WritesEverySetIntoANewFolderWithCodePageFiles) {
-    std::string output;
-    ASSERT_EQ(Export("", &output), 0) << output;
+TEST_F(ShpCommand, WritesEverySetIntoANewFolderWithCodePageFilesAndALog) {
+    CliRun run = Export("--log run.log");
+    ASSERT_EQ(run.status, 0) << run.err;
     auto files = Contents(out);
     size_t sets = 0;
     for (const auto& [name, bytes] : files) {
-        if (name.ends_with(".SHP")) {
-            ++sets;
-            std::string base = name.substr(0, name.size() - 4);
-            EXPECT_TRUE(files.count(base + ".SHX") && files.count(base + ".DBF")) << name;
-            EXPECT_EQ(files[base + ".CPG"], "1251") << name;
-        }
+        if (!name.ends_with(".SHP")) continue;
+        ++sets;
+        const std::string base = name.substr(0, name.size() - 4);
+        EXPECT_TRUE(files.count(base + ".SHX") && files.count(base + ".DBF")) << name;
+        EXPECT_EQ(files[base + ".CPG"], "1251") << name;
     }
     EXPECT_GT(sets, 3u);
     EXPECT_EQ(files.size(), 4 * sets);
     EXPECT_TRUE(files.count("Здания(Полигоны).SHP"));  // the Cyrillic suffix, in UTF-8
+    EXPECT_NE(ReadFile(dir / "run.log").find("Total errors: 0"), std::string::npos);
 
     fs::remove_all(out);
-    ASSERT_EQ(Export("--no-codepage"), 0);
+    ASSERT_EQ(Export("--no-codepage").status, 0);
     for (const auto& [name, bytes] : Contents(out)) EXPECT_FALSE(name.ends_with(".CPG")) << name;
 }
 
 TEST_F(ShpCommand, OverwriteNoneKeepsEveryExistingFileAndAllReplacesThem) {
-    ASSERT_EQ(Export(), 0);
+    ASSERT_EQ(Export().status, 0);
     const fs::path changed = out / "Здания(Полигоны).DBF";
-    std::ofstream(changed, std::ios::binary) << "mine";
+    WriteFile(changed, "mine");
     fs::remove(out / "Дороги(Ломаные).SHX");
     auto before = Contents(out);
-    std::string output;
-    EXPECT_EQ(Export("--overwrite none", &output), 0) << output;
+    EXPECT_EQ(Export("--overwrite none").status, 0);
     auto after = Contents(out);
-    EXPECT_EQ(Read(changed), "mine");
-    EXPECT_EQ(after.count("Дороги(Ломаные).SHX"), 1u);  // a missing file is still written
-    after.erase("Дороги(Ломаные).SHX");
+    EXPECT_EQ(after.erase("Дороги(Ломаные).SHX"), 1u);  // a missing file is still written
     EXPECT_TRUE(after == before);
-
-    EXPECT_EQ(Export("--overwrite all", &output), 0) << output;
-    EXPECT_NE(Read(changed), "mine");
+    EXPECT_EQ(Export("--overwrite all").status, 0);
+    EXPECT_NE(ReadFile(changed), "mine");
 }
 
 TEST_F(ShpCommand, AskWithoutATerminalRefusesNamesTheFileAndRemovesTheRunsFiles) {
-    ASSERT_EQ(Export(), 0);
+    ASSERT_EQ(Export().status, 0);
     // Keep only the control-point set, which the run reaches last.
     for (const auto& [name, bytes] : Contents(out))
-        if (name.rfind("Точки_обоснования(Точки)", 0) != 0) fs::remove(out / name);
+        if (!name.starts_with("Точки_обоснования(Точки)")) fs::remove(out / name);
     const fs::path existing = out / "Точки_обоснования(Точки).SHP";
-    std::ofstream(existing, std::ios::binary) << "mine";
+    WriteFile(existing, "mine");
     auto before = Contents(out);
-    std::string output;
-    EXPECT_EQ(Export("", &output), 1);
-    EXPECT_NE(output.find(existing.string()), std::string::npos) << output;
-    EXPECT_NE(output.find("--overwrite"), std::string::npos) << output;
-    EXPECT_TRUE(Contents(out) == before);  // everything the run wrote is gone, the existing file untouched
-}
-
-TEST_F(ShpCommand, LogFileHoldsBothLogsInUtf8) {
-    const fs::path log = dir / "run.log";
-    std::string output;
-    ASSERT_EQ(Export("--log " + Quote(log.string()), &output), 0) << output;
-    std::string text = Read(log);
-    EXPECT_NE(text.find("BEGIN OF EXPORTING"), std::string::npos);
-    EXPECT_NE(text.find("END OF EXPORTING"), std::string::npos);
-    EXPECT_NE(text.find("Total errors: 0"), std::string::npos);
+    CliRun run = Export();
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find(existing.string()), std::string::npos) << run.err;
+    EXPECT_TRUE(Contents(out) == before);
 }
 
 TEST_F(ShpCommand, WrongUsageAndUnreadableInputExitWith2) {
-    std::string output;
-    EXPECT_EQ(Cli("shp " + Quote(kSample), &output), 2);
-    EXPECT_NE(output.find("Usage: tlxexport shp"), std::string::npos);
-    EXPECT_EQ(Cli("shp " + Quote(kSample) + " " + Quote(out.string()) + " --overwrite sometimes", &output), 2);
-    EXPECT_NE(output.find("sometimes"), std::string::npos);
-    EXPECT_EQ(Cli("shp " + Quote((dir / "missing.tlx").string()) + " " + Quote(out.string()), &output), 2);
-    EXPECT_NE(output.find("missing.tlx"), std::string::npos);
-    EXPECT_FALSE(fs::exists(out));
-    EXPECT_EQ(Cli("shp --help", &output), 0);
-    EXPECT_NE(output.find("--no-codepage"), std::string::npos);
+    for (const std::string& args : {"shp '" + kSample + "'", "shp '" + kSample + "' out --overwrite sometimes",
+                                    std::string("shp missing.tlx out")}) {
+        CliRun run = RunCli(args, dir.Path());
+        EXPECT_EQ(run.status, 2) << args;
+        EXPECT_FALSE(run.err.empty()) << args;
+    }
+    EXPECT_FALSE(fs::exists(dir / "out"));
+    EXPECT_NE(RunCli("shp --help", dir.Path()).out.find("--no-codepage"), std::string::npos);
 }
 
 }  // namespace

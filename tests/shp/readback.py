@@ -8,10 +8,10 @@ Prints one line per fault and exits 1 when there is any.
 Expectations: {"sets": [{"base": path without extension, "type": 1|3|5,
 "cpg": bool, "fields": [{"name", "type", "length", "decimals"}],
 "shapes": [...], "rows": [[text or null, ...], ...]}]}. A shape is
-{"kind": "point"|"line", "points": [[x, y], ...]} (exact, in order),
-{"kind": "polygon", "points": [...]} (exact, in order or reversed),
-{"kind": "arc", "first", "last", "centre", "radius"} or
-{"kind": "circle", "centre", "radius"}.
+{"kind": "point"|"line"|"polygon"|"arc"|"circle", "points": [[x, y], ...]}:
+points and lines exactly, polygons exactly in either order, arcs and circles
+as a trace on the circle through their three points (an arc from its first
+point to its third).
 """
 import json
 import math
@@ -60,6 +60,14 @@ def ring_area(points):
     return s / 2
 
 
+def circumcircle(a, b, c):
+    bx, by, qx, qy = b[0] - a[0], b[1] - a[1], c[0] - a[0], c[1] - a[1]
+    d = 2 * (bx * qy - by * qx)
+    ux = (qy * (bx * bx + by * by) - by * (qx * qx + qy * qy)) / d
+    uy = (bx * (qx * qx + qy * qy) - qx * (bx * bx + by * by)) / d
+    return (a[0] + ux, a[1] + uy), math.hypot(ux, uy)
+
+
 def same_points(got, want):
     return len(got) == len(want) and all(g[0] == w[0] and g[1] == w[1] for g, w in zip(got, want))
 
@@ -82,15 +90,15 @@ def check_shape(where, shape, want, set_type):
         if not (same_points(pts, want["points"]) or same_points(pts, want["points"][::-1])):
             fault(where, f"ring {pts} is not {want['points']} either way round")
     elif kind in ("arc", "circle"):
-        cx, cy = want["centre"]
-        r = want["radius"]
+        (cx, cy), r = circumcircle(*want["points"][:3])
         for p in pts:
             if abs(math.hypot(p[0] - cx, p[1] - cy) - r) > 1e-6 * max(1.0, r):
                 fault(where, f"trace point {p} is off the circle")
                 break
         if kind == "arc":
-            if tuple(pts[0]) != tuple(want["first"]) or tuple(pts[-1]) != tuple(want["last"]):
-                fault(where, f"arc runs {pts[0]}..{pts[-1]}, expected {want['first']}..{want['last']}")
+            first, last = tuple(want["points"][0]), tuple(want["points"][2])
+            if tuple(pts[0]) != first or tuple(pts[-1]) != last:
+                fault(where, f"arc runs {pts[0]}..{pts[-1]}, expected {first}..{last}")
         elif pts[0] != pts[-1] or len(pts) < 4:
             fault(where, "circle ring is not closed")
     if set_type == 5 and len(pts) >= 4 and ring_area(pts) > 0:
