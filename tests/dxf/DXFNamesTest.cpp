@@ -2,73 +2,48 @@
 
 #include <set>
 
-#include "dxf/DXFLineTypes.h"
 #include "dxf/DXFNames.h"
 #include "platform/CodePage.h"
 
 namespace tvk {
 namespace {
 
-std::string Symbol(std::string name) {
-    name.resize(name.size() + 8, 0);  // room for the terminator the cut writes
-    MakeDXFSymbolName(name.data());
-    return name.c_str();
-}
-
 TEST(DXFNames, SymbolNamesKeepLettersDigitsAndThreeMarks) {
-    EXPECT_EQ(Symbol("Road/1 (old)"), "Road_1__old_");
-    EXPECT_EQ(Symbol("$a_b-c.d"), "$a_b-c_d");
-    EXPECT_EQ(Symbol(Cp1251("Дороги №1")), Cp1251("Дороги__1"));
-    EXPECT_EQ(Symbol(""), "");
-    EXPECT_EQ(Symbol(std::string(31, 'a')), std::string(31, 'a'));
-    EXPECT_EQ(Symbol(std::string(40, 'b') + "/"), std::string(32, 'b'));
+    const std::pair<std::string, std::string> cases[] = {
+        {"Road/1 (old)", "Road_1__old_"}, {"$a_b-c.d", "$a_b-c_d"}, {Cp1251("Дороги №1"), Cp1251("Дороги__1")},
+        {"", ""}, {std::string(40, 'b') + "/", std::string(32, 'b')}};
+    for (auto [name, expected] : cases) {
+        name.resize(name.size() + 8, 0);  // room for the terminator the cut writes
+        MakeDXFSymbolName(name.data());
+        EXPECT_EQ(std::string(name.c_str()), expected);
+    }
 }
 
-TEST(DXFNames, LayerNamesBecomeDistinctIgnoringCase) {
-    std::vector<std::string> names = {"Roads", "ROADS", "roads1", "Left", Cp1251("Дома"), Cp1251("ДОМА"), "x"};
-    std::vector<int> states = {1, 2, 3, -10, 5, 6, 7};
-    MakeNamesUniqueIgnoringCase(names, states, kDXFNameLength);
-    EXPECT_EQ(names[0], "Roads");
-    EXPECT_EQ(names[1], "ROADS1");
-    EXPECT_EQ(names[2], "roads11");  // roads1 now clashes with ROADS1
-    EXPECT_EQ(names[3], "Left");    // left out: untouched
-    EXPECT_EQ(names[4], Cp1251("Дома"));
-    EXPECT_EQ(names[5], Cp1251("ДОМА1"));
-    EXPECT_EQ(names[6], "x");
+TEST(DXFNames, LayerNamesBecomeDistinctIgnoringCaseWithinTheLength) {
+    std::vector<std::string> names = {"Roads", "ROADS", "roads1", "Left", Cp1251("Дома"), Cp1251("ДОМА")};
+    MakeNamesUniqueIgnoringCase(names, {1, 2, 3, -10, 5, 6}, kDXFNameLength);
+    // roads1 clashes with the new ROADS1; a left-out layer keeps its name.
+    EXPECT_EQ(names, (std::vector<std::string>{"Roads", "ROADS1", "roads11", "Left", Cp1251("Дома"), Cp1251("ДОМА1")}));
+
+    std::vector<std::string> longNames(12, std::string(32, 'n'));
+    MakeNamesUniqueIgnoringCase(longNames, std::vector<int>(12, 1), kDXFNameLength);
+    EXPECT_EQ(std::set<std::string>(longNames.begin(), longNames.end()).size(), 12u);
+    EXPECT_EQ(longNames[11], std::string(30, 'n') + "11");
 }
 
-TEST(DXFNames, NumberedNamesStayWithinTheLength) {
-    std::vector<std::string> names(12, std::string(32, 'n'));
-    std::vector<int> states(12, 1);
-    MakeNamesUniqueIgnoringCase(names, states, kDXFNameLength);
-    std::set<std::string> distinct(names.begin(), names.end());
-    EXPECT_EQ(distinct.size(), names.size());
-    for (const auto& n : names) EXPECT_LE(n.size(), kDXFNameLength);
-    EXPECT_EQ(names[1], std::string(31, 'n') + "1");
-    EXPECT_EQ(names[11], std::string(30, 'n') + "11");
-}
-
-TEST(DXFNames, TextLayersAvoidTheLayerNames) {
-    std::string names, elevations;
-    MakeTextLayerNames({"Names", "Names0", "Roads"}, {1, 2, 3}, "Names", "Elevations", names, elevations);
-    EXPECT_EQ(names, "Names1");
-    EXPECT_EQ(elevations, "Elevations");
-    MakeTextLayerNames({"NAMES", "elevations", "Elevations0"}, {1, -10, 3}, "Names", "Elevations", names,
-                       elevations);
-    EXPECT_EQ(names, "Names0");
-    EXPECT_EQ(elevations, "Elevations");  // the clashing layer is left out
-    MakeTextLayerNames({"names0", "Names", "ELEVATIONS"}, {1, 2, 3}, "Names", "Elevations", names, elevations);
-    EXPECT_EQ(names, "Names1");
-    EXPECT_EQ(elevations, "Elevations0");
-}
-
-TEST(DXFNames, LineTypeOfEachPattern) {
-    EXPECT_STREQ(DXFLineTypeName(0), "CONTINUOUS");
-    EXPECT_STREQ(DXFLineTypeName(3), "LTYPE03");
-    EXPECT_STREQ(DXFLineTypeName(15), "LTYPE15");
-    EXPECT_STREQ(DXFLineTypeName(16), "CONTINUOUS");
-    EXPECT_STREQ(DXFLineTypeName(20), "CONTINUOUS");
-    EXPECT_STREQ(DXFLineTypeName(-1), "CONTINUOUS");
+TEST(DXFNames, TextLayersAvoidTheUsedLayerNames) {
+    struct Case { std::vector<std::string> layers; std::vector<int> states; const char* names; const char* elevations; };
+    const Case cases[] = {
+        {{"Names", "Names0", "Roads"}, {1, 2, 3}, "Names1", "Elevations"},
+        {{"NAMES", "elevations", "Elevations0"}, {1, -10, 3}, "Names0", "Elevations"},  // left out: no clash
+        {{"names0", "Names", "ELEVATIONS"}, {1, 2, 3}, "Names1", "Elevations0"},
+    };
+    for (const Case& c : cases) {
+        std::string names, elevations;
+        MakeTextLayerNames(c.layers, c.states, "Names", "Elevations", names, elevations);
+        EXPECT_EQ(names, c.names);
+        EXPECT_EQ(elevations, c.elevations);
+    }
 }
 
 }  // namespace

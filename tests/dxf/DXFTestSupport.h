@@ -8,9 +8,11 @@
 
 #include "dxf/DXFWriter.h"
 #include "platform/FileSystem.h"
-#include "TlxText.h"
+#include "support/TlxText.h"
 
 namespace tvk::testing {
+
+using namespace tvk::test;  // the .tlx builders
 
 // One DXF group: code and value text.
 struct Group {
