@@ -98,14 +98,5 @@ TEST_F(ErrorReportsTest, OnlyTheFirstHundredReportsAreWritten) {
               std::string::npos);
 }
 
-TEST_F(ErrorReportsTest, ExactlyAHundredErrorsNeedNoLimitLine) {
-    std::string body;
-    for (int i = 0; i < 100; ++i) body += "   x\n";
-    ReadText(Section("POINTS", body));
-    EXPECT_EQ(Reports().size(), 100u);
-    EXPECT_EQ(reader.Log().find("Too much errors"), std::string::npos);
-    EXPECT_NE(reader.Log().find("Total errors: 100\n"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace tvk::test

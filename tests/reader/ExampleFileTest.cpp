@@ -112,17 +112,5 @@ TEST_F(ExampleFileTest, WritesTheReadingLogInOrder) {
     EXPECT_EQ(t[9], "\nEND OF TLX FILE READING\n\n");
 }
 
-TEST_F(ExampleFileTest, CrLfFileReadsTheSame) {
-    std::string text = Fixture("example.tlx"), crlf;
-    for (char c : text) {
-        if (c == '\n') crlf += '\r';
-        crlf += c;
-    }
-    ReadText(crlf + "\x1A garbage after the end of text\n");
-    EXPECT_EQ(reader.ErrorCount, 0);
-    EXPECT_EQ(reader.Points[0].Relief, 0);
-    EXPECT_EQ(reader.FeatureValues[0][1].View(), "250.75");
-}
-
 }  // namespace
 }  // namespace tvk::test

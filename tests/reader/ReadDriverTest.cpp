@@ -54,16 +54,6 @@ TEST_F(ReadDriverTest, ProgressCoversTheFileAndEnds) {
     EXPECT_EQ(reader.LastFilePos, high);
 }
 
-TEST_F(ReadDriverTest, MapsAreSizedFromTheFileLength) {
-    ReadText(kFile + std::string(200000, '\n'));
-    EXPECT_EQ(reader.PointMap.GetHashTableSize(), (kFile.size() + 200000) / 50);
-    EXPECT_EQ(reader.FeatureMap.GetHashTableSize(), (kFile.size() + 200000) / 50);
-    EXPECT_EQ(reader.CodeMap.GetHashTableSize(), 1000u);
-    ReadText(kFile);
-    EXPECT_EQ(reader.PointMap.GetHashTableSize(), 1000u);
-    EXPECT_EQ(*reader.PointMap.Find(2), 1);
-}
-
 TEST_F(ReadDriverTest, LogFilePathFollowsTheLogArgument) {
     reader.Init();
     reader.FilePath = "/surveys/site/a.tlx";
@@ -89,18 +79,6 @@ TEST_F(ReadDriverTest, MissingFileThrowsBeforeAnyText) {
         EXPECT_EQ(e.m_cause, CFileException::fileNotFound);
     }
     EXPECT_EQ(reader.calls, (std::vector<std::string>{"ClearLog", "OpenLog (null)"}));
-}
-
-TEST_F(ReadDriverTest, MissingFileOnDiskNamesTheSystemReason) {
-    SetFileSystem(nullptr);
-    reader.Init();
-    try {
-        reader.Read("/nonexistent-dir/missing.tlx", nullptr);
-        FAIL() << "no exception";
-    } catch (const CFileException& e) {
-        EXPECT_EQ(e.SystemReason(), "No such file or directory");
-    }
-    SetFileSystem(&files.fs);
 }
 
 TEST_F(ReadDriverTest, StopDuringReadingEmptiesTheModelAndRethrows) {
@@ -189,16 +167,6 @@ TEST_F(ReadDriverTest, OtherExceptionsPassThroughUntouched) {
     EXPECT_THROW(r.Read("/data/test.tlx", nullptr), CUserBreakSignal);
     EXPECT_EQ(r.Log().find("Force current operation"), std::string::npos);
     EXPECT_EQ(r.Points.size(), 2u);  // not freed
-}
-
-TEST_F(ReadDriverTest, InitAgainEmptiesTheModelAndKeepsTheTables) {
-    ReadText(kFile);
-    EXPECT_EQ(reader.Points.size(), 2u);
-    reader.Init();
-    EXPECT_TRUE(reader.Points.empty());
-    EXPECT_EQ(reader.ObjectWords.size(), 10u);
-    EXPECT_EQ(reader.ErrorMessageIds.size(), 15u);
-    EXPECT_EQ(reader.UndefLayer, kNone);
 }
 
 }  // namespace

@@ -213,29 +213,6 @@ TEST_F(SyntaxTest, MultiplePartsTakeTheCodeAndMayNest) {
     EXPECT_EQ(reader.FeatureStates, (std::vector<int>{1}));
 }
 
-TEST_F(SyntaxTest, MultipleAsAPartWhileCountRemainsIsAnError) {
-    ReadText(kPoints + kLayerAndCode +
-             Section("FEATURES", Row({Num(0, 1), {9, "MULTIPLE"}, Num(26, 10), Num(35, 2)}) +
-                                     Row({Num(0, 0), {9, "MULTIPLE"}, Num(35, 1)}) +
-                                     Row({Num(0, 0), {9, "POINT"}, Num(35, 1)})));
-    auto reports = Reports();
-    ASSERT_GE(reports.size(), 1u);
-    EXPECT_EQ(reports[0].substr(0, 18), "E0003 Syntax error");
-    auto* m = dynamic_cast<CMultipleFeature*>(reader.Features[0].get());
-    ASSERT_EQ(m->Parts.size(), 2u);
-    EXPECT_EQ(m->Parts[1]->Kind, POINT);
-}
-
-TEST_F(SyntaxTest, RepeatedHeadLineReplacesTheFeature) {
-    ReadText(kPoints + kLayerAndCode +
-             Section("FEATURES", Row({Num(0, 1), {9, "POLYLINE"}, Num(26, 10), Num(35, 2), {44, "/smooth"}}) +
-                                     "1\n2\n" + Row({Num(0, 1), {9, "LINE"}, Num(26, 10), Num(35, 3), Num(44, 4)})));
-    ASSERT_EQ(reader.Features.size(), 1u);
-    EXPECT_EQ(dynamic_cast<CPolylineFeature*>(reader.Features[0].get()), nullptr);
-    EXPECT_EQ(ListFeature(1)->Kind, LINE);
-    EXPECT_EQ(ListFeature(1)->Points, (std::vector<int>{2, 3}));
-}
-
 TEST_F(SyntaxTest, FeatureDataValuesAndPointsNamedOnlyByFeatures) {
     ReadText(kLayerAndCode + Section("FEATURES", Row({Num(0, 1), {9, "POINT"}, Num(26, 10), Num(35, 42)})) +
              Section("FEATURE_DATA", Row({Num(0, 1), Num(9, 1, 4)}) + Row({Num(0, 1), {9, "  -1"}, {14, "v"}}) +
@@ -258,17 +235,6 @@ TEST_F(SyntaxTest, EmptyDataValueIsAbsent) {
     EXPECT_EQ(reader.ErrorCount, 0);
     ASSERT_EQ(reader.FeatureValues[0].size(), 1u);
     EXPECT_TRUE(reader.FeatureValues[0][0].IsNull());
-}
-
-TEST_F(SyntaxTest, LongLinesArriveInChunks) {
-    std::string longName(2000, 'x');
-    ReadText(Section("POINTS", PointLine(1, "A", "1", "2") + "       2 " + longName + "\n"));
-    // The 2009-byte line arrives as 1023 + 987 characters: the second chunk is
-    // a line with an invalid number.
-    EXPECT_EQ(reader.Points.size(), 2u);
-    EXPECT_EQ(reader.Points[1].Name.View(), std::string(16, 'x'));
-    ASSERT_EQ(Reports().size(), 1u);
-    EXPECT_EQ(Reports()[0], "E0005 Invalid index [" + std::string(986, 'x') + "]");
 }
 
 }  // namespace
