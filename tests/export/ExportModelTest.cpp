@@ -249,15 +249,4 @@ TEST_F(PrepareDataTest, AStopRequestEndsThePreparation) {
     EXPECT_THROW(writer.PrepareData(), CThreadStopSignal);
 }
 
-TEST_F(PrepareDataTest, FreeEmptiesTheExportModel) {
-    ReadText(kTwoCodesOneLayer);
-    writer.freeCount = 0;
-    writer.Free();
-    EXPECT_TRUE(writer.LayerFileNames.empty());
-    EXPECT_TRUE(writer.PointCoords.empty());
-    EXPECT_TRUE(writer.LayerInfo.LayerColumns.empty());
-    EXPECT_TRUE(writer.Features.empty());
-    EXPECT_EQ(writer.freeCount, 1);
-}
-
 }  // namespace
