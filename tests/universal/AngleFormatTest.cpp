@@ -31,38 +31,6 @@ TEST(AngleFormat, ValidTemplates) {
         EXPECT_FALSE(CAngleFormat::IsValidTemplate(invalid)) << invalid;
 }
 
-TEST(AngleFormat, PartsAndModes) {
-    CAngleFormat f;
-    EXPECT_TRUE(f.Parse("N ddd.mm.ss.xx,x", -1));
-    EXPECT_EQ(f.Prefix(), "N ");
-    EXPECT_EQ(f.Degrees().letters, 3);
-    EXPECT_EQ(f.Degrees().separator, ".");
-    EXPECT_EQ(f.Minutes().separator, ".");
-    EXPECT_EQ(f.Seconds().letters, 2);
-    ASSERT_EQ(f.FractionGroups().size(), 2u);
-    EXPECT_EQ(f.FractionGroups()[0].separator, ",");
-    EXPECT_EQ(f.FractionGroups()[1].letters, 1);
-    EXPECT_EQ(f.GetMode(), CAngleFormat::kDegMinSec);
-    EXPECT_EQ(f.GetUnit(), CAngleFormat::kDegree);
-
-    EXPECT_TRUE(f.Parse("ddd.mmssxxxxxxx", 1));
-    EXPECT_EQ(f.Minutes().separator, "");
-    EXPECT_EQ(f.Seconds().separator, "");
-    EXPECT_EQ(f.FractionGroups()[0].letters, 7);
-    EXPECT_EQ(f.GetUnit(), CAngleFormat::kGon);
-    f.Parse("ddd.mm.xxx", 2);
-    EXPECT_EQ(f.GetMode(), CAngleFormat::kDegDecimalMin);
-    EXPECT_EQ(f.GetUnit(), CAngleFormat::kMil);
-    f.Parse("ddd.xxx", 0);
-    EXPECT_EQ(f.GetMode(), CAngleFormat::kDecimalDeg);
-    f.Parse("ss.xx", 0);
-    EXPECT_EQ(f.GetMode(), CAngleFormat::kDegMinSec);
-    // An invalid template is refused but still gives a layout.
-    EXPECT_FALSE(f.Parse("dmd", 0));
-    EXPECT_EQ(f.Degrees().letters, 1);
-    EXPECT_EQ(f.GetMode(), CAngleFormat::kDegDecimalMin);
-}
-
 TEST(AngleFormat, ComboFormatsInDegreesAcrossZeroAnd360) {
     struct Case {
         double radians;
