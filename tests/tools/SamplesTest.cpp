@@ -21,23 +21,6 @@ TEST(Samples, MatchTheirUtf8SourcesByteForByte) {
         << out;
 }
 
-TEST(Samples, AreCp1251WithCrLfLineEnds) {
-    for (const char* name : {"building-site.tlx", "damaged-survey.tlx"}) {
-        std::string bytes = ReadBytes(kSamples + name);
-        ASSERT_GT(bytes.size(), 1000u) << name;
-        size_t lineFeeds = 0;
-        for (size_t i = 0; i < bytes.size(); ++i) {
-            if (bytes[i] != '\n') continue;
-            ++lineFeeds;
-            EXPECT_TRUE(i > 0 && bytes[i - 1] == '\r') << name << " byte " << i;
-        }
-        EXPECT_GT(lineFeeds, 100u) << name;
-        EXPECT_EQ(bytes.back(), '\n') << name;
-    }
-    EXPECT_NE(ReadBytes(kSamples + "building-site.tlx").find(tvk::Cp1251("Растительность")), std::string::npos);
-    EXPECT_NE(ReadBytes(kSamples + "damaged-survey.tlx").find(tvk::Cp1251("Озеленение")), std::string::npos);
-}
-
 #ifdef TLX_HAVE_READER
 
 TEST(Samples, BuildingSiteReadsCleanly) {

@@ -1,14 +1,15 @@
-// Helpers of the tools tests: a scratch folder, running programs, reading files.
+// Helpers of the tools tests: running programs and a reader that keeps its log.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "support/Files.h"
 
 #if __has_include("reader/TLXReader.h")
 #include "reader/TLXReader.h"
@@ -18,24 +19,8 @@
 namespace tlxtest {
 
 namespace fs = std::filesystem;
-
-// A fresh folder under the temporary folder, removed with the object.
-class ScratchDir {
-public:
-    explicit ScratchDir(const std::string& name) {
-        path_ = fs::temp_directory_path() / ("tlx-tools-" + name + "-" + std::to_string(::getpid()));
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    fs::path path_;
-};
+using tvk::test::ReadFile;
+using tvk::test::TempDir;
 
 inline std::string Quote(const std::string& s) { return "'" + s + "'"; }
 
@@ -49,13 +34,6 @@ inline int RunCommand(const std::string& command, std::string* out = nullptr) {
         if (out) out->append(buf, n);
     int status = ::pclose(p);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-inline std::string ReadBytes(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
 }
 
 #ifdef TLX_HAVE_READER
