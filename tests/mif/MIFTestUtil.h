@@ -1,17 +1,17 @@
-// Helpers of the MapInfo writer tests: surveys written as .tlx text into a
-// temporary folder, a writer that keeps its log, and file reading.
+// Helpers of the MapInfo writer tests: a writer that keeps its log, the
+// files of a folder, and the GDAL read-back.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
-#include "export/ExportTestUtil.h"
+#include "support/Files.h"
+#include "support/TlxText.h"
 #include "mif/MIFWriter.h"
 #include "platform/CodePage.h"
+#include "platform/StringTable.h"
 
 namespace tvk::test {
 
@@ -24,43 +24,10 @@ public:
     std::string log;
 };
 
-// A fresh folder under the temporary folder, removed at the end of the test.
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tlxmif.XXXXXX").string();
-        path_ = mkdtemp(pattern.data()) ? pattern : std::string();
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    const std::string& Path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
-
-inline std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-inline void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
-
 // "\n" as CR LF, the way the text files reach the disk.
 inline std::string CrLf(const std::string& text) {
     std::string out;
-    for (char c : text) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
+    for (char c : text) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
     return out;
 }
 
@@ -92,13 +59,6 @@ inline std::string ReadBack(const std::string& folder, int* status) {
     int rc = pclose(pipe);
     *status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
     return output;
-}
-
-// Counts the occurrences of `needle` in `text`.
-inline size_t Count(const std::string& text, const std::string& needle) {
-    size_t n = 0;
-    for (size_t p = text.find(needle); p != std::string::npos; p = text.find(needle, p + 1)) ++n;
-    return n;
 }
 
 }  // namespace tvk::test
