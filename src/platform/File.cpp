@@ -124,10 +124,14 @@ bool CStdioFile::ReadString(char* buffer, size_t size) {
         size_t avail = std::min(bufEnd_ - bufStart_, room - got);
         const char* nl = static_cast<const char*>(std::memchr(start, '\n', avail));
         size_t span = nl ? static_cast<size_t>(nl - start) + 1 : avail;
-        // Fast path: nothing special in this span.
-        if (!std::memchr(start, '\r', span) && !std::memchr(start, 0x1A, span)) {
-            std::memcpy(buffer + got, start, span);
-            got += span;
+        // Fast path: nothing special in this span but, at most, the CR of a
+        // CR LF that ends it (every line of a file written on Windows).
+        const char* cr = static_cast<const char*>(std::memchr(start, '\r', span));
+        if ((!cr || (nl && cr + 1 == nl)) && !std::memchr(start, 0x1A, span)) {
+            const size_t copied = cr ? span - 2 : span;
+            std::memcpy(buffer + got, start, copied);
+            got += copied;
+            if (cr) buffer[got++] = '\n';
             bufStart_ += span;
             position_ += static_cast<int64_t>(span);
             if (nl) break;
