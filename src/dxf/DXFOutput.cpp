@@ -36,30 +36,10 @@ void CDXFOutput::Flush() {
     }
 }
 
-namespace {
-// "  0" ... "999": the numbers below 1000 right-aligned in three characters.
-struct SmallNumbers {
-    char text[1000][4];
-    SmallNumbers() {
-        for (int n = 0; n < 1000; ++n) {
-            text[n][0] = n >= 100 ? char('0' + n / 100) : ' ';
-            text[n][1] = n >= 10 ? char('0' + n / 10 % 10) : ' ';
-            text[n][2] = char('0' + n % 10);
-            text[n][3] = ' ';
-        }
-    }
-};
-const SmallNumbers kSmallNumbers;
-}  // namespace
-
-void CDXFOutput::Aligned(long long n, int width) {
-    // Group codes and most integers: a blank field and one three-character entry.
+void CDXFOutput::AlignedSlow(long long n, int width) {
     if (n >= 0 && n < 1000 && width >= 3 && width <= 8) {
-        Reserve(8);
-        std::memcpy(end_, "        ", 8);
-        std::memcpy(end_ + width - 3, kSmallNumbers.text[n], 3);
-        end_ += width;
-        if (Pending() >= chunkSize_ && file_) Flush();
+        Reserve(16);  // and the chunk goes to the file when full
+        Aligned(n, width);
         return;
     }
     // The digits are built right-aligned in a field of blanks and copied with

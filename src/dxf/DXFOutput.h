@@ -4,12 +4,27 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
 #include "platform/File.h"
 
 namespace tvk {
+
+// "  0" ... "999": the numbers below 1000 right-aligned in three characters.
+struct DXFSmallNumbers {
+    char text[1000][4];
+    constexpr DXFSmallNumbers() : text() {
+        for (int n = 0; n < 1000; ++n) {
+            text[n][0] = n >= 100 ? char('0' + n / 100) : ' ';
+            text[n][1] = n >= 10 ? char('0' + n / 10 % 10) : ' ';
+            text[n][2] = char('0' + n % 10);
+            text[n][3] = ' ';
+        }
+    }
+};
+inline constexpr DXFSmallNumbers kDXFSmallNumbers{};
 
 class CDXFOutput {
 public:
@@ -22,7 +37,17 @@ public:
 
     // Contract: `n` in decimal, right-aligned in `width` characters (padded with
     // spaces on the left); a longer number is written whole.
-    void Aligned(long long n, int width);
+    void Aligned(long long n, int width) {
+        // Group codes and most integers: a blank field and one entry of the
+        // table, with fixed-size copies (the field is at most 8 wide).
+        if (n >= 0 && n < 1000 && width >= 3 && width <= 8 && size_t(limit_ - end_) >= 16) {
+            std::memcpy(end_, "        ", 8);
+            std::memcpy(end_ + width - 3, kDXFSmallNumbers.text[n], 4);  // the 4th byte is overwritten or unused
+            end_ += width;
+            return;
+        }
+        AlignedSlow(n, width);
+    }
     // The bytes as they are, except that every "\n" becomes CR LF.
     void Text(std::string_view text);
     // The value with 16 significant digits in the _gcvt form ("0.", "2.5").
@@ -41,6 +66,7 @@ private:
         if (size_t(limit_ - end_) < bytes) MakeRoom(bytes);
     }
     void MakeRoom(size_t bytes);
+    void AlignedSlow(long long n, int width);
 
     std::vector<char> buffer_;
     char* end_;
