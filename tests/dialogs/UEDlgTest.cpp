@@ -168,25 +168,6 @@ TEST_F(UEDialog, SaveAndLoadGiveBackTheSameTemplate) {
     EXPECT_EQ(ui.saveRequests[1], "Export templates (*.ue)|ue|" + folder.Path("saved.ue"));
 }
 
-TEST_F(UEDialog, LoadingABrokenFileFallsBackToTheBuiltInTemplate) {
-    TestUEDlg dialog;
-    Open(dialog);
-    CUETemplate rich = RichTemplate();
-    LoadThroughFile(dialog, rich, "rich.ue");
-    ui.messages.clear();
-    std::string bytes = StoreTemplate(rich);
-    WriteAll(folder.Path("cut.ue"), QByteArray(bytes.data(), static_cast<int>(bytes.size()) - 5));
-    ui.openAnswers.push_back(folder.Path("cut.ue"));
-    dialog.OnUeLoad();
-    ASSERT_EQ(ui.messages.size(), 1);
-    EXPECT_TRUE(ui.messages[0].startsWith("Can't load template " + folder.Path("cut.ue") + "\n"));
-    EXPECT_EQ(dialog.TemplatePath(), kInternalTemplatePath);
-    EXPECT_EQ(dialog.Template().Fields, CUETemplate::Internal().Fields);
-    EXPECT_EQ(dialog.Template().AngleFormat, rich.AngleFormat);  // the settings stay
-    EXPECT_EQ(dialog.Grid()->FieldCount(), 7);
-    EXPECT_FALSE(dialog.Button("setDefaultButton")->isEnabled());
-}
-
 TEST_F(UEDialog, SetAsDefaultIsUsedAtTheNextOpening) {
     {
         TestUEDlg dialog;
@@ -275,19 +256,6 @@ TEST_F(UEDialog, ExportChooserAndFailures) {
     EXPECT_FALSE(dialog.IsBusy());
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_TRUE(ui.messages[0].startsWith("Can't create " + folder.Path("no/such/folder/out.txt") + "\n"));
-}
-
-TEST_F(UEDialog, FontButtonSetsThePreviewFont) {
-    TestUEDlg dialog;
-    Open(dialog);
-    QFont chosen("DejaVu Sans Mono", 11);
-    ui.fontAnswer = chosen;
-    dialog.Button("fontButton")->click();
-    EXPECT_EQ(dialog.PreviewBox()->font().family(), "DejaVu Sans Mono");
-    EXPECT_EQ(dialog.PreviewBox()->font().pointSize(), 11);
-    ui.fontAnswer.reset();
-    dialog.Button("fontButton")->click();  // Cancel keeps it
-    EXPECT_EQ(dialog.PreviewBox()->font().pointSize(), 11);
 }
 
 TEST_F(UEDialog, CloseDuringExportStopsAndRemovesThePartialFile) {
