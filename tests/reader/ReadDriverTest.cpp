@@ -17,12 +17,8 @@ class ReadDriverTest : public ReaderTest {
 protected:
     void ExpectEmptyModel() {
         EXPECT_TRUE(reader.Points.empty());
-        EXPECT_TRUE(reader.Layers.empty());
         EXPECT_TRUE(reader.Features.empty());
-        EXPECT_TRUE(reader.FeatureData.empty());
-        EXPECT_TRUE(reader.PointStates.empty());
         EXPECT_TRUE(reader.PointMap.IsEmpty());
-        EXPECT_TRUE(reader.FeatureMap.IsEmpty());
         EXPECT_FALSE(reader.OnProgressEnd);
     }
     // The last two log texts must be the abort texts starting with `first`.
@@ -110,7 +106,6 @@ TEST_F(ReadDriverTest, StopDuringValidation) {
     EXPECT_THROW(stopping.Read("/data/test.tlx", "x.log"), CThreadStopSignal);
     EXPECT_TRUE(stopping.IsMustDie());
     EXPECT_TRUE(stopping.Points.empty());
-    EXPECT_TRUE(stopping.Features.empty());
     ASSERT_GE(stopping.texts.size(), 2u);
     EXPECT_EQ(stopping.texts[stopping.texts.size() - 2], "\nUser try to close window during reading");
     EXPECT_NE(stopping.Log().find("\nBegin of data validation\n"), std::string::npos);
@@ -138,35 +133,38 @@ private:
     Fail fail_;
 };
 
-TEST_F(ReadDriverTest, ReadErrorAndOutOfMemoryWriteTheirTextsAndRethrow) {
+TEST_F(ReadDriverTest, FailuresWriteTheirAbortTextsAndRethrowOthersPassUntouched) {
     files.fs.Put("/data/test.tlx", kFile);
-    {
-        FailingReader r(FailingReader::Fail::ReadError);
+    struct Case {
+        FailingReader::Fail fail;
+        const char* text;  // nullptr: no abort texts, the model kept
+    } cases[] = {{FailingReader::Fail::ReadError, "\nCFileException during reading"},
+                 {FailingReader::Fail::Memory, "\nCMemoryException during reading"},
+                 {FailingReader::Fail::UserBreak, nullptr}};
+    for (const Case& c : cases) {
+        FailingReader r(c.fail);
         r.Init();
-        EXPECT_THROW(r.Read("/data/test.tlx", nullptr), CFileException);
+        try {
+            r.Read("/data/test.tlx", nullptr);
+            ADD_FAILURE() << "no exception";
+        } catch (const CFileException&) {
+            EXPECT_EQ(c.fail, FailingReader::Fail::ReadError);
+        } catch (const std::bad_alloc&) {
+            EXPECT_EQ(c.fail, FailingReader::Fail::Memory);
+        } catch (const CUserBreakSignal&) {
+            EXPECT_EQ(c.fail, FailingReader::Fail::UserBreak);
+        }
+        EXPECT_FALSE(r.IsMustDie());
+        if (!c.text) {
+            EXPECT_EQ(r.Log().find("Force current operation"), std::string::npos);
+            EXPECT_EQ(r.Points.size(), 2u);
+            continue;
+        }
         ASSERT_GE(r.texts.size(), 2u);
-        EXPECT_EQ(r.texts[r.texts.size() - 2], "\nCFileException during reading");
+        EXPECT_EQ(r.texts[r.texts.size() - 2], c.text);  // written although the log fails
         EXPECT_EQ(r.calls.back(), "CloseLog");
         EXPECT_TRUE(r.Points.empty());
-        EXPECT_FALSE(r.IsMustDie());
     }
-    {
-        FailingReader r(FailingReader::Fail::Memory);
-        r.Init();
-        EXPECT_THROW(r.Read("/data/test.tlx", nullptr), std::bad_alloc);
-        ASSERT_GE(r.texts.size(), 2u);
-        EXPECT_EQ(r.texts[r.texts.size() - 2], "\nCMemoryException during reading");
-        EXPECT_TRUE(r.Points.empty());
-    }
-}
-
-TEST_F(ReadDriverTest, OtherExceptionsPassThroughUntouched) {
-    files.fs.Put("/data/test.tlx", kFile);
-    FailingReader r(FailingReader::Fail::UserBreak);
-    r.Init();
-    EXPECT_THROW(r.Read("/data/test.tlx", nullptr), CUserBreakSignal);
-    EXPECT_EQ(r.Log().find("Force current operation"), std::string::npos);
-    EXPECT_EQ(r.Points.size(), 2u);  // not freed
 }
 
 }  // namespace
