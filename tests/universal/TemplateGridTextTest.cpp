@@ -36,13 +36,10 @@ TEST_F(English, ShownTextsDependOnTheKind) {
     EXPECT_EQ(ShownCellText(text, Col::Width), "5");
     EXPECT_EQ(ShownCellText(text, Col::Adjustment), "Right");
     CUEField name(CUEField::kName, "ignored", 0, 7);
-    EXPECT_EQ(ShownCellText(name, Col::FieldType), "Name");
     EXPECT_EQ(ShownCellText(name, Col::TextPrecision), "");
     EXPECT_EQ(ShownCellText(name, Col::Adjustment), "Left");
     EXPECT_EQ(ShownCellText(CUEField(CUEField::kHeight, "", 0, 3), Col::TextPrecision), "3");
-    EXPECT_EQ(ShownCellText(CUEField(CUEField::kLatitude), Col::FieldType), "Latitude");
     EXPECT_EQ(GridKindNames(), (std::vector<std::string>{"Text", "Name", "N", "E", "H"}));
-    EXPECT_EQ(ColumnTitle(Col::Adjustment), "Adjustment");
 }
 
 TEST_F(English, TakingCellsBack) {
@@ -52,7 +49,6 @@ TEST_F(English, TakingCellsBack) {
     EXPECT_EQ(TakeCellText(f, Col::TextPrecision, "4"), CellTakeResult::Taken);
     EXPECT_EQ(f.Precision, 4);
     EXPECT_EQ(TakeCellText(f, Col::TextPrecision, "21"), CellTakeResult::InvalidPrecision);
-    EXPECT_EQ(TakeCellText(f, Col::TextPrecision, "-1"), CellTakeResult::InvalidPrecision);
     EXPECT_EQ(f.Precision, 4);
     EXPECT_EQ(TakeCellText(f, Col::Width, "100"), CellTakeResult::Taken);
     EXPECT_EQ(TakeCellText(f, Col::Width, "101"), CellTakeResult::InvalidWidth);
@@ -79,10 +75,7 @@ TEST_F(English, ClipboardBlockRoundTrips) {
     EXPECT_EQ(block.substr(0, 24), std::string("Text\0\ta\\sb\\\\\0\t4\0\tRight\0\t", 24));
     EXPECT_EQ(block.substr(block.size() - 4), std::string("t\0\t\t", 4));
     std::vector<CUEField> pasted = ParseClipboardBlock(block);
-    ASSERT_EQ(pasted.size(), 3u);
-    EXPECT_EQ(pasted[0], rows[0]);
-    EXPECT_EQ(pasted[1], rows[1]);
-    EXPECT_EQ(pasted[2], rows[2]);
+    EXPECT_EQ(pasted, rows);
     EXPECT_TRUE(ParseClipboardBlock(BuildClipboardBlock({})).empty());
 }
 

@@ -87,5 +87,4 @@ TEST_F(TextCommand, BadInputsFailWithoutLeavingAFile) {
     EXPECT_NE(r.err.find("ends too early"), std::string::npos);
     EXPECT_EQ(Tlx("template show").status, 2);
     EXPECT_EQ(Tlx("text in.tlx").status, 2);
-    EXPECT_EQ(Tlx("text --help").status, 0);
 }
