@@ -51,17 +51,12 @@ TEST_F(TextExport, WidthAlignmentPrecisionAndCutting) {
     EXPECT_NE(out.find("\r\n    |  10.000|20.0|30.00 |\r\n"), std::string::npos);
 }
 
-TEST_F(TextExport, FieldTextsAreLimitedTo1024Characters) {
-    CUETemplate t = Fields({CUEField(CUEField::kText, std::string(2000, 'a'))});
-    EXPECT_EQ(Run(t).substr(0, 1026), std::string(1024, 'a') + "\r\n");
-    // A kind without output is left out, whatever its width.
-    EXPECT_EQ(Run(Fields({CUEField(7, "", 9), CUEField(CUEField::kText, "x")})).substr(0, 3), "x\r\n");
-}
-
-TEST_F(TextExport, EmptyTemplateGivesOneEmptyLinePerSurveyPoint) {
-    EXPECT_EQ(Run(CUETemplate()), "\r\n\r\n\r\n\r\n");
-    // Line feeds inside a literal text become CR LF too.
+TEST_F(TextExport, LiteralTextsEmptyTemplatesAndKindsWithoutOutput) {
+    EXPECT_EQ(Run(CUETemplate()), "\r\n\r\n\r\n\r\n");  // one empty line per survey point
+    EXPECT_EQ(Run(Fields({CUEField(CUEField::kText, std::string(2000, 'a'))})).substr(0, 1026),
+              std::string(1024, 'a') + "\r\n");  // cut at 1024 characters
     EXPECT_EQ(Run(Fields({CUEField(CUEField::kText, "a\nb")})).substr(0, 6), "a\r\nb\r\n");
+    EXPECT_EQ(Run(Fields({CUEField(7, "", 9), CUEField(CUEField::kText, "x")})).substr(0, 3), "x\r\n");
 }
 
 TEST_F(TextExport, LatitudeAndLongitudeGoThroughTheAngleFormats) {
