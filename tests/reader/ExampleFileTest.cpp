@@ -96,20 +96,15 @@ TEST_F(ExampleFileTest, WritesTheReadingLogInOrder) {
     EXPECT_EQ(reader.calls[1], "OpenLog run.txt");
     EXPECT_EQ(reader.calls.back(), "CloseLog");
     EXPECT_EQ(reader.LogFilePath, "/data/run.txt");
-    const auto& t = reader.texts;
-    ASSERT_EQ(t.size(), 10u);
-    EXPECT_EQ(t[0], "\n\nBEGIN OF TLX FILE READING\n\n");
-    EXPECT_EQ(t[1].rfind("TIME: ", 0), 0u);
-    EXPECT_EQ(t[2].rfind("DATE: ", 0), 0u);
-    EXPECT_EQ(t[2].substr(t[2].size() - 2), "\n\n");
-    EXPECT_EQ(t[3], "Begin of reading file: /data/test.tlx\n");
-    EXPECT_EQ(t[4], "End of reading file: /data/test.tlx\n");
-    EXPECT_EQ(t[5], "\nBegin of data validation\n");
-    EXPECT_EQ(t[6], "End of data validation\n\n");
-    EXPECT_EQ(t[7], "Total errors: 0\n");
-    EXPECT_EQ(t[8].rfind("\nTime elapsed: ", 0), 0u);
-    EXPECT_NE(t[8].find(" seconds\n"), std::string::npos);
-    EXPECT_EQ(t[9], "\nEND OF TLX FILE READING\n\n");
+    std::vector<std::string> t = reader.texts;  // the clock's texts cut to their heads
+    for (std::string& text : t)
+        for (const char* head : {"TIME: ", "DATE: ", "\nTime elapsed: "})
+            if (text.rfind(head, 0) == 0 && text.ends_with("\n")) text = head;
+    EXPECT_EQ(t, (std::vector<std::string>{"\n\nBEGIN OF TLX FILE READING\n\n", "TIME: ", "DATE: ",
+                                           "Begin of reading file: /data/test.tlx\n",
+                                           "End of reading file: /data/test.tlx\n", "\nBegin of data validation\n",
+                                           "End of data validation\n\n", "Total errors: 0\n", "\nTime elapsed: ",
+                                           "\nEND OF TLX FILE READING\n\n"}));
 }
 
 }  // namespace
