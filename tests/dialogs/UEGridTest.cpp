@@ -57,9 +57,6 @@ TEST_F(UEGrid, CommandsFollowTheSelectedRows) {
     EXPECT_FALSE(Enabled("deleteButton"));
     EXPECT_FALSE(Enabled("upButton"));
     EXPECT_FALSE(Enabled("downButton"));
-    for (const char* always : {"loadButton", "saveButton", "insertButton", "optionsButton", "previewButton",
-                               "fontButton", "closeButton"})
-        EXPECT_TRUE(Enabled(always)) << always;
     EXPECT_EQ(MenuEnabling(dialog), (std::vector<bool>{false, false, false, true, false, false, false, true}));
 
     dialog.Grid()->SelectRows({1});
@@ -188,7 +185,6 @@ TEST_F(UEGrid, RowCommandsMoveInsertCutAndPaste) {
     ASSERT_EQ(fields.size(), 8u);
     EXPECT_EQ(fields[2], CUEField());
     EXPECT_EQ(dialog.Grid()->FocusRow(), 3);
-    EXPECT_EQ(dialog.Grid()->rowHeight(2), CUEGridCtrl::kRowHeight);
     dialog.Grid()->setCurrentIndex(QModelIndex());
     dialog.OnUeInsert();
     EXPECT_EQ(fields.size(), 9u);
@@ -211,9 +207,4 @@ TEST_F(UEGrid, RowCommandsMoveInsertCutAndPaste) {
     EXPECT_EQ(fields[0], original[1]);
     EXPECT_EQ(fields[1], original[3]);
     EXPECT_EQ(fields[2], original[0]);
-    dialog.Grid()->SetFocusRow(7);
-    dialog.OnUePaste();
-    ASSERT_EQ(fields.size(), 9u);
-    EXPECT_EQ(fields[7], original[1]);
-    EXPECT_EQ(fields[8], original[3]);
 }
