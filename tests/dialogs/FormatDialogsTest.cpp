@@ -203,8 +203,9 @@ TEST_F(FormatDialogs, OverwriteAnswersComeFromTheWorker) {
     EXPECT_EQ(ui.overwriteQuestions.size(), 1);
     EXPECT_TRUE(ui.overwriteQuestions[0].contains("\n3 ")) << ui.overwriteQuestions[0].toStdString();
     EXPECT_EQ(ui.messages, QStringList{"Export succeed"});
-    for (const QString& f : FilesIn(target))
+    for (const QString& f : FilesIn(target)) {
         if (f != first.back()) EXPECT_EQ(ReadAll(target + "/" + f), "old") << f.toStdString();
+    }
     EXPECT_FALSE(QFileInfo::exists(target + "/" + first.back()));
 
     // Cancel: a user break, the files of the run deleted, the dialog stays.
