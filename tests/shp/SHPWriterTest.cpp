@@ -103,7 +103,9 @@ TEST_F(ShpWriterTest, PointsAndPolygonsMakeSixFilesEightWithCodePages) {
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(OutputFiles("out/Buildings"), expected);
         EXPECT_EQ(OutputFiles("out/Roads").size(), cpg ? 4u : 3u);  // lines only
-        if (cpg) EXPECT_EQ(Bytes(Set("Roads", kLines, ".CPG")), "1251");
+        if (cpg) {
+            EXPECT_EQ(Bytes(Set("Roads", kLines, ".CPG")), "1251");
+        }
     }
 }
 
