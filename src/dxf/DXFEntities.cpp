@@ -190,28 +190,24 @@ void CDXFWriter::ExportFeature(CFeature* feature, int /*index*/) {
         if (!p0 || !p1 || !p2) return;
         // Drawing x goes to the library's north place, y to its east place.
         const msr::CPoint2d a(p0->x, p0->y), b(p1->x, p1->y), c(p2->x, p2->y);
-        if (feature->Kind == ARC) {
-            msr::CArc arc(a, b, c);
-            WriteGroup(0, "ARC");
+        auto writeRound = [&](const char* entity, const auto& round) {  // CArc or CCircle
+            WriteGroup(0, entity);
             WriteGroup(8, layer);
             WritePenGroups(code);
-            WriteGroup(10, double(arc.centre.north));
-            WriteGroup(20, double(arc.centre.east));
+            WriteGroup(10, double(round.centre.north));
+            WriteGroup(20, double(round.centre.east));
             WriteGroup(30, 0.0);
-            WriteGroup(40, double(arc.radius));
+            WriteGroup(40, double(round.radius));
+        };
+        if (feature->Kind == ARC) {
+            msr::CArc arc(a, b, c);
+            writeRound("ARC", arc);
             char text[msr::kTextSize];
             msr::CAngular start = arc.start, end = arc.end;
             WriteGroup(50, start.align(msr::CAngular(0.0)).wr_dxx(text, 2, "%0.*f"));
             WriteGroup(51, end.align(msr::CAngular(0.0)).wr_dxx(text, 2, "%0.*f"));
         } else {
-            msr::CCircle circle(a, b, c);
-            WriteGroup(0, "CIRCLE");
-            WriteGroup(8, layer);
-            WritePenGroups(code);
-            WriteGroup(10, double(circle.centre.north));
-            WriteGroup(20, double(circle.centre.east));
-            WriteGroup(30, 0.0);
-            WriteGroup(40, double(circle.radius));
+            writeRound("CIRCLE", msr::CCircle(a, b, c));
         }
         break;
     }
