@@ -27,12 +27,7 @@ CACEDlg::CACEDlg(QWidget* parent) : CLayerListDialog(writer_dxf_, Kind::Dxf, par
     auto* main = new QVBoxLayout(this);
     main->addWidget(listGroup_, 1);
     main->addWidget(noAttributes_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(exportButton_);
-    buttons->addWidget(closeButton_);
-    main->addLayout(buttons);
-    main->addWidget(CreateProgressRow());
+    AddButtonsAndProgress(main);
     status_->hide();
     resize(420, 360);
     connect(exportButton_, &QPushButton::clicked, this, &CACEDlg::OnAceExportbutton);

@@ -50,12 +50,7 @@ void CFolderExportDialog::BuildLayout(QWidget* options) {
     top->addWidget(folderGroup_, 1);
     main->addLayout(top, 1);
     if (options) main->addWidget(options);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(exportButton_);
-    buttons->addWidget(closeButton_);
-    main->addLayout(buttons);
-    main->addWidget(CreateProgressRow());
+    AddButtonsAndProgress(main);
     resize(640, 420);
 }
 

@@ -1,6 +1,7 @@
 #include "dialogs/LayerListDialog.h"
 
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -30,6 +31,15 @@ CLayerListDialog::CLayerListDialog(CWriter& writer, Kind kind, QWidget* parent)
     connect(openButton_, &QPushButton::clicked, this, &CLayerListDialog::OnOpenbutton);
     pathEdit_ = new QLineEdit(this);
     pathEdit_->hide();
+}
+
+void CLayerListDialog::AddButtonsAndProgress(QVBoxLayout* layout) {
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(exportButton_);
+    buttons->addWidget(closeButton_);
+    layout->addLayout(buttons);
+    layout->addWidget(CreateProgressRow());
 }
 
 void CLayerListDialog::DataToControls() {

@@ -7,6 +7,7 @@
 class QGroupBox;
 class QPushButton;
 class QLineEdit;
+class QVBoxLayout;
 
 namespace tvk {
 
@@ -26,6 +27,8 @@ protected:
     virtual void SetListColumns() = 0;
     void DataToControls() override;
     void DataFromControls() override;
+    // Export and Close at the right, then the progress bar and status text.
+    void AddButtonsAndProgress(QVBoxLayout* layout);
     // The hidden Open button: choose the exchange file before it is read.
     void OnOpenbutton();
 
