@@ -95,18 +95,7 @@ uint64_t CCsvFileWriter::WritePoints(const std::string& dir) {
         out.Put(")\",");
         out.Integer(static_cast<int64_t>(i) + 1);
         out.Put(',');
-        if (p.word == 0) {
-            out.Put('"');
-            out.Integer(static_cast<int64_t>(i) + 1);
-            out.Put('"');
-        } else {
-            Quoted(out, m_survey.pointWords[p.word].utf8);
-        }
-        out.Put(',');
-        out.Millimetres(p.x);
-        out.Put(',');
-        out.Millimetres(p.y);
-        out.Put(',');
+        PointNameAndPlan(out, i, p);
         if (p.hasH) out.Millimetres(p.h);
         out.Put(',');
         if (p.geo) {
@@ -121,6 +110,21 @@ uint64_t CCsvFileWriter::WritePoints(const std::string& dir) {
     uint64_t bytes = out.Bytes();
     out.Close();
     return bytes;
+}
+
+void CCsvFileWriter::PointNameAndPlan(CTextOut& out, size_t i, const GenPoint& p) const {
+    if (p.word == 0) {  // a point named by its number
+        out.Put('"');
+        out.Integer(static_cast<int64_t>(i) + 1);
+        out.Put('"');
+    } else {
+        Quoted(out, m_survey.pointWords[p.word].utf8);
+    }
+    out.Put(',');
+    out.Millimetres(p.x);
+    out.Put(',');
+    out.Millimetres(p.y);
+    out.Put(',');
 }
 
 uint64_t CCsvFileWriter::WritePointLayers(const std::string& dir, std::vector<std::string>& tables) {
@@ -143,18 +147,7 @@ uint64_t CCsvFileWriter::WritePointLayers(const std::string& dir, std::vector<st
         out.Millimetres(p.hasH ? p.h : 0);
         out.Put(")\",");
         out.Put(isControl ? "\"Точки обоснования\"," : "\"Точки тахеометрии\",");
-        if (p.word == 0) {
-            out.Put('"');
-            out.Integer(static_cast<int64_t>(i) + 1);
-            out.Put('"');
-        } else {
-            Quoted(out, m_survey.pointWords[p.word].utf8);
-        }
-        out.Put(',');
-        out.Millimetres(p.x);
-        out.Put(',');
-        out.Millimetres(p.y);
-        out.Put(',');
+        PointNameAndPlan(out, i, p);
         out.Millimetres(p.hasH ? p.h : 0);
         if (isControl) out.Put((p.flags & kHorizontal) ? ",1" : ",0");
         if (isControl) out.Put((p.flags & kVertical) ? ",1" : ",0");

@@ -26,6 +26,8 @@ public:
 private:
     uint64_t WritePoints(const std::string& dir);
     uint64_t WritePointLayers(const std::string& dir, std::vector<std::string>& tables);
+    // The point's name (its number when it has none), X and Y, each followed by a comma.
+    void PointNameAndPlan(CTextOut& out, size_t i, const GenPoint& p) const;
     uint64_t WriteFeatureLayers(const std::string& dir, std::vector<std::string>& tables);
     void WriteGeometry(CTextOut& out, const GenFeature& f) const;
     void WriteVrt(const std::string& dir, const std::vector<std::string>& tables) const;
