@@ -121,7 +121,6 @@ CExportDialog::~CExportDialog() {
     ProgressRelay& relay = ProgressRelay::Of(kind_);
     CExportDialog* self = this;
     relay.dialog.compare_exchange_strong(self, nullptr);
-    if (busy_) QApplication::restoreOverrideCursor();
 }
 
 void CExportDialog::SetFilePath(const char* path) {
@@ -165,10 +164,26 @@ void CExportDialog::showEvent(QShowEvent* event) {
 void CExportDialog::SetBusy(bool busy) {
     if (busy == busy_) return;
     busy_ = busy;
-    if (busy)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
+    ShowWaitCursor(busy);
+}
+
+// The wait cursor covers this dialog only, so that the questions and messages
+// shown meanwhile keep the normal one. Controls with a cursor of their own
+// (the edit fields) take the wait cursor too and get theirs back afterwards.
+void CExportDialog::ShowWaitCursor(bool wait) {
+    if (!wait) {
+        for (auto& [control, cursor] : ownCursors_)
+            if (control) control->setCursor(cursor);
+        ownCursors_.clear();
+        unsetCursor();
+        return;
+    }
+    setCursor(Qt::WaitCursor);
+    for (QWidget* control : findChildren<QWidget*>()) {
+        if (control->isWindow() || !control->testAttribute(Qt::WA_SetCursor)) continue;
+        ownCursors_.emplace_back(control, control->cursor());
+        control->setCursor(Qt::WaitCursor);
+    }
 }
 
 void CExportDialog::ReadTLX() {

@@ -3,10 +3,14 @@
 // bar and status text driven by the writer's progress callbacks, Close that
 // stops running work, and the About item.
 #pragma once
+#include <QCursor>
 #include <QDialog>
+#include <QPointer>
 #include <atomic>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 class QLabel;
 class QProgressBar;
@@ -88,10 +92,13 @@ private:
     void RunWorker(bool reading, std::string target);
     void JoinWorker();
     void ShowFromWorker(unsigned textId, int icon);
+    void ShowWaitCursor(bool wait);
     friend struct ProgressRelay;
 
     bool busy_ = false;
     bool initialised_ = false;
+    // Controls whose own cursor gave way to the wait cursor.
+    std::vector<std::pair<QPointer<QWidget>, QCursor>> ownCursors_;
     std::thread worker_;
 };
 

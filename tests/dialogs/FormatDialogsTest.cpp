@@ -340,3 +340,23 @@ TEST_F(FormatDialogs, TheTreeOpensOnTheRememberedFolderOrTheHomeFolder) {
         EXPECT_EQ(tree->SelectedPath(), folder.dir.path());
     }
 }
+
+TEST_F(FormatDialogs, WhileExportingTheTreeHidesInPlaceAndOnlyTheDialogWaits) {
+    OpenDialog<CMIEDlg> open(SamplePath("building-site.tlx"));
+    QComboBox* combo = open.dialog.FolderCombo();
+    combo->setEditText(folder.Path("out"));
+    const QRect comboPlace = combo->geometry();
+    const QCursor editCursor = combo->lineEdit()->cursor();
+    open.dialog.ExportButton()->click();
+    ASSERT_TRUE(open.dialog.IsBusy());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    EXPECT_TRUE(open.dialog.FolderTree()->isHidden());
+    EXPECT_EQ(combo->geometry(), comboPlace);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // messages and questions keep the arrow
+    EXPECT_EQ(open.dialog.cursor().shape(), Qt::WaitCursor);
+    EXPECT_EQ(combo->lineEdit()->cursor().shape(), Qt::WaitCursor);
+    ASSERT_TRUE(WaitUntil([&] { return !open.dialog.IsBusy(); }));
+    EXPECT_FALSE(open.dialog.FolderTree()->isHidden());
+    EXPECT_EQ(open.dialog.cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(combo->lineEdit()->cursor().shape(), editCursor.shape());
+}
