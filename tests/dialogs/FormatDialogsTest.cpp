@@ -360,3 +360,23 @@ TEST_F(FormatDialogs, WhileExportingTheTreeHidesInPlaceAndOnlyTheDialogWaits) {
     EXPECT_EQ(open.dialog.cursor().shape(), Qt::ArrowCursor);
     EXPECT_EQ(combo->lineEdit()->cursor().shape(), editCursor.shape());
 }
+
+TEST_F(FormatDialogs, LayerColumnsFitTheNamesAndKeepTheWidthsTheUserSets) {
+    OpenDialog<CSHEDlg> open(SamplePath("building-site.tlx"));
+    CLayerList* list = open.dialog.LayerList();
+    bool pointsLayer = false;
+    for (int row = 0; row < list->topLevelItemCount(); ++row)
+        pointsLayer |= list->RowText(row).startsWith("Точки_тахеометрии");
+    EXPECT_TRUE(pointsLayer);
+    for (int column : {0, 1})
+        for (int row = 0; row < list->topLevelItemCount(); ++row)
+            EXPECT_GE(list->columnWidth(column), list->sizeHintForIndex(list->model()->index(row, column)).width())
+                << list->topLevelItem(row)->text(column).toStdString();
+
+    list->header()->resizeSection(0, 300);
+    open.dialog.resize(open.dialog.width() + 200, open.dialog.height());
+    QCoreApplication::processEvents();
+    open.dialog.FolderCombo()->setEditText(folder.Path("out"));
+    ASSERT_TRUE(open.Export());  // the list is filled again
+    EXPECT_EQ(list->columnWidth(0), 300);
+}
