@@ -169,6 +169,33 @@ TEST_F(UEDialog, SetAsDefaultIsUsedAtTheNextOpening) {
     EXPECT_EQ(next.windowTitle(), "Universal export [" + folder.Path("mine.ue") + "]");
 }
 
+TEST_F(UEDialog, SaveNeverWritesATemplateThatLoadWouldRefuse) {
+    TestUEDlg dialog;
+    Open(dialog);
+    dialog.Template().Fields[1].Text = std::string(101, 'x');
+    dialog.OnUeSave();
+    EXPECT_EQ(ui.messages,
+              QStringList{"The template was not saved: the text of row 2 is longer than 100 characters"});
+    EXPECT_EQ(ui.icons.back(), IUiServices::Icon::Warning);
+    EXPECT_TRUE(ui.saveRequests.isEmpty());  // nothing to choose a file for
+
+    dialog.Template().Fields[1].Text = std::string(100, 'x');
+    dialog.Template().Fields[2].Width = 101;
+    ui.messages.clear();
+    dialog.OnUeSave();
+    EXPECT_EQ(ui.messages,
+              QStringList{"The template was not saved: row 3 has a kind, width, precision or adjustment out of range"});
+
+    dialog.Template().Fields[2].Width = 100;
+    ui.messages.clear();
+    ui.saveAnswers.push_back(folder.Path("longest.ue"));
+    dialog.OnUeSave();
+    EXPECT_TRUE(ui.messages.isEmpty());
+    CUETemplate loaded;
+    ReadTemplateFile(folder.Path("longest.ue").toStdString(), loaded);
+    EXPECT_EQ(loaded, dialog.Template());
+}
+
 TEST_F(UEDialog, ExportEqualsTheTextCommandAndTheDialogStaysUsable) {
     TestUEDlg dialog;
     Open(dialog);
