@@ -289,17 +289,19 @@ void CExportDialog::ShowAbout() {
     UiServices().Message(this, Tr(IDS_ABOUT_TEXT).replace("%s", Tr(nameId)), IUiServices::Icon::Information);
 }
 
-// The desktop may offer no system menu: the About item lives in the dialog's
-// own context menu and on F1.
-void CExportDialog::contextMenuEvent(QContextMenuEvent* event) {
+std::unique_ptr<QMenu> CExportDialog::CreateAboutMenu() {
     unsigned aboutId = kind_ == Kind::Dxf ? IDS_ABOUT_DXF
                        : kind_ == Kind::Mif ? IDS_ABOUT_MIF
                        : kind_ == Kind::Shp ? IDS_ABOUT_SHP
                                             : IDS_ABOUT_UE;
-    QMenu menu(this);
-    menu.addAction(Tr(aboutId), this, &CExportDialog::ShowAbout);
-    menu.exec(event->globalPos());
+    auto menu = std::make_unique<QMenu>(this);
+    menu->addAction(Tr(aboutId), this, &CExportDialog::ShowAbout);
+    return menu;
 }
+
+// The desktop may offer no system menu: the About item lives in the dialog's
+// own context menu and on F1.
+void CExportDialog::contextMenuEvent(QContextMenuEvent* event) { CreateAboutMenu()->exec(event->globalPos()); }
 
 void CExportDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1) {

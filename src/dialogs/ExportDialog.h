@@ -7,12 +7,14 @@
 #include <QDialog>
 #include <QPointer>
 #include <atomic>
+#include <memory>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
 class QLabel;
+class QMenu;
 class QProgressBar;
 
 namespace tvk {
@@ -41,6 +43,8 @@ public:
     // Close, Escape and the window's close: closes when idle, otherwise only
     // asks the running work to stop (its completion then closes the dialog).
     void reject() override;
+    // The dialog's own context menu: the About item.
+    std::unique_ptr<QMenu> CreateAboutMenu();
 
 signals:
     // Emitted after the completion handlers ran (tests wait for them).
