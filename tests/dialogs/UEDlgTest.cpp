@@ -69,13 +69,11 @@ protected:
     }
 };
 
-TEST_F(UEDialog, OpensOnTheBuiltInTemplateWhenNoDefaultExists) {
+TEST_F(UEDialog, FirstStartOpensQuietlyOnTheBuiltInTemplate) {
     TestUEDlg dialog;
     Open(dialog);
-    EXPECT_EQ(ui.messages, (QStringList{"Can't open default template file (default.ue)\nAttempt to load default.ue",
-                                        "Can't open default.ue\nIntern template will be used"}));
-    EXPECT_EQ(ui.icons, std::vector<IUiServices::Icon>(2, IUiServices::Icon::Warning));
-    EXPECT_EQ(CProfile::GetString(kSection, QString()), "default.ue");
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_TRUE(CProfile::GetString(kSection, QString()).isEmpty());  // no default was set
     EXPECT_EQ(dialog.windowTitle(), "Universal export [INTERNAL TEMPLATE]");
     EXPECT_EQ(dialog.Template().Fields, CUETemplate::Internal().Fields);
     EXPECT_FALSE(dialog.Button("setDefaultButton")->isEnabled());
@@ -115,12 +113,25 @@ TEST_F(UEDialog, BrokenOrMissingDefaultTemplateWarnsAndFallsBack) {
     // A readable "default.ue" is taken without a word.
     ui.messages.clear();
     WriteTemplateFile(folder.Path("default.ue").toStdString(), RichTemplate());
+    {
+        TestUEDlg dialog;
+        Open(dialog);
+        EXPECT_EQ(ui.messages.size(), 1);  // the missing profile default only
+        EXPECT_EQ(dialog.TemplatePath(), "default.ue");
+        EXPECT_EQ(dialog.Template(), RichTemplate());
+        EXPECT_EQ(dialog.windowTitle(), "Universal export [default.ue]");
+    }
+    // With no default set, "default.ue" in the settings folder comes before
+    // the one in the current folder, quietly.
+    ui.messages.clear();
+    CProfile::WriteString(kSection, QString(), QString());
+    const QString inSettings = folder.Path("config/default.ue");
+    WriteTemplateFile(inSettings.toStdString(), CUETemplate::Internal());
     TestUEDlg dialog;
     Open(dialog);
-    EXPECT_EQ(ui.messages.size(), 1);  // the missing profile default only
-    EXPECT_EQ(dialog.TemplatePath(), "default.ue");
-    EXPECT_EQ(dialog.Template(), RichTemplate());
-    EXPECT_EQ(dialog.windowTitle(), "Universal export [default.ue]");
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_EQ(dialog.TemplatePath(), inSettings.toStdString());
+    EXPECT_EQ(dialog.Template().Fields, CUETemplate::Internal().Fields);
 }
 
 TEST_F(UEDialog, SaveAndLoadGiveBackTheSameTemplate) {
@@ -161,12 +172,23 @@ TEST_F(UEDialog, SetAsDefaultIsUsedAtTheNextOpening) {
         EXPECT_EQ(CProfile::GetString(kSection, QString()), folder.Path("mine.ue"));
     }
     ui.messages.clear();
-    TestUEDlg next;
-    Open(next);
-    EXPECT_TRUE(ui.messages.isEmpty());
-    EXPECT_EQ(next.TemplatePath(), folder.Path("mine.ue").toStdString());
-    EXPECT_EQ(next.Template(), RichTemplate());
-    EXPECT_EQ(next.windowTitle(), "Universal export [" + folder.Path("mine.ue") + "]");
+    {
+        TestUEDlg next;
+        Open(next);
+        EXPECT_TRUE(ui.messages.isEmpty());
+        EXPECT_EQ(next.TemplatePath(), folder.Path("mine.ue").toStdString());
+        EXPECT_EQ(next.Template(), RichTemplate());
+        EXPECT_EQ(next.windowTitle(), "Universal export [" + folder.Path("mine.ue") + "]");
+    }
+    // The default that was set is gone: that is worth a word.
+    QFile::remove(folder.Path("mine.ue"));
+    TestUEDlg lost;
+    Open(lost);
+    EXPECT_EQ(ui.messages, (QStringList{"Can't open default template file (" + folder.Path("mine.ue") +
+                                            ")\nAttempt to load default.ue",
+                                        "Can't open default.ue\nIntern template will be used"}));
+    EXPECT_EQ(ui.icons, std::vector<IUiServices::Icon>(2, IUiServices::Icon::Warning));
+    EXPECT_EQ(lost.TemplatePath(), kInternalTemplatePath);
 }
 
 TEST_F(UEDialog, SaveNeverWritesATemplateThatLoadWouldRefuse) {
