@@ -4,11 +4,13 @@
 // the command line's text export.
 #include <QFile>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QProcess>
 #include <QPushButton>
 
 #include "UEDlgTestSupport.h"
 #include "dialogs/Profile.h"
+#include "platform/StringTable.h"
 #include "universal/TemplateChoice.h"
 #include "universal/UETemplateFile.h"
 
@@ -294,4 +296,18 @@ TEST_F(UEDialog, AnUnreadableFileIsReportedAndTheDialogCloses) {
     dialog.show();
     ASSERT_TRUE(WaitUntil([&] { return !dialog.isVisible(); }));
     EXPECT_EQ(ui.messages.last(), "File input/output error");
+}
+
+TEST_F(UEDialog, NoColumnTitleIsCutInEitherLanguage) {
+    for (auto language : {CStringTable::Language::English, CStringTable::Language::Russian}) {
+        CStringTable::SetLanguage(language);
+        TestUEDlg dialog;
+        Open(dialog);
+        dialog.resize(1, 1);  // as small as the dialog lets itself be
+        QCoreApplication::processEvents();
+        QHeaderView* header = dialog.Grid()->horizontalHeader();
+        for (int column = 0; column < header->count(); ++column)
+            EXPECT_GE(header->sectionSize(column), header->sectionSizeHint(column)) << column;
+    }
+    CStringTable::SetLanguage(CStringTable::Language::English);
 }
