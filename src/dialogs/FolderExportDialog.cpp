@@ -76,18 +76,16 @@ void CFolderExportDialog::OpenTreeOn(const QString& folder) {
     bool shown = false;
     for (QString up = folder; !shown && !up.isEmpty() && up != "/"; up = QFileInfo(up).path())
         shown = folderTree_->SelectPath(up);
-    if (!shown) folderTree_->SelectPath(HomePath());
+    if (!shown) folderTree_->SelectPath(CFolderTree::HomePath());
     changeFromCombo_ = false;
 }
-
-QString CFolderExportDialog::HomePath() { return QDir::cleanPath(QString::fromStdString(HomeFolder())); }
 
 QString CFolderExportDialog::ResolveFolder(const QString& text) {
     QString folder = text.trimmed();
     if (folder.isEmpty()) return folder;
     folder.replace('\\', '/');
     folder = QString::fromStdString(ExpandTilde(folder.toStdString()));
-    if (!folder.startsWith('/')) folder = HomePath() + '/' + folder;
+    if (!folder.startsWith('/')) folder = CFolderTree::HomePath() + '/' + folder;
     return QDir::cleanPath(folder);
 }
 
@@ -200,14 +198,15 @@ void CFolderExportDialog::OnExportbutton() {
     folderText_ = ResolveFolder(folderCombo_->currentText());
     if (folderText_.isEmpty()) {
         // Like a relative folder, no folder at all means the home folder.
-        if (!UiServices().AskYesNo(this, Tr(IDS_EXPORT_TO_DIRECTORY).replace("%s", HomePath()))) return;
+        if (!UiServices().AskYesNo(this, Tr(IDS_EXPORT_TO_DIRECTORY).replace("%s", CFolderTree::HomePath())))
+            return;
     }
     DataFromControls();
     if (!folderText_.isEmpty()) {
         CreateFolderPath(folderText_);
         PutOnTopOfHistory(folderText_);
     }
-    StartExport((folderText_.isEmpty() ? HomePath() : folderText_).toStdString());
+    StartExport((folderText_.isEmpty() ? CFolderTree::HomePath() : folderText_).toStdString());
 }
 
 }  // namespace tvk

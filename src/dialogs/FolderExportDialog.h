@@ -48,7 +48,6 @@ protected:
     void BuildLayout(QWidget* options);
 
 private:
-    static QString HomePath();
     void OpenTreeOn(const QString& folder);
     void LoadHistory();
     void PutOnTopOfHistory(const QString& folder);

@@ -48,7 +48,7 @@ CFolderTree::CFolderTree(QWidget* parent) : QTreeWidget(parent) {
 
 void CFolderTree::Initialise() {
     clear();
-    AddPlace(QDir::cleanPath(QString::fromStdString(HomeFolder())), Tr(IDS_PLACE_HOME), style()->standardIcon(QStyle::SP_DirHomeIcon));
+    AddPlace(HomePath(), Tr(IDS_PLACE_HOME), style()->standardIcon(QStyle::SP_DirHomeIcon));
     QList<QStorageInfo> media = QStorageInfo::mountedVolumes();
     std::sort(media.begin(), media.end(),
               [](const QStorageInfo& a, const QStorageInfo& b) { return a.rootPath() < b.rootPath(); });
@@ -67,19 +67,21 @@ QTreeWidgetItem* CFolderTree::AddPlace(const QString& path, const QString& label
     return item;
 }
 
+// Whether a folder has subfolders is found out when it is opened.
+QTreeWidgetItem* CFolderTree::AddFolder(QTreeWidgetItem* parent, const QString& name) {
+    auto* child = new QTreeWidgetItem(parent, {name});
+    child->setIcon(0, style()->standardIcon(QStyle::SP_DirIcon));
+    child->setData(0, kPathRole, QDir(PathOf(parent)).filePath(name));
+    child->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    return child;
+}
+
 void CFolderTree::ListChildren(QTreeWidgetItem* item) {
     if (item->data(0, kListedRole).toBool()) return;
     item->setData(0, kListedRole, true);
-    const QString path = PathOf(item);
-    const QIcon icon = style()->standardIcon(QStyle::SP_DirIcon);
     const QFileInfoList folders =
-        QDir(path).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo& folder : folders) {
-        auto* child = new QTreeWidgetItem(item, {folder.fileName()});
-        child->setIcon(0, icon);
-        child->setData(0, kPathRole, QDir(path).filePath(folder.fileName()));
-        child->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
-    }
+        QDir(PathOf(item)).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& folder : folders) AddFolder(item, folder.fileName());
     item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
 }
 
@@ -87,12 +89,7 @@ QTreeWidgetItem* CFolderTree::ChildFolder(QTreeWidgetItem* item, const QString& 
     ListChildren(item);
     for (int i = 0; i < item->childCount(); ++i)
         if (item->child(i)->text(0) == name) return item->child(i);
-    // A hidden folder is not listed until a path goes through it.
-    auto* child = new QTreeWidgetItem(item, {name});
-    child->setIcon(0, style()->standardIcon(QStyle::SP_DirIcon));
-    child->setData(0, kPathRole, QDir(PathOf(item)).filePath(name));
-    child->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
-    return child;
+    return AddFolder(item, name);  // a hidden folder, listed once a path goes through it
 }
 
 bool CFolderTree::SelectPath(const QString& path) {
@@ -120,6 +117,8 @@ QString CFolderTree::SelectedPath() const {
     QTreeWidgetItem* item = currentItem();
     return item ? PathOf(item) : QString();
 }
+
+QString CFolderTree::HomePath() { return QDir::cleanPath(QString::fromStdString(HomeFolder())); }
 
 QStringList CFolderTree::Places() const {
     QStringList places;

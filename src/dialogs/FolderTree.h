@@ -21,12 +21,15 @@ public:
     QString SelectedPath() const;
     // The folders of the places, top to bottom.
     QStringList Places() const;
+    // The user's home folder, without a trailing separator.
+    static QString HomePath();
 
 signals:
     void SelectionChanged();
 
 private:
     QTreeWidgetItem* AddPlace(const QString& path, const QString& label, const QIcon& icon);
+    QTreeWidgetItem* AddFolder(QTreeWidgetItem* parent, const QString& name);
     // Lists the subfolders of `item` once.
     void ListChildren(QTreeWidgetItem* item);
     QTreeWidgetItem* ChildFolder(QTreeWidgetItem* item, const QString& name);

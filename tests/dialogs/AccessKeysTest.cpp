@@ -8,7 +8,6 @@
 #include <QMap>
 #include <QMenu>
 
-#include "ScriptedUi.h"
 #include "dialogs/ACEDlg.h"
 #include "dialogs/FileOverwriteDlg.h"
 #include "dialogs/MIEDlg.h"
@@ -62,7 +61,6 @@ int ExpectUniqueKeys(const std::string& where, const QStringList& texts) {
 }  // namespace
 
 TEST(AccessKeys, AreUniqueInEveryDialogAndMenuInBothLanguages) {
-    test::ScriptedUi ui;
     for (auto language : {CStringTable::Language::English, CStringTable::Language::Russian}) {
         CStringTable::SetLanguage(language);
         const std::string in = language == CStringTable::Language::English ? " (English)" : " (Russian)";
