@@ -70,10 +70,8 @@ TEST(AccessKeys, AreUniqueInEveryDialogAndMenuInBothLanguages) {
         CUEDlg universal;
         CUEOptionsDlg options(CUETemplate(), nullptr);
         CFileOverwriteDlg overwrite(nullptr);
-        const std::pair<const char*, QWidget*> dialogs[] = {{"DXF dialog", &dxf},          {"MapInfo dialog", &mif},
-                                                            {"shapefile dialog", &shp},    {"universal dialog", &universal},
-                                                            {"options dialog", &options}, {"overwrite question", &overwrite}};
-        for (const auto& [name, dialog] : dialogs) EXPECT_GT(ExpectUniqueKeys(name + in, ControlTexts(dialog)), 0) << name;
+        for (QWidget* dialog : std::initializer_list<QWidget*>{&dxf, &mif, &shp, &universal, &options, &overwrite})
+            EXPECT_GT(ExpectUniqueKeys(dialog->windowTitle().toStdString() + in, ControlTexts(dialog)), 0);
         for (CExportDialog* dialog : std::initializer_list<CExportDialog*>{&dxf, &mif, &shp, &universal})
             EXPECT_EQ(ExpectUniqueKeys(dialog->windowTitle().toStdString() + " menu" + in,
                                        MenuTexts(*dialog->CreateAboutMenu())), 1);
