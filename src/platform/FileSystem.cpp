@@ -89,11 +89,15 @@ public:
 
 DiskFileSystem g_disk;
 std::atomic<IFileSystem*> g_current{&g_disk};
+thread_local IFileSystem* t_current = nullptr;
 
 }  // namespace
 
-IFileSystem& FileSystem() { return *g_current.load(); }
+IFileSystem& FileSystem() { return t_current ? *t_current : *g_current.load(); }
 void SetFileSystem(IFileSystem* fs) { g_current.store(fs ? fs : &g_disk); }
+
+CThreadFileSystem::CThreadFileSystem(IFileSystem& fs) : previous_(t_current) { t_current = &fs; }
+CThreadFileSystem::~CThreadFileSystem() { t_current = previous_; }
 
 // ---- memory -----------------------------------------------------------------
 

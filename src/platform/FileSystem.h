@@ -43,10 +43,26 @@ public:
     virtual void CreateDirectories(const std::string& path) = 0;
 };
 
-// The process-wide table; the disk unless a test installed another.
+// The table of the calling thread while a CThreadFileSystem scope is open on
+// it, else the process-wide table: the disk unless a test installed another.
 IFileSystem& FileSystem();
-// Installs `fs` (not owned); nullptr restores the disk.
+// Installs `fs` (not owned) process-wide; nullptr restores the disk.
 void SetFileSystem(IFileSystem* fs);
+
+// Routes FileSystem() on the calling thread alone to `fs` (not owned) while
+// the object lives; scopes nest. A host that brings its own file layer (the
+// GDAL driver reads through GDAL's virtual files) uses it, so that other
+// threads keep the process-wide table.
+class CThreadFileSystem {
+public:
+    explicit CThreadFileSystem(IFileSystem& fs);
+    ~CThreadFileSystem();
+    CThreadFileSystem(const CThreadFileSystem&) = delete;
+    CThreadFileSystem& operator=(const CThreadFileSystem&) = delete;
+
+private:
+    IFileSystem* previous_;
+};
 
 // Files kept in memory, for tests of the writers.
 class CMemoryFileSystem : public IFileSystem {

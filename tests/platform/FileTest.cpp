@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <thread>
 
 #include "platform/Exceptions.h"
 #include "platform/File.h"
@@ -123,4 +124,30 @@ TEST(DiskFiles, TheNullDeviceSwallowsWrites) {
     CStdioFile f(kNullDevice, CFile::modeCreate | CFile::modeWrite);
     f.WriteString("discarded\n");
     f.Close();
+}
+
+TEST(ThreadFileSystem, RoutesOnlyTheCallingThreadAndNests) {
+    test::MemoryFiles global;
+    global.fs.Put("a.txt", "global");
+    CMemoryFileSystem outer, inner;
+    outer.Put("a.txt", "outer");
+    inner.Put("a.txt", "inner");
+    auto contents = [] {
+        CFile f("a.txt", CFile::modeRead);
+        char buf[16] = {};
+        return std::string(buf, f.Read(buf, sizeof buf));
+    };
+    {
+        CThreadFileSystem scope(outer);
+        EXPECT_EQ(contents(), "outer");
+        {
+            CThreadFileSystem nested(inner);
+            EXPECT_EQ(contents(), "inner");
+            std::string other;
+            std::thread([&] { other = contents(); }).join();
+            EXPECT_EQ(other, "global");
+        }
+        EXPECT_EQ(contents(), "outer");
+    }
+    EXPECT_EQ(contents(), "global");
 }
