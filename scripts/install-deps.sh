@@ -9,6 +9,8 @@ packages=(
   qt6-base-dev                              # the dialogs (Qt 6 Widgets)
   clang libclang-rt-14-dev                  # libFuzzer targets
   gdal-bin python3-gdal                     # GDAL read-back of every output and ogr2ogr baselines
+  libgdal-dev                               # the GDAL driver ogr_TLX.so
+  postgresql postgis                        # the driver's PostGIS round trip (a throwaway cluster)
   python3-ezdxf                             # DXF read-back and audit
   python3-pyshp python3-dbfread shapelib    # shapefile and DBF read-back, shpdump -validate
 )

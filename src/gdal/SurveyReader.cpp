@@ -1,0 +1,88 @@
+#include "gdal/SurveyReader.h"
+
+#include <cerrno>
+#include <mutex>
+
+#include "cpl_error.h"
+#include "gdal/GdalFileSystem.h"
+#include "platform/CodePage.h"
+#include "platform/Exceptions.h"
+
+namespace tlxgdal {
+
+CSurveyReader::~CSurveyReader() {
+    if (log_) VSIFCloseL(log_);
+}
+
+void CSurveyReader::ReadSurvey(const std::string& path, const std::string& logPath) {
+    // The reader's scratch buffer and its counters of generated points are
+    // shared by the whole process, and GDAL hosts open files on several
+    // threads at once.
+    static std::mutex readMutex;
+    std::lock_guard<std::mutex> lock(readMutex);
+    // Only this thread reads through GDAL's files; other users of the core in
+    // the process keep their own file table.
+    CGdalFileSystem files;
+    tvk::CThreadFileSystem route(files);
+    logPath_ = logPath;
+    Init();
+    Read(path.c_str(), nullptr);
+}
+
+void CSurveyReader::PrepareData() {
+    counts_ = {Points.size(), Layers.size(), FeatureCodes.size(), Features.size()};
+    CWriter::PrepareData();
+}
+
+void CSurveyReader::WriteErrorMessage(int error, const char* text) {
+    inReport_ = true;
+    try {
+        CWriter::WriteErrorMessage(error, text);
+    } catch (...) {
+        inReport_ = false;
+        throw;
+    }
+    inReport_ = false;
+}
+
+void CSurveyReader::OpenLog(const char*) {
+    if (logPath_.empty() || log_) return;
+    errno = 0;
+    log_ = VSIFOpenL(logPath_.c_str(), "wb");
+    if (!log_) tvk::CFileException::ThrowErrno(errno ? errno : EACCES, logPath_);
+}
+
+void CSurveyReader::WriteToLog(const char* text) {
+    if (!text) return;
+    std::string_view view(text);
+    if (inReport_ || view.starts_with("Too much errors") || (view.starts_with("Total errors:") && ErrorCount > 0))
+        Warn(view);
+    if (!log_) return;
+    std::string out = ToUtf8(view);
+    if (VSIFWriteL(out.data(), 1, out.size(), log_) != out.size()) tvk::CFileException::ThrowErrno(EIO, logPath_);
+}
+
+void CSurveyReader::CloseLog() {
+    VSILFILE* log = log_;
+    log_ = nullptr;
+    if (log && VSIFCloseL(log) != 0) tvk::CFileException::ThrowErrno(EIO, logPath_);
+}
+
+void CSurveyReader::Warn(std::string_view text) const {
+    if (text.ends_with('\n')) text.remove_suffix(1);
+    CPLError(CE_Warning, CPLE_AppDefined, "%s: %s", FilePath.c_str(), tvk::Utf8From1251(text).c_str());
+}
+
+std::string CSurveyReader::ToUtf8(std::string_view text) const {
+    std::string out;
+    size_t at = FilePath.empty() ? std::string_view::npos : text.find(FilePath);
+    while (at != std::string_view::npos) {
+        out += tvk::Utf8From1251(text.substr(0, at));
+        out += FilePath;
+        text.remove_prefix(at + FilePath.size());
+        at = text.find(FilePath);
+    }
+    return out + tvk::Utf8From1251(text);
+}
+
+}  // namespace tlxgdal
