@@ -1,9 +1,10 @@
 // The driver in-process: registration and identification, layers, fields,
 // values and FIDs from the export model, random reading, filters and what
 // the layers claim to do fast.
-#include <cmath>
+#include <thread>
 
 #include "GdalTestSupport.h"
+#include "support/Files.h"
 
 namespace tlxgdal::test {
 namespace {
@@ -228,6 +229,35 @@ TEST_F(DriverTest, GdalsVirtualFilesAreRead) {
         ASSERT_NE(opened, nullptr) << path;
         EXPECT_EQ(opened->GetLayerByName("Здания")->GetFeatureCount(), 1);
     }
+}
+
+}  // namespace tlxgdal::test
+
+namespace tlxgdal::test {
+
+// GDAL hosts open files on several threads at once, and the process may use
+// the core's own file table meanwhile: every open reads its own survey
+// through GDAL's files.
+TEST_F(DriverTest, ConcurrentOpensReadTheirOwnSurveysThroughGdal) {
+    tvk::test::MemoryFiles processWide;  // the core's table: holds none of the surveys
+    std::vector<std::string> paths;
+    for (int n = 1; n <= 4; ++n) {
+        std::string points;
+        for (int i = 1; i <= n * 50; ++i) points += PointLine(i, "P", std::to_string(i) + ".0", "1.0");
+        paths.push_back(PutMemoryFile("/vsimem/tlx/s" + std::to_string(n) + ".tlx", Section("POINTS", points)));
+    }
+    std::vector<std::vector<GIntBig>> counts(paths.size());
+    std::vector<std::thread> threads;
+    for (size_t t = 0; t < paths.size(); ++t)
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < 5; ++round) {
+                GDALDatasetUniquePtr opened = Open(paths[t]);
+                counts[t].push_back(opened ? opened->GetLayer(0)->GetFeatureCount() : -1);
+            }
+        });
+    for (auto& thread : threads) thread.join();
+    for (size_t t = 0; t < paths.size(); ++t)
+        EXPECT_EQ(counts[t], std::vector<GIntBig>(5, GIntBig(50 * (t + 1)))) << paths[t];
 }
 
 }  // namespace tlxgdal::test
