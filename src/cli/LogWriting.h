@@ -86,19 +86,7 @@ public:
 
 private:
     // Model texts are 1251; the input path inside a text is native already.
-    std::string ToUtf8(std::string_view text) const {
-        const std::string& native = this->FilePath;
-        std::string out;
-        size_t at = native.empty() ? std::string_view::npos : text.find(native);
-        while (at != std::string_view::npos) {
-            out += tvk::Utf8From1251(text.substr(0, at));
-            out += native;
-            text.remove_prefix(at + native.size());
-            at = text.find(native);
-        }
-        out += tvk::Utf8From1251(text);
-        return out;
-    }
+    std::string ToUtf8(std::string_view text) const { return tvk::Utf8From1251Keeping(text, this->FilePath); }
 
     std::string target_;
     std::FILE* file_ = nullptr;

@@ -58,7 +58,7 @@ void CSurveyReader::WriteToLog(const char* text) {
     if (inReport_ || view.starts_with("Too much errors") || (view.starts_with("Total errors:") && ErrorCount > 0))
         Warn(view);
     if (!log_) return;
-    std::string out = ToUtf8(view);
+    std::string out = tvk::Utf8From1251Keeping(view, FilePath);
     if (VSIFWriteL(out.data(), 1, out.size(), log_) != out.size()) tvk::CFileException::ThrowErrno(EIO, logPath_);
 }
 
@@ -71,18 +71,6 @@ void CSurveyReader::CloseLog() {
 void CSurveyReader::Warn(std::string_view text) const {
     if (text.ends_with('\n')) text.remove_suffix(1);
     CPLError(CE_Warning, CPLE_AppDefined, "%s: %s", FilePath.c_str(), tvk::Utf8From1251(text).c_str());
-}
-
-std::string CSurveyReader::ToUtf8(std::string_view text) const {
-    std::string out;
-    size_t at = FilePath.empty() ? std::string_view::npos : text.find(FilePath);
-    while (at != std::string_view::npos) {
-        out += tvk::Utf8From1251(text.substr(0, at));
-        out += FilePath;
-        text.remove_prefix(at + FilePath.size());
-        at = text.find(FilePath);
-    }
-    return out + tvk::Utf8From1251(text);
 }
 
 }  // namespace tlxgdal

@@ -60,6 +60,18 @@ std::string Utf8From1251(std::string_view text) {
     return out;
 }
 
+std::string Utf8From1251Keeping(std::string_view text, std::string_view native) {
+    std::string out;
+    size_t at = native.empty() ? std::string_view::npos : text.find(native);
+    while (at != std::string_view::npos) {
+        out += Utf8From1251(text.substr(0, at));
+        out += native;
+        text.remove_prefix(at + native.size());
+        at = text.find(native);
+    }
+    return out + Utf8From1251(text);
+}
+
 bool Cp1251FromUtf8(std::string_view utf8, std::string& out) {
     out.clear();
     out.reserve(utf8.size());

@@ -19,6 +19,9 @@ std::string Upper1251(std::string_view text);
 
 // 1251 bytes to UTF-8; a byte with no character (0x98) becomes U+FFFD.
 std::string Utf8From1251(std::string_view text);
+// The same for a log text that quotes `native`, a path in the system's own
+// encoding (UTF-8) already: every occurrence of it stays as it is.
+std::string Utf8From1251Keeping(std::string_view text, std::string_view native);
 
 // UTF-8 to 1251. Returns false (and leaves `out` unspecified) when the text is
 // not valid UTF-8 or holds a character that 1251 cannot represent.

@@ -18,15 +18,9 @@ import tempfile
 
 from osgeo import gdal, ogr
 
+from checks import check, finish
+
 gdal.UseExceptions()
-FAILURES = []
-
-
-def check(condition, message):
-    if not condition:
-        FAILURES.append(message)
-        print("FAIL:", message)
-    return condition
 
 
 class Cluster:
@@ -120,10 +114,7 @@ def main():
     finally:
         cluster.stop()
     check(not os.path.exists(cluster.folder), "the cluster's folder is left behind")
-    if FAILURES:
-        print("%d failures" % len(FAILURES))
-        sys.exit(1)
-    print("PostGIS: both samples loaded and queried")
+    finish("PostGIS: both samples loaded and queried")
 
 
 main()

@@ -23,15 +23,9 @@ import zipfile
 
 from osgeo import gdal, ogr
 
+from checks import check, finish
+
 gdal.UseExceptions()
-FAILURES = []
-
-
-def check(condition, message):
-    if not condition:
-        FAILURES.append(message)
-        print("FAIL:", message)
-    return condition
 
 
 def run(*args):
@@ -274,9 +268,7 @@ def main():
         check_outputs(sample, path, tlx, work)
         check_vsizip(sample, path, tlx, work)
         print("%s: %d layers, %d features checked" % (sample, len(tlx), sum(len(l["features"]) for l in tlx.values())))
-    if FAILURES:
-        print("%d failures" % len(FAILURES))
-        sys.exit(1)
+    finish("round trips: both samples")
 
 
 main()

@@ -40,3 +40,11 @@ TEST(CodePage, DosConversionMapsCyrillicAndKeepsAscii) {
     Convert1251To866(s.data(), s.size());
     EXPECT_EQ(s, "A\xA0\xE0z");
 }
+
+TEST(CodePage, ALogTextKeepsThePathItQuotes) {
+    // The path's UTF-8 bytes would be garbled if taken as 1251.
+    std::string path = "/данные/съёмка.tlx";
+    EXPECT_EQ(Utf8From1251Keeping("Begin of reading file: " + path + "\n" + Cp1251("Ошибка ") + path, path),
+              "Begin of reading file: " + path + "\nОшибка " + path);
+    EXPECT_EQ(Utf8From1251Keeping(Cp1251("Ё"), ""), "Ё");
+}
