@@ -95,9 +95,10 @@ int OGRTLXLayer::TestCapability(const char* capability) {
     return FALSE;
 }
 
+// The point layers hold only the point features made of the survey points.
 int OGRTLXLayer::PointOf(int featureSlot) const {
-    const auto* point = static_cast<const tvk::CPointListFeature*>(survey_.Features[static_cast<size_t>(featureSlot)].get());
-    return point->Points[0];
+    const tvk::CFeature* feature = survey_.Features[static_cast<size_t>(featureSlot)].get();
+    return static_cast<const tvk::CPointListFeature*>(feature)->Points[0];
 }
 
 OGRFeature* OGRTLXLayer::Translate(int featureSlot) {
@@ -107,12 +108,16 @@ OGRFeature* OGRTLXLayer::Translate(int featureSlot) {
     feature->SetFID(pointLayer_ ? survey_.PointStates[static_cast<size_t>(PointOf(featureSlot))]
                                 : survey_.FeatureStates[f]);
 
+    // Column k of the layer is value map[k] of the feature's code, or none.
     const auto& maps = survey_.LayerInfo.ColumnMaps[static_cast<size_t>(layerSlot_)];
-    const std::vector<int>* map = static_cast<size_t>(source.Code) < maps.size() ? &maps[static_cast<size_t>(source.Code)] : nullptr;
+    const size_t code = static_cast<size_t>(source.Code);
+    const std::vector<int> none;
+    const std::vector<int>& map = code < maps.size() ? maps[code] : none;
     const std::vector<tvk::CText>& values = survey_.FeatureValues[f];
     for (int field = 0; field < defn_->GetFieldCount(); ++field) {
-        int position = map && static_cast<size_t>(field) < map->size() ? (*map)[static_cast<size_t>(field)] : tvk::kNone;
-        if (position >= 0 && static_cast<size_t>(position) < values.size()) SetValue(*feature, field, values[static_cast<size_t>(position)]);
+        size_t k = static_cast<size_t>(field);
+        size_t position = k < map.size() && map[k] >= 0 ? static_cast<size_t>(map[k]) : values.size();
+        if (position < values.size()) SetValue(*feature, field, values[position]);
         else feature->SetFieldNull(field);
     }
     if (auto geometry = geometry_.Build(source)) feature->SetGeometryDirectly(geometry.release());

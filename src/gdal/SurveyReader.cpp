@@ -36,13 +36,11 @@ void CSurveyReader::PrepareData() {
 
 void CSurveyReader::WriteErrorMessage(int error, const char* text) {
     inReport_ = true;
-    try {
-        CWriter::WriteErrorMessage(error, text);
-    } catch (...) {
-        inReport_ = false;
-        throw;
-    }
-    inReport_ = false;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{inReport_};
+    CWriter::WriteErrorMessage(error, text);
 }
 
 void CSurveyReader::OpenLog(const char*) {

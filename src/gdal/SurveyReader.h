@@ -35,7 +35,8 @@ protected:
     void CloseLog() override;
 
 private:
-    // Every reading report reaches GDAL through here, as "FILE: E0005 ...".
+    // Every reading report reaches GDAL through here, as "FILE: E0005 ...";
+    // the place for anything that is to precede it, such as a line number.
     void Warn(std::string_view text) const;
     // Model texts are 1251; the input path inside a log text is UTF-8 already.
     std::string ToUtf8(std::string_view text) const;
