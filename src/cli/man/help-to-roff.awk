@@ -1,0 +1,97 @@
+# Turns a usage text of tlxexport into man page source (roff).
+#   part=synopsis  the "  tlxexport WORD ..." lines of `tlxexport --help`
+#   part=exit      the "Exit status:" paragraph of `tlxexport --help`
+#   part=command   the whole of `tlxexport COMMAND --help` (command=COMMAND)
+# In a command's text the "Usage:" line becomes its synopsis, a line
+# "  --option [VALUE]  text" a tagged paragraph that deeper-indented lines
+# continue, a blank line ends a paragraph and other lines are running text.
+
+# The text with roff's special characters escaped, safe at a line's start.
+function roff(text,    out, i, c) {
+    out = ""
+    for (i = 1; i <= length(text); i++) {
+        c = substr(text, i, 1)
+        if (c == "\\") out = out "\\e"
+        else if (c == "-") out = out "\\-"
+        else out = out c
+    }
+    if (out ~ /^[.']/) out = "\\&" out
+    return out
+}
+
+function trim(text) {
+    sub(/^ +/, "", text)
+    sub(/ +$/, "", text)
+    return text
+}
+
+# "tlxexport WORD REST": the program, WORD in bold, REST as it stands.
+function synopsis(text,    word, rest) {
+    gsub(/  +/, " ", text)
+    sub(/^tlxexport /, "", text)
+    word = text
+    rest = ""
+    if (index(text, " ")) {
+        word = substr(text, 1, index(text, " ") - 1)
+        rest = substr(text, index(text, " ") + 1)
+    }
+    print ".SY tlxexport"
+    print ".B " roff(word)
+    if (rest != "") print roff(rest)
+    print ".YS"
+}
+
+# Running text opens a paragraph unless it continues one.
+function text_line(text) {
+    if (state != "text") print ".PP"
+    print roff(trim(text))
+    state = "text"
+}
+
+BEGIN {
+    state = "start"
+    if (part == "command") print ".SS " roff(command)
+}
+
+part == "synopsis" && /^  tlxexport / {
+    line = trim($0)
+    # A short description may follow the synopsis after a wide gap; it starts
+    # with a small letter, where a synopsis word is a name, a value or "[".
+    if (match(line, /  +[a-z][^[|]* [^[|]*$/)) line = substr(line, 1, RSTART - 1)
+    synopsis(line)
+    next
+}
+
+part == "exit" && /^Exit status: / { in_exit = 1; sub(/^Exit status: /, "") }
+part == "exit" && /^$/ { in_exit = 0 }
+part == "exit" && in_exit { text_line($0); next }
+
+part != "command" { next }
+
+/^Usage: / {
+    synopsis(substr($0, 8))
+    state = "start"
+    next
+}
+/^  -/ {
+    head = trim($0)
+    description = ""
+    if (match(head, /  +/)) {
+        description = substr(head, RSTART + RLENGTH)
+        head = substr(head, 1, RSTART - 1)
+    }
+    name = head
+    value = ""
+    if (index(head, " ")) {
+        name = substr(head, 1, index(head, " ") - 1)
+        value = substr(head, index(head, " ") + 1)
+    }
+    print ".TP"
+    print "\\fB" roff(name) "\\fR" (value == "" ? "" : " \\fI" roff(value) "\\fR")
+    if (description != "") print roff(description)
+    state = "option"
+    next
+}
+/^   +[^ ]/ && state == "option" { print roff(trim($0)); next }
+/^ *$/ { state = "break"; next }
+{ text_line($0) }
