@@ -43,7 +43,7 @@ _tlxexport()
         [[ $value == [A-Z]* || $value == *'|'* ]] && value_of[$option]=$value
     done < <(printf '%s\n' "$help" | grep -E '^  --')
 
-    if [[ -n ${value_of[$prev]-} ]]; then
+    if [[ -n $prev && -n ${value_of[$prev]-} ]]; then
         _tlxexport_complete_as "${value_of[$prev]}"
         return
     fi
@@ -62,10 +62,10 @@ _tlxexport()
     read -ra slots <<<"$usage"
     local i n=0
     for ((i = 2; i < cword; i++)); do
-        if [[ -n ${value_of[${words[i]}]-} ]]; then
-            ((i++))
+        if [[ -n ${words[i]} && -n ${value_of[${words[i]}]-} ]]; then
+            i=$((i + 1))
         elif [[ ${words[i]} != -* ]]; then
-            ((n++))
+            n=$((n + 1))
         fi
     done
     ((n < ${#slots[@]})) && _tlxexport_complete_as "${slots[n]}"
