@@ -11,6 +11,8 @@ packages=(
   gdal-bin python3-gdal                     # GDAL read-back of every output and ogr2ogr baselines
   python3-ezdxf                             # DXF read-back and audit
   python3-pyshp python3-dbfread shapelib    # shapefile and DBF read-back, shpdump -validate
+  man-db groff-base bash-completion         # the installed man page and completion in tests
+  file dpkg-dev                             # the Debian package (cpack -G DEB, its shlibdeps)
 )
 
 missing=()
