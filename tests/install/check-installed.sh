@@ -38,21 +38,19 @@ check_cli() {
     "$BUILD_TLX" text "$sample" "$work/built.txt" 2>/dev/null
     cmp "$work/built.txt" "$work/installed.txt" || fail "the installed program's export differs"
     [[ -s $work/installed.txt ]] || fail "the installed program wrote an empty export"
-    # A dialog that opens keeps running; one whose library is not found ends at once.
+    # The dialog command loads the installed dialogs library, not another copy.
     [[ -n $(find "$root" -name libtlxdialogs.so.1) ]] || return 0
     "$root/bin/tlxexport" dialog text "$sample" >"$work/dialog.out" 2>&1 &
-    local dialog=$!
-    for _ in $(seq 50); do
+    local dialog=$! mapped=""
+    for _ in $(seq 100); do
         kill -0 $dialog 2>/dev/null || break
+        mapped=$(grep -o '/[^ ]*libtlxdialogs[^ ]*' /proc/$dialog/maps 2>/dev/null | head -n 1) && [[ -n $mapped ]] && break
         sleep 0.1
     done
-    if kill -0 $dialog 2>/dev/null; then
-        kill $dialog
-        wait $dialog 2>/dev/null || true
-    else
-        wait $dialog || true
-        fail "tlxexport dialog ended at once: $(cat "$work/dialog.out")"
-    fi
+    kill $dialog 2>/dev/null || true
+    wait $dialog 2>/dev/null || true
+    [[ -n $mapped ]] || fail "tlxexport dialog loaded no dialogs library: $(cat "$work/dialog.out")"
+    [[ $(realpath "$mapped") == "$(realpath "$root")"/* ]] || fail "tlxexport dialog loaded $mapped"
 }
 
 # The page renders without a warning and holds every command and option the

@@ -25,18 +25,24 @@ function trim(text) {
     return text
 }
 
+# Splits `text` at the first match of the regular expression `gap`: the part
+# before goes to `first`, the part after to `rest` ("" without a match).
+function split_first(text, gap) {
+    first = text
+    rest = ""
+    if (match(text, gap)) {
+        first = substr(text, 1, RSTART - 1)
+        rest = substr(text, RSTART + RLENGTH)
+    }
+}
+
 # "tlxexport WORD REST": the program, WORD in bold, REST as it stands.
-function synopsis(text,    word, rest) {
+function synopsis(text) {
     gsub(/  +/, " ", text)
     sub(/^tlxexport /, "", text)
-    word = text
-    rest = ""
-    if (index(text, " ")) {
-        word = substr(text, 1, index(text, " ") - 1)
-        rest = substr(text, index(text, " ") + 1)
-    }
+    split_first(text, " ")
     print ".SY tlxexport"
-    print ".B " roff(word)
+    print ".B " roff(first)
     if (rest != "") print roff(rest)
     print ".YS"
 }
@@ -74,20 +80,11 @@ part != "command" { next }
     next
 }
 /^  -/ {
-    head = trim($0)
-    description = ""
-    if (match(head, /  +/)) {
-        description = substr(head, RSTART + RLENGTH)
-        head = substr(head, 1, RSTART - 1)
-    }
-    name = head
-    value = ""
-    if (index(head, " ")) {
-        name = substr(head, 1, index(head, " ") - 1)
-        value = substr(head, index(head, " ") + 1)
-    }
+    split_first(trim($0), "  +")
+    description = rest
+    split_first(first, " ")
     print ".TP"
-    print "\\fB" roff(name) "\\fR" (value == "" ? "" : " \\fI" roff(value) "\\fR")
+    print "\\fB" roff(first) "\\fR" (rest == "" ? "" : " \\fI" roff(rest) "\\fR")
     if (description != "") print roff(description)
     state = "option"
     next
