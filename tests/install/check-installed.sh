@@ -29,8 +29,24 @@ check_install() {
     DESTDIR=$STAGE "$CMAKE" --install "$BUILD_DIR" --prefix "$PREFIX" >"$work/install.log"
 }
 
+# `PROGRAM dialog text` maps the dialogs library found under FOLDER (a dialog
+# that opens keeps running; the check ends it).
+dialog_loads_from() {  # dialog_loads_from PROGRAM FOLDER
+    "$1" dialog text "$sample" >"$work/dialog.out" 2>&1 &
+    local dialog=$! mapped=""
+    for _ in $(seq 300); do
+        kill -0 $dialog 2>/dev/null || break
+        mapped=$(grep -o '/[^ ]*libtlxdialogs[^ ]*' /proc/$dialog/maps 2>/dev/null | head -n 1) && [[ -n $mapped ]] && break
+        sleep 0.1
+    done
+    kill $dialog 2>/dev/null || true
+    wait $dialog 2>/dev/null || true
+    [[ -n $mapped ]] || fail "$1 dialog loaded no dialogs library: $(cat "$work/dialog.out")"
+    [[ $(realpath "$mapped") == "$(realpath "$2")"/* ]] || fail "$1 dialog loaded $mapped"
+}
+
 # The installed program: its version, an export equal to the build tree's,
-# and the dialogs library found from the installed place.
+# and the dialogs library beside it (the build tree's program takes its own).
 check_cli() {
     same "tlxexport --version" "tlxexport $VERSION" "$("$root/bin/tlxexport" --version)"
     same "tlxexport -V" "tlxexport $VERSION" "$("$root/bin/tlxexport" -V)"
@@ -38,19 +54,9 @@ check_cli() {
     "$BUILD_TLX" text "$sample" "$work/built.txt" 2>/dev/null
     cmp "$work/built.txt" "$work/installed.txt" || fail "the installed program's export differs"
     [[ -s $work/installed.txt ]] || fail "the installed program wrote an empty export"
-    # The dialog command loads the installed dialogs library, not another copy.
     [[ -n $(find "$root" -name libtlxdialogs.so.1) ]] || return 0
-    "$root/bin/tlxexport" dialog text "$sample" >"$work/dialog.out" 2>&1 &
-    local dialog=$! mapped=""
-    for _ in $(seq 100); do
-        kill -0 $dialog 2>/dev/null || break
-        mapped=$(grep -o '/[^ ]*libtlxdialogs[^ ]*' /proc/$dialog/maps 2>/dev/null | head -n 1) && [[ -n $mapped ]] && break
-        sleep 0.1
-    done
-    kill $dialog 2>/dev/null || true
-    wait $dialog 2>/dev/null || true
-    [[ -n $mapped ]] || fail "tlxexport dialog loaded no dialogs library: $(cat "$work/dialog.out")"
-    [[ $(realpath "$mapped") == "$(realpath "$root")"/* ]] || fail "tlxexport dialog loaded $mapped"
+    dialog_loads_from "$root/bin/tlxexport" "$root"
+    dialog_loads_from "$BUILD_TLX" "$BUILD_DIR"
 }
 
 # The page renders without a warning and holds every command and option the
