@@ -19,5 +19,5 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -D
   -DCMAKE_SHARED_LINKER_FLAGS="$ldflags" -DCMAKE_MODULE_LINKER_FLAGS="$ldflags" >/dev/null
 cmake --build "$build" -j"$(nproc)" >"$build/build.log" || { tail -30 "$build/build.log" >&2; exit 1; }
 rm -f "$build"/tlxexport_*.deb
-(cd "$build" && cpack -G DEB >cpack.log) || { tail -30 "$build/cpack.log" >&2; exit 1; }
+(cd "$build" && cpack -G DEB >cpack.log 2>&1) || { tail -30 "$build/cpack.log" >&2; exit 1; }
 ls "$PWD/$build"/tlxexport_*.deb
