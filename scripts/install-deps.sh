@@ -13,6 +13,8 @@ packages=(
   postgresql postgis                        # the driver's PostGIS round trip (a throwaway cluster)
   python3-ezdxf                             # DXF read-back and audit
   python3-pyshp python3-dbfread shapelib    # shapefile and DBF read-back, shpdump -validate
+  man-db groff-base bash-completion         # the installed man page and completion in tests
+  file dpkg-dev                             # the Debian package (cpack -G DEB, its shlibdeps)
 )
 
 missing=()

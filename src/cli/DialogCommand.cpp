@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "cli/ArgParser.h"
@@ -15,16 +16,23 @@ namespace {
 
 const char* const kUsage =
     "Usage: tlxexport dialog dxf|mif|shp|text [IN.tlx]\n"
-    "Opens an export dialog through the entry point of the dialogs library.\n"
-    "TLXEXPORT_DIALOGS_LIBRARY names the library when it is not the one built beside this program.\n";
+    "Opens an export dialog through the entry point of the dialogs library: the " TLX_DIALOGS_LIBRARY "\n"
+    "installed with this program (else the one on the system's library path), or the one that\n"
+    "TLXEXPORT_DIALOGS_LIBRARY names.\n";
 
+// The library beside this program where an installation puts it, else where
+// the build tree has it, else the one the system's library path finds. The
+// program's own run path would not serve: a sanitizer's dlopen ignores it.
 std::string LibraryPath() {
     if (const char* forced = std::getenv("TLXEXPORT_DIALOGS_LIBRARY"); forced && *forced) return forced;
-#ifdef TLX_DIALOGS_LIBRARY
+    std::error_code error;
+    std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    for (const char* beside : {TLX_DIALOGS_INSTALLED, TLX_DIALOGS_BUILT}) {
+        if (error) break;
+        std::filesystem::path library = (program.parent_path() / beside).lexically_normal();
+        if (std::filesystem::exists(library, error)) return library.string();
+    }
     return TLX_DIALOGS_LIBRARY;
-#else
-    return "libtlxdialogs.so";
-#endif
 }
 
 }  // namespace

@@ -18,10 +18,18 @@ const tlxcli::Command kCommands[] = {
     {"dialog", "tlxexport dialog dxf|mif|shp|text [IN.tlx]           open a dialog through its entry point", tlxcli::RunDialog},
 };
 
+// The man page is made from this text and the commands' own, so every
+// command and option shows up there as it does here.
 void PrintUsage(FILE* out) {
     std::fprintf(out, "Usage:\n");
     for (const auto& c : kCommands) std::fprintf(out, "  %s\n", c.synopsis);
-    std::fprintf(out, "Run 'tlxexport COMMAND --help' for the options of one command.\n");
+    std::fprintf(out,
+                 "  tlxexport --version                                  print the version (also -V)\n"
+                 "Run 'tlxexport COMMAND --help' for the options of one command.\n"
+                 "\n"
+                 "Exit status: 0 success (reading errors are reported but do not fail an export), 1 the export\n"
+                 "or reading failed, 2 wrong usage or an unreadable input path; check exits 3 when the file has\n"
+                 "reading errors.\n");
 }
 
 }  // namespace
@@ -34,6 +42,10 @@ int main(int argc, char** argv) {
     std::string name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
         PrintUsage(stdout);
+        return 0;
+    }
+    if (name == "--version" || name == "-V") {
+        std::printf("tlxexport %s\n", TLX_VERSION);
         return 0;
     }
     for (const auto& c : kCommands) {
