@@ -117,15 +117,22 @@ check_completion() {
     same "nothing after the last word" "" "$(complete_line "tlxexport check site.tlx ")"
 }
 
-# The dialogs library: versioned, with the four entry points as its only
-# exported symbols, so that the core and Qt classes inside stay its own.
+# The dialogs library: versioned; it exports the four entry points and the
+# classes of namespace tvk (a host may build the dialogs itself), nothing else.
 check_symbols() {
-    local library
+    local library symbols
     library=$(libdir)/libtlxdialogs.so.1
     [[ -f $library ]] || fail "no libtlxdialogs.so.1 installed"
     same "soname" "libtlxdialogs.so.1" "$(objdump -p "$library" | awk '$1 == "SONAME" { print $2 }')"
-    same "exported symbols" "ShowACEDialog ShowMIEDialog ShowSHEDialog ShowUEDialog" \
-        "$(nm -D --defined-only "$library" | awk '{ print $NF }' | sort | xargs)"
+    symbols=$(nm -D -C --defined-only "$library" | cut -d' ' -f3-)
+    same "entry points" "ShowACEDialog ShowMIEDialog ShowSHEDialog ShowUEDialog" \
+        "$(grep -v '::\|for ' <<<"$symbols" | sort | xargs)"
+    for class in CACEDlg CMIEDlg CSHEDlg CUEDlg CMIFWriter CTLXReader; do
+        grep -q "^tvk::$class::$class(" <<<"$symbols" || fail "tvk::$class is not exported"
+    done
+    local foreign
+    foreign=$(grep -v '^ShowA\|^ShowM\|^ShowS\|^ShowU\|tvk::' <<<"$symbols" | head -n 3 || true)
+    [[ -z $foreign ]] || fail "exports what is not its own: $foreign"
 }
 
 # Both example hosts against the installed tree: the dialog shows the first
