@@ -1,6 +1,8 @@
 #include "platform/FileSystem.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +15,14 @@
 
 namespace tvk {
 namespace {
+
+// A folder path made lexically normal, without a trailing separator ("."
+// for the current folder).
+std::string NormalFolder(const std::string& folder) {
+    std::string s = std::filesystem::path(folder.empty() ? "." : folder).lexically_normal().string();
+    while (s.size() > 1 && s.back() == '/') s.pop_back();
+    return s.empty() ? "." : s;
+}
 
 class DiskFileStream : public IFileStream {
 public:
@@ -58,11 +68,32 @@ private:
     std::string path_;
 };
 
+int OpenFlags(IFileSystem::Mode mode) {
+    switch (mode) {
+    case IFileSystem::Mode::Read: return O_RDONLY;
+    case IFileSystem::Mode::Write: return O_WRONLY | O_CREAT | O_TRUNC;
+    case IFileSystem::Mode::CreateNew: return O_WRONLY | O_CREAT | O_EXCL;
+    case IFileSystem::Mode::Update: return O_WRONLY;
+    }
+    return O_RDONLY;
+}
+
+// A lock that guards nothing: the file system has no locks to give.
+class NoFolderLock : public IFolderLock {};
+
+class DiskFolderLock : public IFolderLock {
+public:
+    explicit DiskFolderLock(int fd) : fd_(fd) {}
+    ~DiskFolderLock() override { ::close(fd_); }  // closing releases the flock
+
+private:
+    int fd_;
+};
+
 class DiskFileSystem : public IFileSystem {
 public:
     std::unique_ptr<IFileStream> Open(const std::string& path, Mode mode) override {
-        int flags = mode == Mode::Read ? O_RDONLY : (O_WRONLY | O_CREAT | O_TRUNC);
-        int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+        int fd = ::open(path.c_str(), OpenFlags(mode) | O_CLOEXEC, 0666);
         if (fd < 0) CFileException::ThrowErrno(path);
         struct stat st;
         if (mode == Mode::Read && ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
@@ -77,6 +108,9 @@ public:
         status.size = st.st_size;
         status.modified = st.st_mtime;
         status.isDirectory = S_ISDIR(st.st_mode);
+        status.isSpecial = S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) || S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode);
+        status.device = static_cast<uint64_t>(st.st_dev);
+        status.inode = static_cast<uint64_t>(st.st_ino);
         return true;
     }
     bool Remove(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
@@ -84,6 +118,43 @@ public:
         std::error_code ec;
         std::filesystem::create_directories(path, ec);
         if (ec) CFileException::ThrowErrno(ec.value(), path);
+    }
+    void Rename(const std::string& from, const std::string& to) override {
+        if (::rename(from.c_str(), to.c_str()) != 0) CFileException::ThrowErrno(to);
+    }
+    bool Link(const std::string& existing, const std::string& link) override {
+        return ::link(existing.c_str(), link.c_str()) == 0;
+    }
+    std::vector<std::string> List(const std::string& folder) override {
+        std::vector<std::string> names;
+        DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+        if (!dir) return names;
+        while (const dirent* entry = ::readdir(dir)) {
+            std::string name = entry->d_name;
+            if (name != "." && name != "..") names.push_back(std::move(name));
+        }
+        ::closedir(dir);
+        return names;
+    }
+    std::unique_ptr<IFolderLock> TryLockFolder(const std::string& folder) override {
+        int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) {
+            if (errno == ENOENT || errno == ENOTDIR) CFileException::ThrowErrno(folder);
+            return std::make_unique<NoFolderLock>();  // e.g. a folder we may write but not read
+        }
+        for (;;) {
+            if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return std::make_unique<DiskFolderLock>(fd);
+            if (errno == EINTR) continue;
+            const bool held = errno == EWOULDBLOCK;
+            ::close(fd);
+            // A file system without locks (some network ones) is written unguarded.
+            return held ? nullptr : std::make_unique<NoFolderLock>();
+        }
+    }
+    std::string CanonicalPath(const std::string& path) override {
+        std::error_code ec;
+        std::filesystem::path full = std::filesystem::weakly_canonical(std::filesystem::absolute(path, ec), ec);
+        return ec ? IFileSystem::CanonicalPath(path) : full.string();
     }
 };
 
@@ -94,6 +165,29 @@ std::atomic<IFileSystem*> g_current{&g_disk};
 
 IFileSystem& FileSystem() { return *g_current.load(); }
 void SetFileSystem(IFileSystem* fs) { g_current.store(fs ? fs : &g_disk); }
+
+// ---- defaults for file systems that only read ---------------------------------
+
+void IFileSystem::Rename(const std::string&, const std::string& to) {
+    throw CFileException(CFileException::accessDenied, EROFS, to);
+}
+
+bool IFileSystem::Link(const std::string&, const std::string&) { return false; }
+
+std::vector<std::string> IFileSystem::List(const std::string&) { return {}; }
+
+std::unique_ptr<IFolderLock> IFileSystem::TryLockFolder(const std::string&) { return std::make_unique<NoFolderLock>(); }
+
+std::string IFileSystem::CanonicalPath(const std::string& path) {
+    return std::filesystem::path(path).lexically_normal().string();
+}
+
+bool IsSameFile(IFileSystem& fs, const std::string& a, const std::string& b) {
+    FileStatus sa, sb;
+    if (fs.Status(a, sa) && fs.Status(b, sb) && sa.inode != 0 && sb.inode != 0)
+        return sa.device == sb.device && sa.inode == sb.inode;
+    return fs.CanonicalPath(a) == fs.CanonicalPath(b);
+}
 
 // ---- memory -----------------------------------------------------------------
 
@@ -138,10 +232,11 @@ std::unique_ptr<IFileStream> CMemoryFileSystem::Open(const std::string& path, Mo
     std::lock_guard<std::mutex> lock(mutex_);
     if (path == kNullDevice) return std::make_unique<CMemoryFileStream>(this, nullptr, path);
     auto it = files_.find(path);
-    if (mode == Mode::Read) {
+    if (mode == Mode::Read || mode == Mode::Update) {
         if (it == files_.end()) throw CFileException(CFileException::fileNotFound, ENOENT, path);
         return std::make_unique<CMemoryFileStream>(this, it->second, path);
     }
+    if (mode == Mode::CreateNew && it != files_.end()) CFileException::ThrowErrno(EEXIST, path);
     auto data = std::make_shared<std::string>();
     files_[path] = data;
     return std::make_unique<CMemoryFileStream>(this, data, path);
@@ -163,6 +258,56 @@ bool CMemoryFileSystem::Remove(const std::string& path) {
 }
 
 void CMemoryFileSystem::CreateDirectories(const std::string&) {}
+
+void CMemoryFileSystem::Rename(const std::string& from, const std::string& to) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = files_.find(from);
+    if (it == files_.end()) CFileException::ThrowErrno(ENOENT, from);
+    std::shared_ptr<std::string> data = it->second;
+    files_.erase(it);
+    files_[to] = std::move(data);
+}
+
+bool CMemoryFileSystem::Link(const std::string& existing, const std::string& link) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = files_.find(existing);
+    if (it == files_.end() || files_.count(link)) return false;
+    files_[link] = it->second;  // one file, two names: what is written through one shows in the other
+    return true;
+}
+
+std::vector<std::string> CMemoryFileSystem::List(const std::string& folder) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const std::string wanted = NormalFolder(folder);
+    std::vector<std::string> names;
+    for (const auto& entry : files_) {
+        const std::string& path = entry.first;
+        size_t cut = path.rfind('/');
+        if (NormalFolder(cut == std::string::npos ? "" : path.substr(0, cut)) == wanted)
+            names.push_back(path.substr(cut == std::string::npos ? 0 : cut + 1));
+    }
+    return names;
+}
+
+class CMemoryFolderLock : public IFolderLock {
+public:
+    CMemoryFolderLock(CMemoryFileSystem& fs, std::string folder) : fs_(fs), folder_(std::move(folder)) {}
+    ~CMemoryFolderLock() override {
+        std::lock_guard<std::mutex> lock(fs_.mutex_);
+        fs_.lockedFolders_.erase(folder_);
+    }
+
+private:
+    CMemoryFileSystem& fs_;
+    std::string folder_;
+};
+
+std::unique_ptr<IFolderLock> CMemoryFileSystem::TryLockFolder(const std::string& folder) {
+    std::string key = NormalFolder(folder);
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!lockedFolders_.insert(key).second) return nullptr;
+    return std::make_unique<CMemoryFolderLock>(*this, std::move(key));
+}
 
 const std::string* CMemoryFileSystem::Contents(const std::string& path) const {
     std::lock_guard<std::mutex> lock(mutex_);

@@ -6,7 +6,9 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
+#include <vector>
 
 namespace tvk {
 
@@ -17,6 +19,17 @@ struct FileStatus {
     int64_t size = 0;
     std::time_t modified = 0;
     bool isDirectory = false;
+    // A device, pipe or socket: an export writes into it where it is.
+    bool isSpecial = false;
+    // The file's identity where the file system has one (both 0 otherwise).
+    uint64_t device = 0;
+    uint64_t inode = 0;
+};
+
+// Held while an export writes into a folder; dropping it lets the next one in.
+class IFolderLock {
+public:
+    virtual ~IFolderLock() = default;
 };
 
 // One open file, seen as bytes. Every failure throws CFileException naming the file.
@@ -32,7 +45,12 @@ public:
 
 class IFileSystem {
 public:
-    enum class Mode { Read, Write /* create or truncate */ };
+    enum class Mode {
+        Read,
+        Write,      // create or truncate
+        CreateNew,  // create; fails (EEXIST) when the path exists
+        Update,     // an existing file for writing, its bytes kept (to reopen one)
+    };
     virtual ~IFileSystem() = default;
     virtual std::unique_ptr<IFileStream> Open(const std::string& path, Mode mode) = 0;
     // False when nothing exists at the path.
@@ -41,7 +59,31 @@ public:
     virtual bool Remove(const std::string& path) = 0;
     // Creates every missing level; throws CFileException.
     virtual void CreateDirectories(const std::string& path) = 0;
+
+    // What an export needs to put its files in place all at once. Each has a
+    // default that writes nothing, for file systems that only read.
+
+    // Puts the file `from` in place of `to` in one step, replacing any file
+    // there (both in one folder); throws CFileException. Default: refuses.
+    virtual void Rename(const std::string& from, const std::string& to);
+    // Gives the file `existing` the second name `link` (a hard link); false
+    // when that cannot be done, never throws. Default: false.
+    virtual bool Link(const std::string& existing, const std::string& link);
+    // The names in `folder` ("." and ".." left out); empty when it cannot be
+    // read. Default: empty.
+    virtual std::vector<std::string> List(const std::string& folder);
+    // An exclusive advisory lock on `folder` between exports (also two in one
+    // process), or nullptr while another holds it. Throws CFileException when
+    // the folder does not exist. Default: a lock that guards nothing.
+    virtual std::unique_ptr<IFolderLock> TryLockFolder(const std::string& folder);
+    // `path` with symbolic links, "." and ".." resolved as far as it exists.
+    // Default: the path made lexically normal.
+    virtual std::string CanonicalPath(const std::string& path);
 };
+
+// Whether `a` and `b` name one file: the same device and inode when both
+// exist, otherwise the same canonical path.
+bool IsSameFile(IFileSystem& fs, const std::string& a, const std::string& b);
 
 // The process-wide table; the disk unless a test installed another.
 IFileSystem& FileSystem();
@@ -55,6 +97,10 @@ public:
     bool Status(const std::string& path, FileStatus& status) override;
     bool Remove(const std::string& path) override;
     void CreateDirectories(const std::string& path) override;
+    void Rename(const std::string& from, const std::string& to) override;
+    bool Link(const std::string& existing, const std::string& link) override;
+    std::vector<std::string> List(const std::string& folder) override;
+    std::unique_ptr<IFolderLock> TryLockFolder(const std::string& folder) override;
 
     // The bytes of a file, or nullptr when there is none.
     const std::string* Contents(const std::string& path) const;
@@ -65,10 +111,12 @@ public:
 
 private:
     friend class CMemoryFileStream;
+    friend class CMemoryFolderLock;
     mutable std::mutex mutex_;
     std::map<std::string, std::shared_ptr<std::string>> files_;
     int64_t diskLimit_ = -1;
     int64_t written_ = 0;
+    std::set<std::string> lockedFolders_;  // lexically normal
 };
 
 }  // namespace tvk
