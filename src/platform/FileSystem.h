@@ -108,6 +108,11 @@ public:
     std::map<std::string, std::string> Files() const;
     // From now on, writing more than `limit` bytes in total fails like a full disk.
     void SetDiskLimit(int64_t limit) { diskLimit_ = limit; }
+    // The bytes written so far, as the limit counts them.
+    int64_t Written() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return written_;
+    }
 
 private:
     friend class CMemoryFileStream;
