@@ -84,7 +84,7 @@ public:
         return report || text.starts_with("Total errors:") || text.starts_with("Too much errors");
     }
 
-private:
+protected:
     // Model texts are 1251; the input path inside a text is native already.
     std::string ToUtf8(std::string_view text) const {
         const std::string& native = this->FilePath;
@@ -100,6 +100,7 @@ private:
         return out;
     }
 
+private:
     std::string target_;
     std::FILE* file_ = nullptr;
     bool inputOpened_ = false;
