@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/DialogStrings.h"
+#include "dialogs/FileOverwriteDlg.h"
 #include "dialogs/FolderTree.h"
 #include "dialogs/LayerList.h"
 #include "dialogs/Profile.h"
@@ -186,6 +187,8 @@ void CFolderExportDialog::OnExportbutton() {
     // An empty folder text means the folder the question named, the current one.
     std::string target = (folderText_.isEmpty() ? QDir::currentPath() : folderText_).toStdString();
     if (!folderText_.isEmpty()) PutOnTopOfHistory(folderText_);
+    // The dialog asks its own question, however it was built.
+    InstallDialogOverwriteQuestion();
     StartExport(target);
 }
 
