@@ -122,8 +122,8 @@ public:
     void Rename(const std::string& from, const std::string& to) override {
         if (::rename(from.c_str(), to.c_str()) != 0) CFileException::ThrowErrno(to);
     }
-    bool Link(const std::string& existing, const std::string& link) override {
-        return ::link(existing.c_str(), link.c_str()) == 0;
+    bool Exchange(const std::string& a, const std::string& b) override {
+        return ::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) == 0;
     }
     std::vector<std::string> List(const std::string& folder) override {
         std::vector<std::string> names;
@@ -172,7 +172,7 @@ void IFileSystem::Rename(const std::string&, const std::string& to) {
     throw CFileException(CFileException::accessDenied, EROFS, to);
 }
 
-bool IFileSystem::Link(const std::string&, const std::string&) { return false; }
+bool IFileSystem::Exchange(const std::string&, const std::string&) { return false; }
 
 std::vector<std::string> IFileSystem::List(const std::string&) { return {}; }
 
@@ -268,11 +268,11 @@ void CMemoryFileSystem::Rename(const std::string& from, const std::string& to) {
     files_[to] = std::move(data);
 }
 
-bool CMemoryFileSystem::Link(const std::string& existing, const std::string& link) {
+bool CMemoryFileSystem::Exchange(const std::string& a, const std::string& b) {
     std::lock_guard<std::mutex> lock(mutex_);
-    auto it = files_.find(existing);
-    if (it == files_.end() || files_.count(link)) return false;
-    files_[link] = it->second;  // one file, two names: what is written through one shows in the other
+    auto first = files_.find(a), second = files_.find(b);
+    if (first == files_.end() || second == files_.end()) return false;
+    std::swap(first->second, second->second);
     return true;
 }
 

@@ -66,9 +66,9 @@ public:
     // Puts the file `from` in place of `to` in one step, replacing any file
     // there (both in one folder); throws CFileException. Default: refuses.
     virtual void Rename(const std::string& from, const std::string& to);
-    // Gives the file `existing` the second name `link` (a hard link); false
-    // when that cannot be done, never throws. Default: false.
-    virtual bool Link(const std::string& existing, const std::string& link);
+    // Swaps the files `a` and `b` (both existing, in one folder) in one step;
+    // false when that cannot be done, never throws. Default: false.
+    virtual bool Exchange(const std::string& a, const std::string& b);
     // The names in `folder` ("." and ".." left out); empty when it cannot be
     // read. Default: empty.
     virtual std::vector<std::string> List(const std::string& folder);
@@ -98,7 +98,7 @@ public:
     bool Remove(const std::string& path) override;
     void CreateDirectories(const std::string& path) override;
     void Rename(const std::string& from, const std::string& to) override;
-    bool Link(const std::string& existing, const std::string& link) override;
+    bool Exchange(const std::string& a, const std::string& b) override;
     std::vector<std::string> List(const std::string& folder) override;
     std::unique_ptr<IFolderLock> TryLockFolder(const std::string& folder) override;
 

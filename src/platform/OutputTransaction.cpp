@@ -205,14 +205,17 @@ void COutputTransaction::Rename(const std::string& from, const std::string& to, 
 }
 
 void COutputTransaction::Place(Entry& entry) {
+    // The old file keeps a name of its own until every output is in place:
+    // swapped with the new one in one step where the file system can (the
+    // target never goes missing), else moved aside first.
     FileStatus status;
     if (fs_.Status(entry.real, status)) {
-        // The old file keeps a second name until every output is in place.
-        entry.backup = FreeName(entry.real);
-        if (!fs_.Link(entry.real, entry.backup)) {
-            Rename(entry.real, entry.backup, entry.target);  // no links here: move it aside
-            entry.movedAway = true;
+        if (fs_.Exchange(entry.temporary, entry.real)) {
+            entry.exchanged = entry.placed = true;
+            return;
         }
+        entry.backup = FreeName(entry.real);
+        Rename(entry.real, entry.backup, entry.target);
     }
     Rename(entry.temporary, entry.real, entry.target);
     entry.placed = true;
@@ -230,8 +233,11 @@ void COutputTransaction::Commit() {
         Discard();
         throw;
     }
-    for (const Entry& entry : entries_)
-        if (!entry.backup.empty()) fs_.Remove(entry.backup);
+    // Every output is in place: the old files go.
+    for (const Entry& entry : entries_) {
+        if (entry.exchanged) fs_.Remove(entry.temporary);
+        else if (!entry.backup.empty()) fs_.Remove(entry.backup);
+    }
     entries_.clear();
     locks_.clear();
 }
@@ -240,16 +246,13 @@ void COutputTransaction::PutBack() noexcept {
     for (auto it = entries_.rbegin(); it != entries_.rend(); ++it) {
         Entry& entry = *it;
         try {
-            if (entry.placed || entry.movedAway) {
-                if (!entry.backup.empty()) fs_.Rename(entry.backup, entry.real);
-                else fs_.Remove(entry.real);
-            } else if (!entry.backup.empty()) {
-                fs_.Remove(entry.backup);
-            }
+            if (entry.exchanged) fs_.Rename(entry.temporary, entry.real);  // the old file back over the new
+            else if (!entry.backup.empty()) fs_.Rename(entry.backup, entry.real);
+            else if (entry.placed) fs_.Remove(entry.real);  // there was none
         } catch (...) {
-            // Nothing more can be done; the old file keeps its second name.
+            // Nothing more can be done; the old file keeps its other name.
         }
-        entry.placed = entry.movedAway = false;
+        entry.placed = entry.exchanged = false;
         entry.backup.clear();
     }
 }

@@ -65,9 +65,9 @@ private:
     struct Entry {
         std::string target;     // as the writer named it (for messages)
         std::string real;       // where it is put: links resolved
-        std::string temporary;  // empty for a file written where it is
-        std::string backup;     // the replaced file's second name during Commit
-        bool movedAway = false; // the backup is the old file itself (no links)
+        std::string temporary;  // empty for a file written where it is; the old file once exchanged
+        std::string backup;     // where the old file was moved aside, when it could not be exchanged
+        bool exchanged = false;
         bool placed = false;
     };
     void LockFolder(const std::string& folder);

@@ -62,12 +62,17 @@ public:
         if (mode != Mode::CreateNew) return stream;
         return std::make_unique<Watched>(std::move(stream), *this, ++created == failingFile);
     }
+    // The commit's steps: renames, and exchanges with the files replaced.
     void Rename(const std::string& from, const std::string& to) override {
-        if (onRename) onRename();
+        if (onCommitStep) onCommitStep();
         CMemoryFileSystem::Rename(from, to);
     }
+    bool Exchange(const std::string& a, const std::string& b) override {
+        if (onCommitStep) onCommitStep();
+        return CMemoryFileSystem::Exchange(a, b);
+    }
     int created = 0, closed = 0, failingFile = 0;
-    std::function<void()> onClose, onRename;
+    std::function<void()> onClose, onCommitStep;
 
 private:
     class Watched : public IFileStream {
@@ -232,7 +237,7 @@ protected:
         EXPECT_EQ(fs.Files(), before);
         EXPECT_NE(e.Log().find(what.logged), std::string::npos) << e.Log();
         EXPECT_NE(e.Log().find("Force current operation to abort"), std::string::npos);
-        fs.onClose = fs.onRename = nullptr;
+        fs.onClose = fs.onCommitStep = nullptr;
         fs.failingFile = 0;
         fs.SetDiskLimit(-1);
     }
@@ -262,7 +267,7 @@ TEST_P(AllOrNothing, AnInterruptedExportOverAnEarlierOneChangesNothing) {
     }
     if (!oneFile) {
         auto e = MakeExporter(GetParam());
-        fs.onRename = [&w = e->Writer()] { w.TryToStop(); };
+        fs.onCommitStep = [&w = e->Writer()] { w.TryToStop(); };
         Interrupted<CThreadStopSignal>(*e, kStopAfterFirstInPlace);
     }
     {

@@ -19,19 +19,22 @@ using namespace tvk::test;
 
 namespace {
 
-// A memory file system that can refuse links and interfere with renames.
+// A memory file system that can refuse to exchange files and interferes
+// with the commit's steps (exchanges and renames; only renames can fail).
 class HookedFiles : public CMemoryFileSystem {
 public:
-    bool Link(const std::string& existing, const std::string& link) override {
-        return linksWork && CMemoryFileSystem::Link(existing, link);
+    bool Exchange(const std::string& a, const std::string& b) override {
+        if (!exchangeWorks) return false;
+        if (onStep) onStep(++steps, false);
+        return CMemoryFileSystem::Exchange(a, b);
     }
     void Rename(const std::string& from, const std::string& to) override {
-        if (onRename) onRename(++renames);
+        if (onStep) onStep(++steps, true);
         CMemoryFileSystem::Rename(from, to);
     }
-    bool linksWork = true;
-    int renames = 0;
-    std::function<void(int)> onRename;
+    bool exchangeWorks = true;
+    int steps = 0;
+    std::function<void(int step, bool rename)> onStep;
 };
 
 std::string Write(COutputTransaction& t, const std::string& target, const std::string& bytes) {
@@ -68,21 +71,27 @@ struct OutputTransactionTest : ::testing::Test {
 };
 
 TEST_F(OutputTransactionTest, NothingChangesBeforeTheCommitWhichPutsEverythingInPlace) {
-    const auto before = fs.Files();
-    COutputTransaction t(fs, hooks);
-    WriteThree(t);
-    auto during = fs.Files();
-    EXPECT_EQ(Temporaries(during).size(), 3u);
-    for (const auto& [path, bytes] : before) EXPECT_EQ(during.at(path), bytes) << path;
-    EXPECT_EQ(during.count("out/b.MIF"), 0u);
+    for (bool exchange : {true, false}) {
+        SCOPED_TRACE(exchange ? "exchanging" : "moving the old files aside");
+        SetUp();
+        fs.Remove("out/b.MIF");
+        fs.exchangeWorks = exchange;
+        const auto before = fs.Files();
+        COutputTransaction t(fs, hooks);
+        WriteThree(t);
+        auto during = fs.Files();
+        EXPECT_EQ(Temporaries(during).size(), 3u);
+        for (const auto& [path, bytes] : before) EXPECT_EQ(during.at(path), bytes) << path;
+        EXPECT_EQ(during.count("out/b.MIF"), 0u);
 
-    t.Commit();
-    auto after = fs.Files();
-    EXPECT_EQ(after.at("out/a.MIF"), "new a");
-    EXPECT_EQ(after.at("out/a.MID"), "new a rows");
-    EXPECT_EQ(after.at("out/b.MIF"), "new b");
-    EXPECT_EQ(after.at("out/keep.txt"), "untouched");
-    EXPECT_EQ(after.size(), 4u);  // no temporaries, no second names
+        t.Commit();
+        auto after = fs.Files();
+        EXPECT_EQ(after.at("out/a.MIF"), "new a");
+        EXPECT_EQ(after.at("out/a.MID"), "new a rows");
+        EXPECT_EQ(after.at("out/b.MIF"), "new b");
+        EXPECT_EQ(after.at("out/keep.txt"), "untouched");
+        EXPECT_EQ(after.size(), 4u);  // no temporaries, no old files
+    }
 }
 
 TEST_F(OutputTransactionTest, DiscardingOrDroppingLeavesEveryEarlierFileAsItWas) {
@@ -99,17 +108,18 @@ TEST_F(OutputTransactionTest, DiscardingOrDroppingLeavesEveryEarlierFileAsItWas)
 
 TEST_F(OutputTransactionTest, AStopOrAFailureHalfWayThroughTheCommitPutsBackWhatWasReplaced) {
     const auto before = fs.Files();
-    for (bool links : {true, false}) {
-        // a.MIF and a.MID replace files (one rename each, two without links:
+    for (bool exchange : {true, false}) {
+        // a.MIF and a.MID replace files (one exchange each, or two renames:
         // the old file is moved aside first); b.MIF is new (one rename).
-        const int renames = links ? 3 : 5;
-        for (int at = 1; at <= renames; ++at) {
+        const int steps = exchange ? 3 : 5;
+        for (int at = 1; at <= steps; ++at) {
             for (bool fail : {true, false}) {
-                if (!fail && at == renames) continue;  // a stop after the last file comes too late
-                fs.linksWork = links;
-                fs.renames = 0;
+                if (!fail && at == steps) continue;  // a stop after the last file comes too late
+                if (fail && exchange && at < steps) continue;  // an exchange does not fail, it is not done
+                fs.exchangeWorks = exchange;
+                fs.steps = 0;
                 stop = false;
-                fs.onRename = [&](int n) {
+                fs.onStep = [&](int n, bool) {
                     if (n != at) return;
                     if (fail) throw CFileException(CFileException::hardIO, EIO, "rename");
                     stop = true;  // seen before the next file is put in place
@@ -128,8 +138,8 @@ TEST_F(OutputTransactionTest, AStopOrAFailureHalfWayThroughTheCommitPutsBackWhat
                 } else {
                     EXPECT_THROW(t.Commit(), CThreadStopSignal) << at;
                 }
-                EXPECT_EQ(fs.Files(), before) << "rename " << at << (fail ? " failed" : " stopped")
-                                              << (links ? "" : " without links");
+                EXPECT_EQ(fs.Files(), before) << "step " << at << (fail ? " failed" : " stopped")
+                                              << (exchange ? "" : " without exchanges");
             }
         }
     }
