@@ -182,11 +182,21 @@ std::string IFileSystem::CanonicalPath(const std::string& path) {
     return std::filesystem::path(path).lexically_normal().string();
 }
 
+bool FileIdentity::IsSameFile(const FileIdentity& other) const {
+    if (exists && other.exists && status.inode != 0 && other.status.inode != 0)
+        return status.device == other.status.device && status.inode == other.status.inode;
+    return canonical == other.canonical;
+}
+
+FileIdentity IdentityOf(IFileSystem& fs, const std::string& path) {
+    FileIdentity identity;
+    identity.exists = fs.Status(path, identity.status);
+    identity.canonical = fs.CanonicalPath(path);
+    return identity;
+}
+
 bool IsSameFile(IFileSystem& fs, const std::string& a, const std::string& b) {
-    FileStatus sa, sb;
-    if (fs.Status(a, sa) && fs.Status(b, sb) && sa.inode != 0 && sb.inode != 0)
-        return sa.device == sb.device && sa.inode == sb.inode;
-    return fs.CanonicalPath(a) == fs.CanonicalPath(b);
+    return IdentityOf(fs, a).IsSameFile(IdentityOf(fs, b));
 }
 
 // ---- memory -----------------------------------------------------------------

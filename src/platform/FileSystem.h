@@ -81,8 +81,16 @@ public:
     virtual std::string CanonicalPath(const std::string& path);
 };
 
-// Whether `a` and `b` name one file: the same device and inode when both
-// exist, otherwise the same canonical path.
+// What tells two names of one file apart from two files: the same device
+// and inode when both exist (and the file system has them), otherwise the
+// same canonical path.
+struct FileIdentity {
+    std::string canonical;
+    FileStatus status;
+    bool exists = false;
+    bool IsSameFile(const FileIdentity& other) const;
+};
+FileIdentity IdentityOf(IFileSystem& fs, const std::string& path);
 bool IsSameFile(IFileSystem& fs, const std::string& a, const std::string& b);
 
 // The process-wide table; the disk unless a test installed another.

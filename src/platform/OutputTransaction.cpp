@@ -95,7 +95,7 @@ COutputTransaction::COutputTransaction(IFileSystem& fs, Hooks hooks) : fs_(fs), 
 COutputTransaction::~COutputTransaction() { Discard(); }
 
 void COutputTransaction::Protect(const std::string& path) {
-    if (!path.empty()) protected_.push_back(path);
+    if (!path.empty()) protected_.emplace_back(path, IdentityOf(fs_, path));
 }
 
 bool COutputTransaction::IsTemporaryName(std::string_view name) {
@@ -143,19 +143,18 @@ void COutputTransaction::CheckTarget(IFileSystem& fs, const std::string& target)
 }
 
 std::unique_ptr<IFileStream> COutputTransaction::Create(const std::string& target) {
-    for (const std::string& kept : protected_)
-        if (IsSameFile(fs_, target, kept)) throw CSameFileException(target, kept);
-    FileStatus status;
-    const bool exists = fs_.Status(target, status);
-    if (exists && status.isDirectory) CFileException::ThrowErrno(EISDIR, target);
-    if (exists && status.isSpecial) {
+    const FileIdentity identity = IdentityOf(fs_, target);
+    for (const auto& [path, kept] : protected_)
+        if (identity.IsSameFile(kept)) throw CSameFileException(target, path);
+    if (identity.exists && identity.status.isDirectory) CFileException::ThrowErrno(EISDIR, target);
+    if (identity.exists && identity.status.isSpecial) {
         entries_.push_back({target, target, "", "", false, false});
         return std::make_unique<NamedStream>(fs_.Open(target, IFileSystem::Mode::Write), target);
     }
-    Entry entry{target, fs_.CanonicalPath(target), "", "", false, false};
+    Entry entry{target, identity.canonical, "", "", false, false};
     try {
         // A file that may not be written (read-only) is not replaced either.
-        if (exists) fs_.Open(entry.real, IFileSystem::Mode::Update)->Close();
+        if (identity.exists) fs_.Open(entry.real, IFileSystem::Mode::Update)->Close();
         LockFolder(FolderOf(entry.real));
         for (int attempt = 0;; ++attempt) {
             std::string temporary = TemporaryPath(entry.real);

@@ -7,12 +7,18 @@
 // file (or overwrite question) until the end. Whoever locks a folder first
 // removes the temporaries that killed runs left there: no running export can
 // own them, since each holds the lock of the folder it writes into.
+//
+// Nothing is flushed to the disk (no fsync): the promise is about the run
+// (a failure, a stop, a signal, a kill changes nothing), and forcing out
+// hundreds of megabytes of a big export would cost it more than the renames.
+// After a power loss the system's own write-back decides, as for any file.
 #pragma once
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/FileSystem.h"
@@ -80,7 +86,7 @@ private:
 
     IFileSystem& fs_;
     Hooks hooks_;
-    std::vector<std::string> protected_;
+    std::vector<std::pair<std::string, FileIdentity>> protected_;
     std::vector<Entry> entries_;
     std::map<std::string, std::unique_ptr<IFolderLock>> locks_;
 };
