@@ -17,7 +17,6 @@
 #include "dialogs/UEProfile.h"
 #include "dialogs/UiServices.h"
 #include "grid/UEGridCtrl.h"
-#include "platform/FileSystem.h"
 
 namespace tvk {
 namespace {

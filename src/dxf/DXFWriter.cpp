@@ -10,7 +10,6 @@
 #include "dxf/DXFStrings.h"
 #include "msr/msr.h"
 #include "platform/Exceptions.h"
-#include "platform/FileSystem.h"
 #include "platform/StringTable.h"
 
 namespace tvk {

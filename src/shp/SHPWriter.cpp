@@ -9,7 +9,6 @@
 #include "msr/msr.h"
 #include "platform/CodePage.h"
 #include "platform/Exceptions.h"
-#include "platform/FileSystem.h"
 
 namespace tvk {
 

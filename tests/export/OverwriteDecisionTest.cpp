@@ -63,28 +63,18 @@ TEST_F(OverwriteDecisionTest, OneQuestionPerSetAboutItsFirstExistingFile) {
     EXPECT_EQ(lastExisting.size, 1024);
 }
 
-TEST_F(OverwriteDecisionTest, YesToAllWritesEveryLaterSetAndTheNextRunAsksAgain) {
-    int mode = kOverwriteAsk;
-    answers = {kAnswerYesToAll};
-    EXPECT_TRUE(DecideOverwrite(mode, Set{"/out/a.mif"}));
-    EXPECT_EQ(mode, kOverwriteAll);
-    EXPECT_TRUE(DecideOverwrite(mode, Set{"/out/b.mif", "/out/c.mif"}));
-    EXPECT_EQ(asked.size(), 1u);
-    // The driver resets the mode for the next run, which asks again.
-    mode = kOverwriteAsk;
-    answers = {kAnswerNo};
-    EXPECT_FALSE(DecideOverwrite(mode, Set{"/out/a.mif"}));
-    EXPECT_EQ(asked.size(), 2u);
-}
-
-TEST_F(OverwriteDecisionTest, NoToAllKeepsEveryLaterSetWithAnExistingFileAndWritesTheNewOnes) {
-    int mode = kOverwriteAsk;
-    answers = {kAnswerNoToAll};
-    EXPECT_FALSE(DecideOverwrite(mode, Set{"/out/a.mif", "/out/a.mid"}));
-    EXPECT_EQ(mode, kOverwriteNone);
-    EXPECT_FALSE(DecideOverwrite(mode, Set{"/out/fresh.mif", "/out/c.mif"}));
-    EXPECT_TRUE(DecideOverwrite(mode, Set{"/out/fresh.mif", "/out/fresh.mid"}));
-    EXPECT_EQ(asked.size(), 1u);
+TEST_F(OverwriteDecisionTest, YesToAllAndNoToAllAnswerForEveryLaterSetWithAnExistingFile) {
+    for (int answer : {int(kAnswerYesToAll), int(kAnswerNoToAll)}) {
+        int mode = kOverwriteAsk;
+        answers = {answer};
+        asked.clear();
+        const bool write = answer == kAnswerYesToAll;
+        EXPECT_EQ(DecideOverwrite(mode, Set{"/out/a.mif"}), write);
+        EXPECT_EQ(mode, write ? kOverwriteAll : kOverwriteNone);
+        EXPECT_EQ(DecideOverwrite(mode, Set{"/out/fresh.mif", "/out/c.mif"}), write);
+        EXPECT_TRUE(DecideOverwrite(mode, Set{"/out/fresh.mif", "/out/fresh.mid"}));
+        EXPECT_EQ(asked.size(), 1u);
+    }
 }
 
 TEST_F(OverwriteDecisionTest, CancelAndNonsenseAnswersBreakTheRun) {

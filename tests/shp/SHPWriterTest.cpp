@@ -148,20 +148,6 @@ TEST_F(ShpWriterTest, OneQuestionPerSetAboutItsFirstExistingFileAndTheAnswerHold
     EXPECT_NE(Bytes(dbf), "old");
 }
 
-TEST_F(ShpWriterTest, NoToAllKeepsEverySetWithAFileAndStillWritesASetWithNone) {
-    ExportAll();
-    const std::string polygons = Set("Buildings", kPolygons, ".SHP");
-    fs.Put(polygons, "old");
-    for (const char* ext : {".SHP", ".SHX", ".DBF", ".CPG"}) fs.Remove(Set("Roads", kLines, ext));
-    auto before = fs.Files();
-    Answer({kAnswerNoToAll});
-    ExportAll();
-    EXPECT_EQ(asked, std::vector<std::string>{polygons});  // the first set opened
-    auto after = fs.Files();
-    for (const char* ext : {".SHP", ".SHX", ".DBF", ".CPG"}) EXPECT_EQ(after.erase(Set("Roads", kLines, ext)), 1u) << ext;
-    EXPECT_TRUE(after == before);
-}
-
 TEST_F(ShpWriterTest, ATableTooWideForItsHeaderIsAFileErrorNotACorruptFile) {
     std::string properties;
     for (int p = 1; p <= 300; ++p) properties += PropertyLine(10, p, "F" + std::to_string(p), "Char(254)");
