@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/ExportSteps.h"
+#include "cli/PathGuards.h"
 #include "reader/TLXReader.h"
 
 namespace tlxcli {
@@ -42,12 +43,14 @@ int RunCheck(const Args& args) {
         std::fprintf(stderr, "tlxexport check: --log needs a file name\n");
         return 2;
     }
+    if (!GuardLog("check", input, log)) return 2;
 
     CLogWriting<tvk::CTLXReader> reader;
     reader.SetLogTarget(log);
     reader.Init();
     CProgressBar progress;
     progress.Attach(reader);
+    CStopOnSignals stopOnSignals(reader);
     try {
         reader.Read(input.c_str(), log.empty() ? nullptr : log.c_str());
     } catch (...) {

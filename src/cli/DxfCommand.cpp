@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/ExportSteps.h"
+#include "cli/PathGuards.h"
 #include "dxf/DXFWriter.h"
 
 namespace tlxcli {
@@ -23,18 +24,13 @@ int RunDxf(const Args& args) {
     ArgParser parser({"--no-attributes", "--no-codepage", "--help", "-h"}, {"--log"});
     ExportArgs a;
     if (int status = ParseExportArgs("dxf", kUsage, parser, args, a); status >= 0) return status;
+    if (!GuardFileTarget("dxf", a.input, a.target, a.logPath)) return 2;
 
     CCommandWriter<tvk::CDXFWriter> writer("dxf", a);
     if (int status = writer.Read(); status >= 0) return status;
     writer->SetExportSemantic(!parser.Has("--no-attributes"));
     writer->SetDeclareCodePage(!parser.Has("--no-codepage"));
-    try {
-        writer->Export(a.target.c_str(), a.Log());
-        writer->FreeExportData();
-    } catch (...) {
-        return ReportExportFailure("dxf", a.target);
-    }
-    return 0;
+    return writer.Export();
 }
 
 }  // namespace tlxcli

@@ -1,5 +1,6 @@
 #include "cli/ExportSteps.h"
 
+#include <exception>
 #include <new>
 
 #include "cli/OverwritePrompt.h"
@@ -31,7 +32,21 @@ int ParseExportArgs(const char* command, const char* usage, ArgParser& parser, c
     return -1;
 }
 
-int ReportReadFailure(const char* command, const std::string& input, bool inputOpened, const std::string& logPath) {
+namespace {
+
+// The one line of a run that a signal stopped.
+int ReportSignalStop(const char* command, const std::string& target) {
+    CProgressBar::EraseShown();
+    if (target.empty()) std::fprintf(stderr, "tlxexport %s: stopped\n", command);
+    else std::fprintf(stderr, "tlxexport %s: stopped; nothing was changed in %s\n", command, target.c_str());
+    return SignalExitStatus();
+}
+
+}  // namespace
+
+int ReportReadFailure(const char* command, const std::string& input, bool inputOpened, const std::string& logPath,
+                      const std::string& target) {
+    if (ReceivedSignal()) return ReportSignalStop(command, target);
     try {
         throw;
     } catch (const tvk::CFileException& e) {
@@ -54,27 +69,42 @@ int ReportReadFailure(const char* command, const std::string& input, bool inputO
     return 1;
 }
 
-int ReportExportFailure(const char* command, const std::string& target) {
+int ReportExportFailure(const char* command, const ExportArgs& args) {
     CProgressBar::EraseShown();
+    // Whatever stopped the export, a signal made it stop.
+    if (ReceivedSignal()) return ReportSignalStop(command, args.target);
+    const char* target = args.target.c_str();
     try {
         throw;
+    } catch (const tvk::CSameFileException& e) {
+        std::fprintf(stderr, "tlxexport %s: %s would be written over %s; nothing was changed in %s\n", command,
+                     e.m_strFileName.c_str(), e.m_strOtherFile.c_str(), target);
+        return 2;
     } catch (const tvk::CFileException& e) {
-        std::fprintf(stderr, "tlxexport %s: File input/output error: %s: %s\n", command, e.m_strFileName.c_str(),
-                     e.SystemReason().c_str());
+        // The log is completed after the files are in place.
+        if (!args.logPath.empty() && e.m_strFileName == args.logPath)
+            std::fprintf(stderr, "tlxexport %s: cannot write the log %s: %s\n", command, e.m_strFileName.c_str(),
+                         e.SystemReason().c_str());
+        else
+            std::fprintf(stderr, "tlxexport %s: File input/output error: %s: %s; nothing was changed in %s\n", command,
+                         e.m_strFileName.c_str(), e.SystemReason().c_str(), target);
     } catch (const std::bad_alloc&) {
-        std::fprintf(stderr, "tlxexport %s: out of memory while writing %s\n", command, target.c_str());
+        std::fprintf(stderr, "tlxexport %s: out of memory while writing %s; nothing was changed\n", command, target);
     } catch (const tvk::CUserBreakSignal&) {
         if (!RefusedFile().empty())
             std::fprintf(stderr,
                          "tlxexport %s: %s exists and there is no terminal to ask; use --overwrite all or none. "
-                         "The files of this run were removed.\n",
-                         command, RefusedFile().c_str());
+                         "Nothing was changed in %s.\n",
+                         command, RefusedFile().c_str(), target);
         else
-            std::fprintf(stderr, "tlxexport %s: cancelled; the files of this run were removed\n", command);
+            std::fprintf(stderr, "tlxexport %s: cancelled; nothing was changed in %s\n", command, target);
     } catch (const tvk::CThreadStopSignal&) {
-        std::fprintf(stderr, "tlxexport %s: stopped; the files of this run were removed\n", command);
+        std::fprintf(stderr, "tlxexport %s: stopped; nothing was changed in %s\n", command, target);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "tlxexport %s: unexpected failure (%s); nothing was changed in %s\n", command, e.what(),
+                     target);
     } catch (...) {
-        std::fprintf(stderr, "tlxexport %s: unexpected failure; the files of this run were removed\n", command);
+        std::fprintf(stderr, "tlxexport %s: unexpected failure; nothing was changed in %s\n", command, target);
     }
     return 1;
 }

@@ -9,6 +9,7 @@
 #include "cli/Commands.h"
 #include "cli/LogWriting.h"
 #include "cli/ProgressBar.h"
+#include "cli/SignalStop.h"
 
 namespace tvk {
 class CTLXReader;
@@ -30,26 +31,51 @@ struct ExportArgs {
 int ParseExportArgs(const char* command, const char* usage, ArgParser& parser, const Args& args, ExportArgs& out);
 
 // Call from a catch block of Read: says why reading failed and returns 2 when
-// the input could not be opened, 1 otherwise.
-int ReportReadFailure(const char* command, const std::string& input, bool inputOpened, const std::string& logPath);
+// the input could not be opened, the signal's status when one stopped it, 1
+// otherwise. `target` is what the command writes ("" for check).
+int ReportReadFailure(const char* command, const std::string& input, bool inputOpened, const std::string& logPath,
+                      const std::string& target = "");
 
-// Call from a catch block of Export: says why the export failed; returns 1.
-int ReportExportFailure(const char* command, const std::string& target);
+// Call from a catch block of Export: says why the export failed (and that it
+// changed nothing in `target`). Returns 2 for an output that would be
+// written over the input or the log, the signal's status when one stopped
+// the export, 1 otherwise.
+int ReportExportFailure(const char* command, const ExportArgs& args);
 
-// A writer with the log and the progress bar attached, read from `input`.
+// A writer whose ReportToUser lines also reach standard error, with the
+// command's name in front.
+template <class Writer>
+class CCommandLogWriting : public CLogWriting<Writer> {
+public:
+    explicit CCommandLogWriting(const char* command) : command_(command) {}
+    void ReportToUser(const char* text) override {
+        this->WriteToLog(text);
+        if (this->LogTarget() == "-") return;  // the whole log is on standard error already
+        CProgressBar::EraseShown();
+        std::fprintf(stderr, "tlxexport %s: %s", command_, this->ToUtf8(text).c_str());
+    }
+
+private:
+    const char* command_;
+};
+
+// A writer with the log, the progress bar and the stop on signals attached,
+// read from `input`.
 template <class Writer>
 class CCommandWriter {
 public:
     CCommandWriter(const char* command, const ExportArgs& args) : command_(command), args_(args) {
-        writer_ = std::make_unique<CLogWriting<Writer>>();  // on the heap: a big survey's model is big
+        writer_ = std::make_unique<CCommandLogWriting<Writer>>(command);  // on the heap: a big survey's model is big
         writer_->SetLogTarget(args.logPath);
         writer_->Init();
         progress_.Attach(*writer_);
+        stopOnSignals_ = std::make_unique<CStopOnSignals>(*writer_);
     }
     // The writer stays with the process: the system takes the model back
     // faster than freeing its records one by one. Sanitizer builds free it,
     // so that they check the teardown too.
     ~CCommandWriter() {
+        stopOnSignals_.reset();
 #if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
         writer_.release();
 #endif
@@ -64,15 +90,28 @@ public:
             return -1;
         } catch (...) {
             CProgressBar::EraseShown();
-            return ReportReadFailure(command_, args_.input, writer_->InputOpened(), args_.logPath);
+            return ReportReadFailure(command_, args_.input, writer_->InputOpened(), args_.logPath, args_.target);
+        }
+    }
+
+    // Returns 0 when the export ran and its files are in place, else the
+    // exit status (see ReportExportFailure).
+    int Export() {
+        try {
+            writer_->Export(args_.target.c_str(), args_.Log());
+            writer_->FreeExportData();
+            return 0;
+        } catch (...) {
+            return ReportExportFailure(command_, args_);
         }
     }
 
 private:
     const char* command_;
     const ExportArgs& args_;
-    std::unique_ptr<CLogWriting<Writer>> writer_;
+    std::unique_ptr<CCommandLogWriting<Writer>> writer_;
     CProgressBar progress_;
+    std::unique_ptr<CStopOnSignals> stopOnSignals_;
 };
 
 }  // namespace tlxcli

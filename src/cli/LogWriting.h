@@ -84,10 +84,11 @@ public:
         return report || text.starts_with("Total errors:") || text.starts_with("Too much errors");
     }
 
-private:
+protected:
     // Model texts are 1251; the input path inside a text is native already.
     std::string ToUtf8(std::string_view text) const { return tvk::Utf8From1251Keeping(text, this->FilePath); }
 
+private:
     std::string target_;
     std::FILE* file_ = nullptr;
     bool inputOpened_ = false;

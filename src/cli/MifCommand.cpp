@@ -5,6 +5,7 @@
 
 #include "cli/ExportSteps.h"
 #include "cli/OverwritePrompt.h"
+#include "cli/PathGuards.h"
 #include "mif/MIFWriter.h"
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
@@ -17,8 +18,9 @@ const char* const kUsage =
     "Usage: tlxexport mif IN.tlx OUTDIR [--overwrite ask|all|none] [--log FILE]\n"
     "Reads the survey IN.tlx and writes one MapInfo interchange pair (.MIF, .MID) per layer into\n"
     "OUTDIR, which is created when missing.\n"
-    "  --overwrite ask|all|none  an output file that exists: ask on the terminal (default),\n"
-    "                            overwrite all, or keep every existing file\n"
+    "  --overwrite ask|all|none  a layer whose .MIF or .MID exists: ask on the terminal once for\n"
+    "                            the pair (default), replace every pair, or keep every such pair\n"
+    "                            (listed on standard error) and write the others\n"
     "  --log FILE                write the reading and export logs to FILE (UTF-8); '-' is standard error\n";
 
 }  // namespace
@@ -33,6 +35,7 @@ int RunMif(const Args& args) {
                      parser.Value("--overwrite").c_str());
         return 2;
     }
+    if (!GuardFolderTarget("mif", a.input, a.target, a.logPath, {".MIF", ".MID"})) return 2;
 
     CCommandWriter<tvk::CMIFWriter> writer("mif", a);
     if (int status = writer.Read(); status >= 0) return status;
@@ -44,13 +47,7 @@ int RunMif(const Args& args) {
         return 1;
     }
     InstallOverwritePrompt(policy);
-    try {
-        writer->Export(a.target.c_str(), a.Log());
-        writer->FreeExportData();
-    } catch (...) {
-        return ReportExportFailure("mif", a.target);
-    }
-    return 0;
+    return writer.Export();
 }
 
 }  // namespace tlxcli

@@ -74,7 +74,7 @@ void InstallOverwritePrompt(OverwritePolicy policy) {
         tvk::SetOverwriteQuestion([](const tvk::ExistingFileStatus&, const std::string&) { return int(tvk::kAnswerYesToAll); });
         break;
     case OverwritePolicy::None:
-        tvk::SetOverwriteQuestion([](const tvk::ExistingFileStatus&, const std::string&) { return int(tvk::kAnswerNo); });
+        tvk::SetOverwriteQuestion([](const tvk::ExistingFileStatus&, const std::string&) { return int(tvk::kAnswerNoToAll); });
         break;
     case OverwritePolicy::Ask:
         tvk::SetOverwriteQuestion(AskPolicyAsk);
@@ -100,6 +100,7 @@ int AskOnTerminal(const tvk::ExistingFileStatus& existing, const std::string& ne
         std::fflush(out);
         std::string line;
         int c;
+        // A signal (Ctrl-C) ends the read as the end of the input does: Cancel.
         while ((c = std::fgetc(in)) != EOF && c != '\n') line += static_cast<char>(c);
         if (c == EOF && line.empty()) {
             std::fputc('\n', out);

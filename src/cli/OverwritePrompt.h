@@ -14,11 +14,11 @@ enum class OverwritePolicy { Ask, All, None };
 bool ParseOverwritePolicy(const std::string& text, OverwritePolicy& policy);
 
 // Contract: installs the process-wide overwrite question for one run. All
-// answers Yes to all, None answers No for every existing file (files that do
-// not exist are still written). Ask prompts on the terminal when standard
-// input and standard error are terminals; without one it refuses: it
-// remembers the file (RefusedFile) and answers Cancel, so the export stops as
-// a user break without touching the existing file.
+// answers Yes to all, None No to all: every set with an existing file is
+// kept, the sets with none are still written. Ask prompts on the terminal
+// when standard input and standard error are terminals; without one it
+// refuses: it remembers the file (RefusedFile) and answers Cancel, so the
+// export stops as a user break without changing anything.
 void InstallOverwritePrompt(OverwritePolicy policy);
 
 // Contract: the new file that Ask refused for want of a terminal in this

@@ -5,6 +5,7 @@
 
 #include "cli/ExportSteps.h"
 #include "cli/OverwritePrompt.h"
+#include "cli/PathGuards.h"
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
 #include "shp/SHPWriter.h"
@@ -17,8 +18,9 @@ const char* const kUsage =
     "Usage: tlxexport shp IN.tlx OUTDIR [--overwrite ask|all|none] [--no-codepage] [--log FILE]\n"
     "Reads the survey IN.tlx and writes one set of shapefiles (.SHP, .SHX, .DBF) per layer and\n"
     "shape type into OUTDIR, which is created when missing.\n"
-    "  --overwrite ask|all|none  an output file that exists: ask on the terminal (default),\n"
-    "                            overwrite all, or keep every existing file\n"
+    "  --overwrite ask|all|none  a set (.SHP, .SHX, .DBF, .CPG) with a file that exists: ask on the\n"
+    "                            terminal once for the set (default), replace every set, or keep\n"
+    "                            every such set (listed on standard error) and write the others\n"
     "  --no-codepage             no .CPG file declaring the tables' code page 1251\n"
     "  --log FILE                write the reading and export logs to FILE (UTF-8); '-' is standard error\n";
 
@@ -34,6 +36,7 @@ int RunShp(const Args& args) {
                      parser.Value("--overwrite").c_str());
         return 2;
     }
+    if (!GuardFolderTarget("shp", a.input, a.target, a.logPath, {".SHP", ".SHX", ".DBF", ".CPG"})) return 2;
 
     CCommandWriter<tvk::CSHPWriter> writer("shp", a);
     if (int status = writer.Read(); status >= 0) return status;
@@ -46,13 +49,7 @@ int RunShp(const Args& args) {
     }
     writer->WriteCodePageFiles(!parser.Has("--no-codepage"));
     InstallOverwritePrompt(policy);
-    try {
-        writer->Export(a.target.c_str(), a.Log());
-        writer->FreeExportData();
-    } catch (...) {
-        return ReportExportFailure("shp", a.target);
-    }
-    return 0;
+    return writer.Export();
 }
 
 }  // namespace tlxcli

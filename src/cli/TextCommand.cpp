@@ -4,10 +4,11 @@
 #include <cstdio>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "cli/ExportSteps.h"
+#include "cli/PathGuards.h"
 #include "platform/Exceptions.h"
-#include "platform/FileSystem.h"
 #include "universal/ArchiveException.h"
 #include "universal/UETemplateFile.h"
 #include "universal/UEWriter.h"
@@ -24,7 +25,8 @@ const char* const kUsage =
     "  --log FILE          write the reading and export logs to FILE (UTF-8); '-' writes them to\n"
     "                      standard error. Without --log the error reports and the totals go there.\n"
     "Exit status: 0 written (reading errors are reported but do not fail the export), 1 reading or\n"
-    "writing failed, 2 wrong usage or an unreadable input file or template.\n";
+    "writing failed (OUT.txt is then as it was), 2 wrong usage, an unreadable input file or template,\n"
+    "or an output that would be written over the input; 130, 143, 129 stopped by SIGINT, SIGTERM, SIGHUP.\n";
 
 // Loads the template named by --template; 0 on success, else the exit status:
 // 2 for a template that cannot be opened or is not one, as the usage says.
@@ -53,35 +55,29 @@ int RunText(const Args& args) {
     ArgParser parser({"--help", "-h"}, {"--template", "--log"});
     ExportArgs a;
     if (int status = ParseExportArgs("text", kUsage, parser, args, a); status >= 0) return status;
+    std::vector<std::string> templates;
+    if (parser.Has("--template")) templates.push_back(parser.Value("--template"));
+    if (!GuardFileTarget("text", a.input, a.target, a.logPath, templates)) return 2;
     tvk::CUETemplate tmpl = tvk::CUETemplate::Internal();
-    if (parser.Has("--template"))
-        if (int status = LoadTemplate(parser.Value("--template"), tmpl)) return status;
+    if (!templates.empty())
+        if (int status = LoadTemplate(templates[0], tmpl)) return status;
 
     CCommandWriter<tvk::CUEWriter> writer("text", a);
     if (int status = writer.Read(); status >= 0) return status;
-    // The file is created only once the survey has been read, and removed
-    // again when the export does not complete.
+    // The file is written only once the survey has been read, and put in
+    // place only when the export completes.
     tvk::CUEFileOutput sink;
     try {
         sink.Open(a.target);
-        writer->SetTemplate(&tmpl);
-        writer->SetOutput(&sink);
-        writer->SetDosCodePage(tmpl.DosCodePage);
-        writer->Export(a.target.c_str(), a.Log());
-        writer->FreeExportData();
-        writer->SetOutput(nullptr);
-        sink.Close();
-        return 0;
     } catch (...) {
-        ReportExportFailure("text", a.target);
+        return ReportExportFailure("text", a);
     }
+    writer->SetTemplate(&tmpl);
+    writer->SetOutput(&sink);
+    writer->SetDosCodePage(tmpl.DosCodePage);
+    const int status = writer.Export();
     writer->SetOutput(nullptr);
-    if (sink.IsOpen()) {
-        sink.Abort();
-        tvk::FileSystem().Remove(a.target);
-    }
-    std::fprintf(stderr, "tlxexport text: %s was not written\n", a.target.c_str());
-    return 1;
+    return status;
 }
 
 }  // namespace tlxcli

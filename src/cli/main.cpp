@@ -1,7 +1,10 @@
 // tlxexport: batch export of .tlx survey files without any window, and a small
 // host that opens each export dialog through its entry point.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <exception>
+#include <new>
 #include <string>
 
 #include "cli/Commands.h"
@@ -32,6 +35,30 @@ void PrintUsage(FILE* out) {
                  "reading errors.\n");
 }
 
+// Runs a command with one last handler for whatever it did not report, and
+// makes a failed write to standard output (a full disk, a closed pipe) fail
+// the command.
+int RunCommand(const tlxcli::Command& command, const tlxcli::Args& args) {
+    int status;
+    try {
+        status = command.run(args);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "tlxexport %s: out of memory\n", command.name);
+        status = 1;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "tlxexport %s: unexpected failure: %s\n", command.name, e.what());
+        status = 1;
+    } catch (...) {
+        std::fprintf(stderr, "tlxexport %s: unexpected failure\n", command.name);
+        status = 1;
+    }
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "tlxexport %s: cannot write to standard output: %s\n", command.name, std::strerror(errno));
+        if (status == 0) status = 1;
+    }
+    return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -42,7 +69,7 @@ int main(int argc, char** argv) {
     std::string name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
         PrintUsage(stdout);
-        return 0;
+        return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
     }
     if (name == "--version" || name == "-V") {
         std::printf("tlxexport %s\n", TLX_VERSION);
@@ -51,7 +78,7 @@ int main(int argc, char** argv) {
     for (const auto& c : kCommands) {
         if (name == c.name) {
             tlxcli::Args args(argv + 2, argv + argc);
-            return c.run(args);
+            return RunCommand(c, args);
         }
     }
     std::fprintf(stderr, "tlxexport: unknown command '%s'\n", name.c_str());

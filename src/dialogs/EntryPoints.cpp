@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "dialogs/ACEDlg.h"
-#include "dialogs/FileOverwriteDlg.h"
 #include "dialogs/MIEDlg.h"
 #include "dialogs/SHEDlg.h"
 #include "dialogs/UEDlg.h"
@@ -25,7 +24,6 @@ void EnsureApplication() {
 template <class Dialog>
 void ShowDialog(const char* path) {
     EnsureApplication();
-    tvk::InstallDialogOverwriteQuestion();
     auto dialog = std::make_unique<Dialog>(nullptr);
     dialog->SetFilePath(path);
     dialog->exec();

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/DialogStrings.h"
+#include "dialogs/FileOverwriteDlg.h"
 #include "dialogs/FolderTree.h"
 #include "dialogs/LayerList.h"
 #include "dialogs/Profile.h"
@@ -206,6 +207,8 @@ void CFolderExportDialog::OnExportbutton() {
         CreateFolderPath(folderText_);
         PutOnTopOfHistory(folderText_);
     }
+    // The dialog asks its own question, however it was built.
+    InstallDialogOverwriteQuestion();
     StartExport((folderText_.isEmpty() ? CFolderTree::HomePath() : folderText_).toStdString());
 }
 

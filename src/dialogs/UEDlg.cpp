@@ -17,7 +17,6 @@
 #include "dialogs/UEProfile.h"
 #include "dialogs/UiServices.h"
 #include "grid/UEGridCtrl.h"
-#include "platform/FileSystem.h"
 
 namespace tvk {
 namespace {
@@ -331,20 +330,6 @@ void CUEDlg::OnUeExport() {
     StartExport(file);
 }
 
-// On the export worker. The file is completed here, so that a failure to
-// write its last bytes is reported as a file error rather than as success;
-// a file left incomplete by a failure or a stop is removed.
-void CUEDlg::RunExport(const std::string& target) {
-    try {
-        writer_ue_.Export(target.c_str(), nullptr);
-        fileOutput_.Close();
-    } catch (...) {
-        fileOutput_.Abort();
-        FileSystem().Remove(target);
-        throw;
-    }
-}
-
 void CUEDlg::OnReadcomplete() {
     SetBusy(false);
     SetReadComplete(true);
@@ -354,7 +339,7 @@ void CUEDlg::OnReadcomplete() {
 void CUEDlg::OnExportcomplete() {
     SetBusy(false);
     writer_ue_.SetOutput(nullptr);
-    fileOutput_.Abort();  // already completed or abandoned by the worker
+    fileOutput_.EndExport(false);  // completed or abandoned by the run already
     DataToControls();
 }
 

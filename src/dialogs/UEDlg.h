@@ -86,7 +86,6 @@ protected:
     void ChangeVisibility() override;
     void OnReadcomplete() override;
     void OnExportcomplete() override;
-    void RunExport(const std::string& target) override;
     bool WorkerMarksReadComplete() const override { return false; }
     // Runs the options dialog modally; tests replace it.
     virtual int ExecOptions(CUEOptionsDlg& dialog);

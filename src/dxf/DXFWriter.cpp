@@ -10,7 +10,6 @@
 #include "dxf/DXFStrings.h"
 #include "msr/msr.h"
 #include "platform/Exceptions.h"
-#include "platform/FileSystem.h"
 #include "platform/StringTable.h"
 
 namespace tvk {
@@ -289,7 +288,8 @@ void CDXFWriter::Export() {
     std::string path = OutputFolder;
     if (!path.empty()) path.pop_back();  // the separator the driver appended
     OutputFile = std::make_unique<CStdioFile>();
-    OutputFile->Open(path, CFile::modeWrite | CFile::modeCreate | CFile::shareDenyWrite);
+    // No question: the user named this very file (a save dialog already asked).
+    OpenOutputFile(*OutputFile, path);
     Output.Discard();
     Output.Attach(OutputFile.get());
 
@@ -334,15 +334,9 @@ void CDXFWriter::FreeExportData() {
     Output.Attach(nullptr);
     if (OutputFile) {
         std::unique_ptr<CStdioFile> file = std::move(OutputFile);
-        const bool created = file->IsOpen();
-        const std::string path = file->GetFilePath();
-        if (Completed && !IsNeedToClear()) {
-            file->Close();
-        } else {
-            file->Abort();
-            // Only a file this export created: never one it failed to open.
-            if (created && IsNeedToClear()) FileSystem().Remove(path);
-        }
+        // A file that is not complete is never put in place: the driver discards it.
+        if (Completed && !IsNeedToClear()) file->Close();
+        else file->Abort();
     }
     Completed = false;
     CWriter::FreeExportData();

@@ -68,8 +68,8 @@ public:
     // code page when it is declared).
     virtual void WriteHeader();
 
-    // Contract: closes the DXF file of the last export; after a stop or a
-    // break (NeedToClear) it deletes the file. Deleting never throws.
+    // Contract: completes and closes the DXF file of the last export; after
+    // a failure (NeedToClear) it only closes it, without throwing.
     void FreeExportData() override;
 
 protected:

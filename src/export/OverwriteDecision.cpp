@@ -53,16 +53,15 @@ void SetOverwriteQuestion(OverwriteQuestion question) {
     g_question = std::move(question);
 }
 
-bool DecideOverwrite(int& overwriteMode, const std::string& path) {
-    // After No to all nothing more is created or changed, not even a file that
-    // does not exist yet: a layer whose files are only partly new is no set.
-    if (overwriteMode == kOverwriteNone) return false;
+bool DecideOverwrite(int& overwriteMode, const std::vector<std::string>& paths) {
     FileStatus status;
-    if (!FileSystem().Status(path, status)) return true;
+    auto existing = paths.begin();
+    while (existing != paths.end() && !FileSystem().Status(*existing, status)) ++existing;
+    if (existing == paths.end()) return true;
     if (overwriteMode == kOverwriteAll) return true;
+    if (overwriteMode == kOverwriteNone) return false;
 
-    ExistingFileStatus existing{FullPath(path), status.size, status.modified};
-    switch (Ask(existing, path)) {
+    switch (Ask({FullPath(*existing), status.size, status.modified}, *existing)) {
     case kAnswerYes:
         return true;
     case kAnswerNo:

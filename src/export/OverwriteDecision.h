@@ -7,14 +7,15 @@
 #include <ctime>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace tvk {
 
 // Values of CWriter's OverwriteMode: the answer in force for the current run.
 enum OverwriteModeValue : int {
-    kOverwriteAsk = 0,   // ask for every existing file
-    kOverwriteAll = 1,   // write every file
-    kOverwriteNone = 2,  // skip every file that already exists
+    kOverwriteAsk = 0,   // ask for every set with an existing file
+    kOverwriteAll = 1,   // write every set
+    kOverwriteNone = 2,  // keep every set that has an existing file
 };
 
 // Answers of the question (the buttons of the confirmation dialog).
@@ -40,13 +41,15 @@ using OverwriteQuestion = std::function<int(const ExistingFileStatus& existing, 
 // which answers No (an existing file is never replaced unasked).
 void SetOverwriteQuestion(OverwriteQuestion question);
 
-// Contract: decides whether the writer writes `path` (true) or sends that
-// file's output to the null device (false). `overwriteMode` 2 (after No to
-// all) skips every file; otherwise a file that does not exist is written, and
-// an existing one is written with mode 1 or asked about with mode 0. Yes to
-// all sets the mode to 1, No to all to 2. Cancel, and an answer outside 1..5,
-// throw CUserBreakSignal.
-bool DecideOverwrite(int& overwriteMode, const std::string& path);
+// Contract: decides for a set of files that belong together (a MIF/MID
+// pair, a shapefile set) whether the writer writes all of them (true) or
+// keeps every one as it is (false: their output goes to the null device), so
+// that no set is ever half old and half new. A set none of whose files exists
+// is written whatever the mode. Otherwise mode 1 writes it, mode 2 keeps it,
+// and mode 0 asks once, about the first existing file: Yes writes, No keeps,
+// Yes to all and No to all also set the mode to 1 and 2. Cancel, and an
+// answer outside 1..5, throw CUserBreakSignal.
+bool DecideOverwrite(int& overwriteMode, const std::vector<std::string>& paths);
 
 // The existing file as the question shows it, in UTF-8 (the texts go to the
 // terminal and to Qt, never into a file): the full path, then on a second

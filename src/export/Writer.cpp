@@ -7,9 +7,11 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <stdexcept>
 
 #include "export/ExportStrings.h"
 #include "export/OverwriteDecision.h"
+#include "platform/CodePage.h"
 #include "platform/Text.h"
 
 namespace tvk {
@@ -19,6 +21,18 @@ constexpr const char* kAbortText = "\nForce current operation to abort...\n";
 
 bool EndsWithSeparator(const std::string& path) {
     return !path.empty() && (path.back() == '/' || path.back() == '\\');
+}
+
+// A file name on disk (UTF-8) as a log text (1251); kept as it is when 1251
+// has no room for it.
+std::string LogText(const std::string& utf8) {
+    std::string text;
+    return Cp1251FromUtf8(utf8, text) ? text : utf8;
+}
+
+std::string NameOf(const std::string& path) {
+    size_t cut = path.rfind('/');
+    return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
 }  // namespace
@@ -64,13 +78,50 @@ char* CWriter::GetName(char* dst, int size, const char* base, int n) {
     return dst;
 }
 
-bool CWriter::VerifyOverwrite(const std::string& path) { return DecideOverwrite(OverwriteMode, path); }
+void CWriter::ReportToUser(const char* text) { WriteToLog(text); }
+
+COutputTransaction& CWriter::OutputFiles() {
+    if (!outputFiles_) throw std::logic_error("output files are opened only while an export runs");
+    return *outputFiles_;
+}
+
+bool CWriter::DecideOutputSet(const std::vector<std::string>& paths) {
+    if (paths.empty()) return true;
+    OutputFiles().LockFolderOf(paths.front());
+    if (DecideOverwrite(OverwriteMode, paths)) return true;
+    std::string line = "kept, exists: " + LogText(paths.front());
+    for (size_t i = 1; i < paths.size(); ++i) line += ", " + LogText(NameOf(paths[i]));
+    line += "\n";
+    ReportToUser(line.c_str());
+    return false;
+}
+
+COutputTransaction::Hooks CWriter::TransactionHooks() {
+    COutputTransaction::Hooks hooks;
+    hooks.stopRequested = [this] { return IsMustDie(); };
+    hooks.waiting = [this](const std::string& folder) {
+        ReportToUser(("waiting for another export into " + LogText(folder) + " to finish\n").c_str());
+    };
+    hooks.staleRemoved = [this](const std::string& folder, const std::vector<std::string>& names) {
+        std::string line = StrFormat("Removed %zu temporary file(s) of an export that did not finish from %s:",
+                                     names.size(), LogText(folder).c_str());
+        for (const std::string& name : names) line += " " + LogText(name);
+        line += "\n";
+        WriteToLog(line.c_str());
+    };
+    return hooks;
+}
+
+void CWriter::OpenOutputFile(CFile& file, const std::string& target, bool write) {
+    if (write) file.Attach(OutputFiles().Create(target), target);
+    else file.Open(kNullDevice, CFile::modeWrite | CFile::modeCreate);
+}
 
 void CWriter::Export(const char* dir, const char* log) {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point start = Clock::now();
     ErrorCount = 0;
-    // A run cancelled earlier must not make this one delete its files: the
+    // A run cancelled earlier must not make this one discard its files: the
     // dialog stays open after a failure and may export again.
     NeedToClear = false;
 
@@ -79,11 +130,15 @@ void CWriter::Export(const char* dir, const char* log) {
     if (!EndsWithSeparator(OutputFolder)) OutputFolder += '/';
 
     OpenLog(log);
+    outputFiles_ = std::make_unique<COutputTransaction>(FileSystem(), TransactionHooks());
+    outputFiles_->Protect(FilePath);
+    if (log && *log) outputFiles_->Protect(GetLogFilePath(log));
 
     // Each handler logs through a guard of its own, then cleans up in this
-    // order and rethrows the failure it caught.
-    auto fail = [this](const char* text, bool clear) {
-        if (clear) NeedToClear = true;
+    // order and rethrows the failure it caught. Whatever failed, the files of
+    // this run are discarded and the earlier ones stay as they were.
+    auto fail = [this](const char* text) {
+        NeedToClear = true;
         try {
             WriteToLog(text);
             WriteToLog(kAbortText);
@@ -99,6 +154,7 @@ void CWriter::Export(const char* dir, const char* log) {
             FreeExportData();
         } catch (CFileException&) {
         }
+        outputFiles_.reset();
     };
 
     try {
@@ -110,6 +166,10 @@ void CWriter::Export(const char* dir, const char* log) {
 
         OverwriteMode = 0;
         Export();
+        // Every file completed and closed before any is put in place.
+        FreeExportData();
+        outputFiles_->Commit();
+        outputFiles_.reset();
 
         if (ErrorCount > kMaxReportedErrors) WriteToLog("Too much errors. Not all error messages was printed\n");
         line = StrFormat("Total errors: %d\n", ErrorCount);
@@ -119,19 +179,19 @@ void CWriter::Export(const char* dir, const char* log) {
         WriteToLog(line.c_str());
         WriteToLog("\nEND OF EXPORTING\n\n");
     } catch (CFileException&) {
-        fail("\nCFileException during exporting", false);
+        fail("\nCFileException during exporting");
         throw;
     } catch (std::bad_alloc&) {
-        fail("\nCMemoryException during exporting", false);
+        fail("\nCMemoryException during exporting");
         throw;
     } catch (CUserBreakSignal&) {
-        fail("\nUser break during exporting", true);
+        fail("\nUser break during exporting");
         throw;
     } catch (CThreadStopSignal&) {
-        fail("\nUser try to close window during exporting", true);
+        fail("\nUser try to close window during exporting");
         throw;
     } catch (...) {
-        fail("\nUnknown exception during exporting", true);
+        fail("\nUnknown exception during exporting");
         throw;
     }
 

@@ -4,16 +4,23 @@
 // Export(dir, log), which logs, catches every failure, cleans up and passes
 // the failure on.
 //
+// An export is all or nothing: the writers open their files through
+// OpenOutputFile, which writes each under a temporary name in its folder, and
+// the driver puts them all in place only when the whole export succeeded.
+//
 // A format writer overrides the body Export() and FreeExportData(), adds
 // `using CWriter::Export;` so the driver stays visible beside its body, and
 // calls FreeExportData() from its own destructor (CWriter's destructor can
 // reach only CWriter's empty version).
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "export/ExportModel.h"
 #include "platform/Exceptions.h"
+#include "platform/File.h"
+#include "platform/OutputTransaction.h"
 #include "reader/TLXReader.h"
 
 namespace tvk {
@@ -31,11 +38,12 @@ public:
     // Runs one export into `dir` (a folder; the DXF writer takes its file
     // path). OutputFolder becomes `dir` with one trailing separator: "/" is
     // appended unless it ends with "/" or "\"; an empty `dir` gives "./".
-    // Writes the export log through the hooks, resets OverwriteMode and runs
-    // the body Export(). On any failure inside: logs it, sets NeedToClear for
-    // a user break, a stop or an unknown failure, calls OnProgressEnd,
-    // CloseLog and FreeExportData, and rethrows the same exception. On
-    // success the caller calls FreeExportData().
+    // Writes the export log through the hooks, resets OverwriteMode, runs the
+    // body Export(), completes and closes the files (FreeExportData) and puts
+    // them in place. On any failure inside: logs it, sets NeedToClear, calls
+    // OnProgressEnd, CloseLog and FreeExportData, discards every file of the
+    // run (earlier files stay as they were) and rethrows the same exception.
+    // The caller's FreeExportData() afterwards finds nothing left to do.
     void Export(const char* dir, const char* log);
 
     // Empties LayerFileNames and the rest of the export model, calls
@@ -44,9 +52,13 @@ public:
     // Builds the export model: coordinates, the two point layers, usage,
     // description column, layer columns and layer file names.
     void PrepareData() override;
-    // Closes and releases what one export opened; deletes the written files
-    // when NeedToClear is set. Empty here.
+    // Completes, closes and releases what one export opened; after a failure
+    // (NeedToClear) it only closes. Empty here.
     virtual void FreeExportData();
+    // A line the user should see even without a log: a set of files kept
+    // because it exists, a wait for another export into the same folder.
+    // Writes it to the log; the command line also shows it.
+    virtual void ReportToUser(const char* text);
 
     // The file-name-safe name of every layer slot ("" for a left-out layer).
     std::vector<std::string>& GetLayerFileNames() { return LayerFileNames; }
@@ -81,10 +93,19 @@ protected:
     // `dst` of `size` bytes, terminated, and returns `dst`: STYLE0, STYLE1...
     static char* GetName(char* dst, int size, const char* base, int n);
 
-    // The overwrite decision for one output file under OverwriteMode: true to
-    // write it, false to send its output to the null device. Cancel throws
-    // CUserBreakSignal.
-    bool VerifyOverwrite(const std::string& path);
+    // The overwrite decision for one set of output files that belong
+    // together (all in one folder), taken before the first of them is
+    // created: true to write the set, false to keep all of its files as they
+    // are, which is reported ("kept, exists: ..."). Cancel throws
+    // CUserBreakSignal. The folder is locked against other exports first.
+    bool DecideOutputSet(const std::vector<std::string>& paths);
+    // Opens `file` to write the output `target` of the running export (under
+    // a temporary name until the export succeeds), or on the null device
+    // when `write` is false.
+    void OpenOutputFile(CFile& file, const std::string& target, bool write = true);
+    // The output files of the running export; throws std::logic_error when
+    // no export runs.
+    COutputTransaction& OutputFiles();
 
     // Throws CThreadStopSignal when a stop has been requested.
     void ThrowIfMustDie() const {
@@ -107,9 +128,13 @@ protected:
 private:
     // Appends one generated layer with its code, style and schema.
     void AppendPointLayer(const char* layerName, int number, bool controlPoints);
+    // What the output files of an export tell the writer: stops, waits, and
+    // the leftovers of killed runs.
+    COutputTransaction::Hooks TransactionHooks();
 
     int m_PreserveElev = 1;
     int m_PreserveNE = 1;
+    std::unique_ptr<COutputTransaction> outputFiles_;  // while Export(dir, log) runs
 };
 
 }  // namespace tvk

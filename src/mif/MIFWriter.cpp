@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "export/OverwriteDecision.h"
 #include "platform/NumberText.h"
 #include "mif/MIFObjects.h"
 #include "mif/MIFStyle.h"
@@ -110,6 +109,7 @@ void CMIFWriter::Export() {
     MIDFiles.clear();
     MIFFiles.resize(Layers.size());
     MIDFiles.resize(Layers.size());
+    pairDecisions_.assign(Layers.size(), -1);
     // Every export declares the bounds of its own drawing, so exporting twice
     // with one writer gives the same files.
     Extents = MIFExtents();
@@ -294,12 +294,14 @@ CStdioFile* CMIFWriter::OpenLayerFile(std::vector<LayerFile>& files, int layer, 
     const std::string& name = static_cast<size_t>(layer) < LayerFileNames.size() ? LayerFileNames[layer]
                                                                                  : Layers[layer].Name.Str();
     // Names of the model are 1251; names on disk are UTF-8.
-    std::string path = OutputFolder + Utf8From1251(name) + extension;
-    bool write = VerifyOverwrite(path);
-    auto file = std::make_unique<CStdioFile>(write ? path : std::string(kNullDevice),
-                                             CFile::modeWrite | CFile::modeCreate | CFile::shareDenyWrite);
+    const std::string base = OutputFolder + Utf8From1251(name);
+    // One decision for the pair, taken when the first of its files opens:
+    // never an old MIF beside a new MID.
+    signed char& decision = pairDecisions_[layer];
+    if (decision < 0) decision = DecideOutputSet({base + ".MIF", base + ".MID"}) ? 1 : 0;
+    auto file = std::make_unique<CStdioFile>();
+    OpenOutputFile(*file, base + extension, decision == 1);
     files[layer].file = std::move(file);
-    files[layer].written = write;
     return files[layer].file.get();
 }
 
@@ -309,11 +311,8 @@ void CMIFWriter::FreeExportData() {
     for (auto* files : {&MIFFiles, &MIDFiles}) {
         for (LayerFile& slot : *files) {
             if (!slot.file) continue;
-            std::string path = slot.file->GetFilePath();
             if (NeedToClear) {
-                slot.file->Abort();
-                // Never the null device: only files this run created or replaced.
-                if (slot.written) FileSystem().Remove(path);
+                slot.file->Abort();  // the driver discards the files of the run
             } else {
                 try {
                     slot.file->Close();
@@ -327,6 +326,7 @@ void CMIFWriter::FreeExportData() {
     }
     std::vector<LayerFile>().swap(MIFFiles);
     std::vector<LayerFile>().swap(MIDFiles);
+    pairDecisions_.clear();
     CWriter::FreeExportData();
     if (failed) throw failure;
 }

@@ -21,10 +21,10 @@ public:
 
     // CWriter's preparation, then ConvertFieldNames.
     void PrepareData() override;
-    // Closes every file of the run (null-device files included). When
-    // NeedToClear is set the written files are deleted, failures to delete
-    // ignored. After all files are closed, the first failure to complete a
-    // file is thrown on, so a file cut short never passes for a success.
+    // Closes every file of the run (null-device files included); after a
+    // failure (NeedToClear) without writing more. After all files are
+    // closed, the first failure to complete a file is thrown on, so a file
+    // cut short never passes for a success.
     void FreeExportData() override;
 
     // Contract: converts a name in place into a MapInfo name (see
@@ -43,8 +43,8 @@ protected:
     // the values of feature slot `index` to the MID file. A feature whose kind
     // or points cannot make an object writes neither.
     virtual void ExportFeature(CFeature* feature, int index);
-    // The layer's MID file, opened on first use (overwrite decision; the null
-    // device when the file is skipped).
+    // The layer's MID file, opened on first use (the pair's overwrite
+    // decision; the null device when the pair is kept).
     virtual CStdioFile* GetMIDFile(int layer);
     // The layer's MIF file, opened on first use with its header written.
     virtual CStdioFile* GetMIFFile(int layer);
@@ -61,10 +61,9 @@ protected:
     // MapInfo's brush pattern for a model pattern; 1 outside the table.
     int GetHatch(int index);
 
-    // One open file of the run; `written` is false for the null device.
+    // One open file of the run (the null device for a kept pair).
     struct LayerFile {
         std::unique_ptr<CStdioFile> file;
-        bool written = false;
     };
 
     std::vector<LayerFile> MIFFiles;  // per layer slot
@@ -83,6 +82,8 @@ private:
     void AppendRow(std::string& out, int layer, int code, int index) const;
 
     std::string text_;  // the object or row being built
+    // Per layer: -1 not decided yet, 1 write the MIF/MID pair, 0 keep it.
+    std::vector<signed char> pairDecisions_;
 };
 
 }  // namespace tvk

@@ -1,6 +1,7 @@
 // Failures and signals that travel as exceptions. All are thrown by value and
 // caught by reference; running out of memory is std::bad_alloc.
 #pragma once
+#include <cerrno>
 #include <string>
 
 namespace tvk {
@@ -28,6 +29,15 @@ public:
     Cause m_cause;
     int m_lOsError;
     std::string m_strFileName;
+};
+
+// An output that would be written over a file the run must keep (its input
+// or its log): m_strFileName is the output, m_strOtherFile the file kept.
+class CSameFileException : public CFileException {
+public:
+    CSameFileException(std::string output, std::string other)
+        : CFileException(accessDenied, EPERM, std::move(output)), m_strOtherFile(std::move(other)) {}
+    std::string m_strOtherFile;
 };
 
 // A stop was requested through TryToStop().

@@ -10,9 +10,15 @@ namespace tvk {
 CFile::~CFile() { Abort(); }
 
 void CFile::Open(const std::string& path, unsigned flags) {
+    const bool writing = (flags & modeWrite) != 0;
+    Attach(FileSystem().Open(path, writing ? IFileSystem::Mode::Write : IFileSystem::Mode::Read), path);
+    writing_ = writing;
+}
+
+void CFile::Attach(std::unique_ptr<IFileStream> stream, const std::string& path) {
     Abort();
-    writing_ = (flags & modeWrite) != 0;
-    stream_ = FileSystem().Open(path, writing_ ? IFileSystem::Mode::Write : IFileSystem::Mode::Read);
+    writing_ = true;
+    stream_ = std::move(stream);
     path_ = path;
     position_ = 0;
     buffer_.resize(kBufferSize);

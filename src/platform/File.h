@@ -29,6 +29,8 @@ public:
     CFile& operator=(const CFile&) = delete;
 
     void Open(const std::string& path, unsigned flags);
+    // Writes through `stream` (already open for writing) as the file `path`.
+    void Attach(std::unique_ptr<IFileStream> stream, const std::string& path);
     bool IsOpen() const { return stream_ != nullptr; }
     const std::string& GetFilePath() const { return path_; }
 

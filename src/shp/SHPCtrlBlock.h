@@ -3,7 +3,6 @@
 #pragma once
 #include <cstdint>
 #include <memory>
-#include <string>
 
 #include "platform/File.h"
 
@@ -17,9 +16,6 @@ struct tagSHPCtrlBlock {
     // Minimum x, minimum y, maximum x, maximum y, minimum z, maximum z of all
     // records; the z range is kept for the layout's sake and never written.
     double Extents[6] = {1.7e308, 1.7e308, -1.7e308, -1.7e308, 1.7e308, -1.7e308};
-    // The ".CPG" file written beside the table, so it can be deleted with the
-    // others; empty when none was written.
-    std::string CodePageFile;
 };
 
 }  // namespace tvk

@@ -6,11 +6,9 @@
 #include <exception>
 #include <memory>
 
-#include "export/OverwriteDecision.h"
 #include "msr/msr.h"
 #include "platform/CodePage.h"
 #include "platform/Exceptions.h"
-#include "platform/FileSystem.h"
 
 namespace tvk {
 
@@ -31,8 +29,6 @@ const std::string& PolygonSuffix() {
 }
 
 constexpr const char* kCodePageText = "1251";
-
-bool IsNullDevice(const CFile& file) { return file.GetFilePath() == kNullDevice; }
 
 }  // namespace
 
@@ -220,35 +216,33 @@ tagSHPCtrlBlock& CSHPWriter::OpenBlock(std::vector<tagSHPCtrlBlock>& blocks, int
                                   : std::string(Layers[layer].Name.c_str());
     // The layer's name and the suffix are 1251 texts; the disk wants UTF-8.
     const std::string base = OutputFolder + Utf8From1251(name + suffix);
+    std::vector<std::string> set = {base + ".SHP", base + ".SHX", base + ".DBF"};
+    if (m_writeCodePage) set.push_back(base + ".CPG");
+    // One decision for the whole set: never an old SHP beside a new DBF. A
+    // kept set is written to the null device, so the writer runs unchanged.
+    const bool write = DecideOutputSet(set);
 
-    block.MainFile = OpenOutput(base + ".SHP");
+    block.MainFile = OpenOutput(set[0], write);
     WriteHeader(block.MainFile.get(), shapeType);
-    block.IndexFile = OpenOutput(base + ".SHX");
+    block.IndexFile = OpenOutput(set[1], write);
     WriteHeader(block.IndexFile.get(), shapeType);
-    block.TableFile = OpenOutput(base + ".DBF");
+    block.TableFile = OpenOutput(set[2], write);
     WriteDBFHeader(block.TableFile.get(), layer, 0);
-    if (m_writeCodePage && !IsNullDevice(*block.TableFile)) WriteCodePageFile(block, base + ".CPG");
+    if (write && m_writeCodePage) WriteCodePageFile(set[3]);
     return block;
 }
 
-std::unique_ptr<CFile> CSHPWriter::OpenOutput(const std::string& path) {
-    // A file the user declines to replace goes to the null device, so the
-    // writer runs unchanged and its output for that file is discarded.
-    const bool write = VerifyName(path) != 0;
-    return std::make_unique<CFile>(write ? path : std::string(kNullDevice),
-                                   CFile::modeWrite | CFile::modeCreate | CFile::shareDenyWrite);
+std::unique_ptr<CFile> CSHPWriter::OpenOutput(const std::string& path, bool write) {
+    auto file = std::make_unique<CFile>();
+    OpenOutputFile(*file, path, write);
+    return file;
 }
 
-void CSHPWriter::WriteCodePageFile(tagSHPCtrlBlock& block, const std::string& path) {
-    if (!VerifyName(path)) return;
-    CFile file(path, CFile::modeWrite | CFile::modeCreate | CFile::shareDenyWrite);
-    block.CodePageFile = path;  // from here on it belongs to the run
+void CSHPWriter::WriteCodePageFile(const std::string& path) {
+    CFile file;
+    OpenOutputFile(file, path);
     file.Write(kCodePageText, 4);
     file.Close();
-}
-
-int CSHPWriter::VerifyName(const std::string& path) {
-    return VerifyOverwrite(path) ? 1 : 0;
 }
 
 // ---- headers and rows --------------------------------------------------------
@@ -333,7 +327,7 @@ void CSHPWriter::GetBigOrderInt(uint32_t value, uint32_t* bytes) {
 
 // ---- closing -----------------------------------------------------------------
 
-void CSHPWriter::CloseBlock(tagSHPCtrlBlock& block, bool deleteFiles) {
+void CSHPWriter::CloseBlock(tagSHPCtrlBlock& block, bool abandon) {
     std::exception_ptr failure;
     const bool empty = block.RecordCount == 0;
     ShapeBox box;
@@ -342,9 +336,8 @@ void CSHPWriter::CloseBlock(tagSHPCtrlBlock& block, bool deleteFiles) {
 
     auto finish = [&](std::unique_ptr<CFile>& file, bool isTable) {
         if (!file) return;
-        const std::string path = file->GetFilePath();
         try {
-            if (!deleteFiles) {
+            if (!abandon) {
                 if (isTable) {
                     char count[4];
                     for (int i = 0; i < 4; ++i) count[i] = static_cast<char>(static_cast<uint32_t>(block.RecordCount) >> (8 * i));
@@ -364,27 +357,24 @@ void CSHPWriter::CloseBlock(tagSHPCtrlBlock& block, bool deleteFiles) {
             file->Abort();
             if (!failure) failure = std::current_exception();
         }
-        // Never the null device: it stands for files the user chose to keep.
-        if (deleteFiles && path != kNullDevice) FileSystem().Remove(path);
         file.reset();
     };
     finish(block.MainFile, false);
     finish(block.IndexFile, false);
     finish(block.TableFile, true);
-    if (deleteFiles && !block.CodePageFile.empty()) FileSystem().Remove(block.CodePageFile);
-    block.CodePageFile.clear();
     if (failure) std::rethrow_exception(failure);
 }
 
 void CSHPWriter::FreeExportData() {
-    const bool deleteFiles = IsNeedToClear();
+    // After a failure the files are only closed: the driver discards them.
+    const bool abandon = IsNeedToClear();
     std::exception_ptr failure;
     const size_t layers = std::max({m_pointBlocks.size(), m_polylineBlocks.size(), m_polygonBlocks.size()});
     for (size_t l = 0; l < layers; ++l) {
         for (auto* blocks : {&m_pointBlocks, &m_polylineBlocks, &m_polygonBlocks}) {
             if (l >= blocks->size()) continue;
             try {
-                CloseBlock((*blocks)[l], deleteFiles);
+                CloseBlock((*blocks)[l], abandon);
             } catch (...) {
                 if (!failure) failure = std::current_exception();
             }
@@ -396,9 +386,9 @@ void CSHPWriter::FreeExportData() {
     m_layouts.clear();
     m_layoutBuilt.clear();
     CWriter::FreeExportData();
-    // A file that could not be completed is not a success; after a stop or
-    // cancel the files are gone and the signal on its way says what happened.
-    if (failure && !deleteFiles) std::rethrow_exception(failure);
+    // A file that could not be completed is not a success; after a failure
+    // the one on its way says what happened.
+    if (failure && !abandon) std::rethrow_exception(failure);
 }
 
 }  // namespace tvk

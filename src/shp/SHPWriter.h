@@ -23,9 +23,8 @@ public:
     using CWriter::Export;
 
     // Completes every open file (lengths, boxes, record counts, 0x1A) and
-    // closes it; when NeedToClear is set, deletes every file of the run.
-    // Rethrows the first file failure met while completing (after closing
-    // all), unless the files are being deleted anyway.
+    // closes it; after a failure (NeedToClear) it only closes them. Rethrows
+    // the first file failure met while completing (after closing all).
     void FreeExportData() override;
 
     // Whether a .CPG file holding "1251" is written beside every table
@@ -51,7 +50,8 @@ protected:
     virtual void WriteDBFHeader(CFile* file, int layer, int);
     // Writes the 100-byte header of a main or index file.
     virtual void WriteHeader(CFile* file, int shapeType);
-    // The layer's set of that shape type, its files opened on first use.
+    // The layer's set of that shape type, its files opened on first use
+    // (one overwrite decision for the set).
     virtual tagSHPCtrlBlock& GetPolygonCtrlBlock(int layer);
     virtual tagSHPCtrlBlock& GetPolylineCtrlBlock(int layer);
     virtual tagSHPCtrlBlock& GetPointCtrlBlock(int layer);
@@ -68,12 +68,11 @@ protected:
     std::vector<tagSHPCtrlBlock> m_polygonBlocks;
 
 private:
-    // The overwrite decision for one file; nonzero means write it.
-    int VerifyName(const std::string& path);
     tagSHPCtrlBlock& OpenBlock(std::vector<tagSHPCtrlBlock>& blocks, int layer, int shapeType,
                                const char* suffixUtf8);
-    std::unique_ptr<CFile> OpenOutput(const std::string& path);
-    void WriteCodePageFile(tagSHPCtrlBlock& block, const std::string& path);
+    // An output file of the run, or the null device when `write` is false.
+    std::unique_ptr<CFile> OpenOutput(const std::string& path, bool write);
+    void WriteCodePageFile(const std::string& path);
     void ExportParts(CFeature* feature, int index, int& part);
     // Appends the built record to the block's main file, with its index entry
     // and table row, and takes its box into the block's extents.
@@ -83,7 +82,8 @@ private:
     // The trace of the arc or circle through the feature's first three points.
     bool CollectTrace(const CPointListFeature& feature, bool circle);
     const CDBFLayout& LayoutOf(int layer);
-    void CloseBlock(tagSHPCtrlBlock& block, bool deleteFiles);
+    // Completes and closes the block's files; `abandon` only closes them.
+    void CloseBlock(tagSHPCtrlBlock& block, bool abandon);
 
     bool m_writeCodePage = true;
     std::vector<CDBFLayout> m_layouts;   // per layer, built when a set of the layer opens

@@ -8,10 +8,18 @@ namespace tvk {
 void CUEFileOutput::Write(std::string_view text) { file_.WriteString(text); }
 
 void CUEFileOutput::Open(const std::string& path) {
-    file_.Open(path, CFile::modeWrite | CFile::modeCreate | CFile::shareDenyWrite);
+    COutputTransaction::CheckTarget(FileSystem(), path);
+    path_ = path;
 }
 
 void CUEFileOutput::Close() { file_.Close(); }
+
+void CUEFileOutput::BeginExport(COutputTransaction& outputFiles) { file_.Attach(outputFiles.Create(path_), path_); }
+
+void CUEFileOutput::EndExport(bool completed) {
+    if (completed) file_.Close();
+    else file_.Abort();
+}
 
 void CUEPreviewOutput::Write(std::string_view text) {
     if (lines_ > limit_ || buffer_.size() >= kMaxCharacters) throw CFinishWriteSignal();

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/File.h"
+#include "platform/OutputTransaction.h"
 
 namespace tvk {
 
@@ -18,23 +19,35 @@ public:
     virtual void Open(const std::string& argument) = 0;
     // Finishes what was written.
     virtual void Close() = 0;
+    // The text writer's export starts: a sink that writes a file creates it
+    // now, among the export's output files.
+    virtual void BeginExport(COutputTransaction& outputFiles) { (void)outputFiles; }
+    // The export's lines are all written (`completed`) or abandoned: a file
+    // is completed and closed (throwing CFileException when it cannot be),
+    // or only closed.
+    virtual void EndExport(bool completed) { (void)completed; }
 };
 
-// The export file, in text mode: every line feed is written as CR LF.
+// The export file, in text mode: every line feed is written as CR LF. It is
+// written while the text writer's export runs and put in place when the
+// export succeeds.
 class CUEFileOutput : public CUEOutput {
 public:
     // Writes the text; throws CFileException.
     void Write(std::string_view text) override;
-    // Creates the file at `path` (replacing one); throws CFileException.
+    // Takes `path` as the file of the next export. Throws CFileException now
+    // for a path that can never be written: a folder, or a file in a folder
+    // that does not exist.
     void Open(const std::string& path) override;
-    // Closes the file if it is open; throws CFileException when the last
-    // bytes cannot be written.
+    // Closes the file if it is still open; throws CFileException when the
+    // last bytes cannot be written.
     void Close() override;
-    // Closes without throwing, after a failure.
-    void Abort() noexcept { file_.Abort(); }
+    void BeginExport(COutputTransaction& outputFiles) override;
+    void EndExport(bool completed) override;
     bool IsOpen() const { return file_.IsOpen(); }
 
 private:
+    std::string path_;
     CStdioFile file_;
 };
 

@@ -72,6 +72,16 @@ void CUEWriter::Export() {
             if (ahead.valid()) ahead.wait();
         }
     } joinAhead{cancel, ahead};
+    // The sink's file lives as long as the run; a run that does not end well
+    // leaves it incomplete, and the driver discards it.
+    struct EndSink {
+        CUEOutput& output;
+        bool completed = false;
+        ~EndSink() {
+            if (!completed) output.EndExport(false);
+        }
+    } sink{*m_pOutput};
+    m_pOutput->BeginExport(OutputFiles());
 
     try {
         if (parallel) formatAhead(1);
@@ -91,6 +101,8 @@ void CUEWriter::Export() {
     } catch (const CFinishWriteSignal&) {
         // The preview has its lines.
     }
+    m_pOutput->EndExport(true);
+    sink.completed = true;
 }
 
 void CUEWriter::FormatBlock(LineBlock& block, const std::atomic<bool>& cancel) {

@@ -32,7 +32,8 @@ public:
     void SetDosCodePage(bool dos) { m_bDosCodePage = dos; }
     bool GetDosCodePage() const { return m_bDosCodePage; }
 
-    // Nothing to release: the sink belongs to the caller.
+    // Nothing to release: the sink belongs to the caller, and its file is
+    // completed or abandoned by the run itself.
     void FreeExportData() override {}
 
 protected:

@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <map>
+#include <utility>
 
 #include "DialogTestSupport.h"
 #include "ScriptedUi.h"
@@ -23,6 +25,7 @@
 #include "dialogs/MIEDlg.h"
 #include "dialogs/Profile.h"
 #include "dialogs/SHEDlg.h"
+#include "export/OverwriteDecision.h"
 
 using namespace tvk;
 using namespace tvk::test;
@@ -48,13 +51,23 @@ QByteArray ReadAll(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// Every file of a folder (hidden ones too) with its bytes.
+std::map<QString, QByteArray> Snapshot(const QString& folder) {
+    std::map<QString, QByteArray> files;
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name))
+        files[name] = ReadAll(folder + "/" + name);
+    return files;
+}
+
 QStringList FilesIn(const QString& folder) { return QDir(folder).entryList(QDir::Files, QDir::Name); }
 
 }  // namespace
 
 class FormatDialogs : public ::testing::Test {
 protected:
-    void SetUp() override { InstallDialogOverwriteQuestion(); }
+    // The dialogs install their own overwrite question, however they are built.
+    void SetUp() override { SetOverwriteQuestion(nullptr); }
+    void TearDown() override { SetOverwriteQuestion(nullptr); }
     ScriptedUi ui;
     TestFolder folder;
 };
@@ -219,7 +232,7 @@ TEST_F(FormatDialogs, FileNamesAreTriedOnTheFileSystem) {
     EXPECT_TRUE(list->CommitEdit(1, "Дороги"));
 }
 
-TEST_F(FormatDialogs, OverwriteAnswersComeFromTheWorker) {
+TEST_F(FormatDialogs, TheMapInfoDialogBuiltDirectlyAsksOncePerPairFromTheWorker) {
     QString target = folder.Path("mif");
     OpenDialog<CMIEDlg> open(SamplePath("building-site.tlx"));
     open.dialog.FolderCombo()->setEditText(target);
@@ -228,27 +241,25 @@ TEST_F(FormatDialogs, OverwriteAnswersComeFromTheWorker) {
     ASSERT_GE(first.size(), 4);
     EXPECT_TRUE(ui.overwriteQuestions.isEmpty());
 
-    // No to all on the first existing file: no file is created or changed
-    // afterwards, and the run still succeeds.
+    // No to all on the first pair: every pair with a file is kept as it is
+    // (the one missing its .MID too), and the run still succeeds.
     QFile::remove(target + "/" + first.back());
     for (const QString& f : FilesIn(target)) {
         QFile file(target + "/" + f);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write("old");
     }
+    const auto before = Snapshot(target);
     ui.messages.clear();
     ui.overwriteAnswers = {4};
     ASSERT_TRUE(open.Export());
     EXPECT_EQ(ui.overwriteQuestions.size(), 1);
     EXPECT_TRUE(ui.overwriteQuestions[0].contains("\n3 ")) << ui.overwriteQuestions[0].toStdString();
     EXPECT_EQ(ui.messages, QStringList{"Export succeed"});
-    for (const QString& f : FilesIn(target)) {
-        if (f == first.back()) continue;
-        EXPECT_EQ(ReadAll(target + "/" + f), "old") << f.toStdString();
-    }
-    EXPECT_FALSE(QFileInfo::exists(target + "/" + first.back()));
+    EXPECT_EQ(Snapshot(target), before);
 
-    // Cancel: a user break, the files of the run deleted, the dialog stays.
+    // Yes, then Cancel: a user break, the pair answered Yes keeps its old
+    // bytes too, and the dialog stays.
     ui.messages.clear();
     ui.overwriteQuestions.clear();
     ui.overwriteAnswers = {1, 5};
@@ -256,24 +267,25 @@ TEST_F(FormatDialogs, OverwriteAnswersComeFromTheWorker) {
     EXPECT_EQ(ui.overwriteQuestions.size(), 2);
     EXPECT_EQ(ui.messages, QStringList{"User break"});
     EXPECT_TRUE(open.dialog.isVisible());
+    EXPECT_EQ(Snapshot(target), before);
 
-    // Yes to all: every existing file is replaced after one question.
+    // Yes to all: every pair is replaced after one question.
     ui.messages.clear();
     ui.overwriteQuestions.clear();
     ui.overwriteAnswers = {3};
     ASSERT_TRUE(open.Export());
-    EXPECT_LE(ui.overwriteQuestions.size(), 1);
+    EXPECT_EQ(ui.overwriteQuestions.size(), 1);
     EXPECT_EQ(FilesIn(target), first);
     for (const QString& f : FilesIn(target)) EXPECT_NE(ReadAll(target + "/" + f), "old") << f.toStdString();
 }
 
-TEST_F(FormatDialogs, CloseDuringExportStopsDeletesAndCloses) {
+TEST_F(FormatDialogs, CloseDuringExportStopsClosesAndChangesNothing) {
     QString target = folder.Path("shp");
     OpenDialog<CSHEDlg> open(SamplePath("building-site.tlx"));
     open.dialog.FolderCombo()->setEditText(target);
     ASSERT_TRUE(open.Export());
-    int written = FilesIn(target).size();
-    ASSERT_GT(written, 0);
+    const auto before = Snapshot(target);
+    ASSERT_FALSE(before.empty());
     ui.messages.clear();
     // The worker waits on the overwrite question; Close is pressed meanwhile.
     ui.onOverwrite = [&] { open.dialog.reject(); };
@@ -281,7 +293,36 @@ TEST_F(FormatDialogs, CloseDuringExportStopsDeletesAndCloses) {
     open.dialog.ExportButton()->click();
     ASSERT_TRUE(WaitUntil([&] { return !open.dialog.isVisible(); }));
     EXPECT_TRUE(ui.messages.isEmpty());
-    EXPECT_LT(FilesIn(target).size(), written);  // what the stopped run wrote is gone
+    EXPECT_EQ(Snapshot(target), before);
+}
+
+TEST_F(FormatDialogs, TwoDialogsExportingIntoOneFolderRunOneAfterTheOther) {
+    QString target = folder.Path("both");
+    OpenDialog<CMIEDlg> mif(SamplePath("building-site.tlx"));
+    OpenDialog<CSHEDlg> shp(SamplePath("building-site.tlx"));
+    mif.dialog.FolderCombo()->setEditText(target);
+    shp.dialog.FolderCombo()->setEditText(target);
+    ASSERT_TRUE(mif.Export());
+    ui.messages.clear();
+    // While the MapInfo export waits for its answer, the shapefile export
+    // starts into the same folder: it writes nothing until the first is done.
+    bool started = false, shapefilesWaited = false;
+    ui.onOverwrite = [&] {
+        if (std::exchange(started, true)) return;
+        shp.dialog.ExportButton()->click();
+        WaitUntil([] { return false; }, 400);
+        // Not even a temporary file of it is there yet.
+        shapefilesWaited = shp.dialog.IsBusy() && Snapshot(target).size() == size_t(FilesIn(target).size()) &&
+                           FilesIn(target).filter(".SHP").isEmpty();
+    };
+    ui.overwriteAnswers = {3};
+    mif.dialog.ExportButton()->click();
+    ASSERT_TRUE(WaitUntil([&] { return !mif.dialog.IsBusy() && !shp.dialog.IsBusy(); }));
+    EXPECT_TRUE(shapefilesWaited);
+    EXPECT_EQ(ui.messages, (QStringList{"Export succeed", "Export succeed"}));
+    EXPECT_FALSE(FilesIn(target).filter(".SHP").isEmpty());
+    for (const QString& name : QDir(target).entryList(QDir::Files | QDir::Hidden))
+        EXPECT_FALSE(name.contains(".tlxexport-")) << name.toStdString();
 }
 
 TEST_F(FormatDialogs, ShapefileOptionsMirrorTheWriter) {

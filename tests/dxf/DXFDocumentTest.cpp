@@ -1,10 +1,9 @@
-// The DXF document as a whole: header, extents and limits, tables, and what
-// a stop or a failure leaves. Names, layers and far circles are also read
-// back by ezdxf and GDAL (dxf_readback.py).
+// The DXF document as a whole: header, extents and limits, and tables (what
+// a stop or a failure leaves: tests/export/AllOrNothingTest). Names, layers
+// and far circles are also read back by ezdxf and GDAL (dxf_readback.py).
 #include <gtest/gtest.h>
 
 #include <map>
-#include <stdexcept>
 
 #include "DXFTestSupport.h"
 #include "platform/CodePage.h"
@@ -142,52 +141,6 @@ TEST_F(DXFDocument, StyleTableAndSymbolColourIndex) {
     auto points = OfType(SectionEntities(groups, "ENTITIES"), "POINT");
     ASSERT_FALSE(points.empty());  // the file's features come first
     EXPECT_EQ(Value(points.front(), 62), "    94");
-}
-
-TEST_F(DXFDocument, StopBetweenFeaturesDeletesThePartialFile) {
-    std::string points;
-    for (int i = 1; i <= 50; ++i) points += PointLine(i, "P" + std::to_string(i), std::to_string(i) + ".0", "1.0", "2.0");
-    ReadTlx(Section("POINTS", points));
-    int steps = 0;
-    writer->OnProgressStep = [&](int) {
-        if (++steps == 30) writer->TryToStop();
-    };
-    EXPECT_THROW(writer->Export("out.dxf", nullptr), CThreadStopSignal);
-    EXPECT_EQ(fs.Contents("out.dxf"), nullptr);
-    EXPECT_LT(steps, 100);
-}
-
-// Fails once in the middle of the entities.
-class FailingOnceWriter : public CDXFWriter {
-public:
-    void ExportFeature(CFeature* feature, int index) override {
-        if (std::exchange(failNext, false)) throw std::runtime_error("broken feature");
-        CDXFWriter::ExportFeature(feature, index);
-    }
-    bool failNext = true;
-};
-
-TEST_F(DXFDocument, UnknownFailureDeletesItsFileButNotTheNextRunsFile) {
-    fs.Put("in.tlx", Section("POINTS", PointLine(1, "A", "1.0", "2.0", "3.0")));
-    FailingOnceWriter w;
-    w.Init();
-    w.Read("in.tlx", nullptr);
-    EXPECT_THROW(w.Export("out.dxf", nullptr), std::runtime_error);
-    EXPECT_EQ(fs.Contents("out.dxf"), nullptr);
-    w.Export("out.dxf", nullptr);
-    w.FreeExportData();
-    ASSERT_NE(fs.Contents("out.dxf"), nullptr);
-    EXPECT_TRUE(fs.Contents("out.dxf")->ends_with("  0\r\nEOF\r\n"));
-}
-
-TEST_F(DXFDocument, FullDiskIsAFileErrorAndNoFinishedFile) {
-    std::string points;
-    for (int i = 1; i <= 2000; ++i) points += PointLine(i, "P" + std::to_string(i), std::to_string(i) + ".0", "1.0", "2.0");
-    ReadTlx(Section("POINTS", points));
-    fs.SetDiskLimit(50000);
-    EXPECT_THROW(writer->Export("out.dxf", nullptr), CFileException);
-    ASSERT_NE(fs.Contents("out.dxf"), nullptr);
-    EXPECT_EQ(fs.Contents("out.dxf")->find("EOF"), std::string::npos);
 }
 
 }  // namespace

@@ -18,9 +18,11 @@ namespace tvk::test {
 
 class CTestWriter : public CWriter {
 public:
+    using CWriter::DecideOutputSet;
     using CWriter::Export;
     using CWriter::GetName;
     using CWriter::IsNeedToClear;
+    using CWriter::OpenOutputFile;
 
     void ClearLog() override { calls.push_back("ClearLog"); }
     void OpenLog(const char* log) override { calls.push_back(std::string("OpenLog ") + (log ? log : "(null)")); }
@@ -30,6 +32,10 @@ public:
         if (failLogWrites) throw CFileException(CFileException::diskFull, 28, "/logs/export.log");
     }
     void CloseLog() override { calls.push_back("CloseLog"); }
+    void ReportToUser(const char* text) override {
+        reports.push_back(text);
+        CWriter::ReportToUser(text);
+    }
     void FreeExportData() override {
         calls.push_back("FreeExportData");
         ++freeCount;
@@ -38,6 +44,7 @@ public:
     std::function<void(CTestWriter&)> body;
     std::vector<std::string> calls;
     std::vector<std::string> texts;
+    std::vector<std::string> reports;
     int freeCount = 0;
     bool failLogWrites = false;
 

@@ -39,65 +39,58 @@ protected:
     ExistingFileStatus lastExisting;
 };
 
-TEST_F(OverwriteDecisionTest, NewFilesAreWrittenWithoutAskingUnlessNoToAllWasAnswered) {
+using Set = std::vector<std::string>;
+
+TEST_F(OverwriteDecisionTest, ASetWithNoExistingFileIsWrittenUnderEveryAnswerWithoutAsking) {
     for (int mode : {kOverwriteAsk, kOverwriteAll, kOverwriteNone}) {
         int m = mode;
-        EXPECT_EQ(DecideOverwrite(m, "/out/new.mif"), mode != kOverwriteNone);
+        EXPECT_TRUE(DecideOverwrite(m, Set{"/out/new.mif", "/out/new.mid"}));
         EXPECT_EQ(m, mode);
     }
     EXPECT_TRUE(asked.empty());
 }
 
-TEST_F(OverwriteDecisionTest, SingleAnswersLeaveTheModeAsking) {
+TEST_F(OverwriteDecisionTest, OneQuestionPerSetAboutItsFirstExistingFile) {
     int mode = kOverwriteAsk;
     answers = {kAnswerYes, kAnswerNo};
-    EXPECT_TRUE(DecideOverwrite(mode, "/out/a.mif"));
-    EXPECT_FALSE(DecideOverwrite(mode, "/out/b.mif"));
-    EXPECT_EQ(mode, kOverwriteAsk);
-    EXPECT_EQ(asked, (std::vector<std::string>{"/out/a.mif", "/out/b.mif"}));
+    // Only the second file of the first set exists: it is the one shown.
+    EXPECT_TRUE(DecideOverwrite(mode, Set{"/out/x.mif", "/out/b.mif", "/out/c.mif"}));
     EXPECT_EQ(lastExisting.fullPath, "/out/b.mif");
     EXPECT_EQ(lastExisting.size, 1);
+    EXPECT_FALSE(DecideOverwrite(mode, Set{"/out/a.mif", "/out/y.mid"}));
+    EXPECT_EQ(mode, kOverwriteAsk);
+    EXPECT_EQ(asked, (Set{"/out/b.mif", "/out/a.mif"}));
+    EXPECT_EQ(lastExisting.size, 1024);
 }
 
-TEST_F(OverwriteDecisionTest, YesToAllCoversTheRestOfTheRun) {
-    int mode = kOverwriteAsk;
-    answers = {kAnswerYesToAll};
-    EXPECT_TRUE(DecideOverwrite(mode, "/out/a.mif"));
-    EXPECT_EQ(mode, kOverwriteAll);
-    EXPECT_TRUE(DecideOverwrite(mode, "/out/b.mif"));
-    EXPECT_TRUE(DecideOverwrite(mode, "/out/c.mif"));
-    EXPECT_EQ(asked.size(), 1u);
-    // The driver resets the mode for the next run, which asks again.
-    mode = kOverwriteAsk;
-    answers = {kAnswerNo};
-    EXPECT_FALSE(DecideOverwrite(mode, "/out/a.mif"));
-    EXPECT_EQ(asked.size(), 2u);
-}
-
-TEST_F(OverwriteDecisionTest, NoToAllCreatesAndChangesNothingMore) {
-    int mode = kOverwriteAsk;
-    answers = {kAnswerNoToAll};
-    EXPECT_FALSE(DecideOverwrite(mode, "/out/a.mif"));
-    EXPECT_EQ(mode, kOverwriteNone);
-    EXPECT_FALSE(DecideOverwrite(mode, "/out/b.mif"));
-    EXPECT_FALSE(DecideOverwrite(mode, "/out/fresh.mid"));
-    EXPECT_EQ(asked.size(), 1u);
+TEST_F(OverwriteDecisionTest, YesToAllAndNoToAllAnswerForEveryLaterSetWithAnExistingFile) {
+    for (int answer : {int(kAnswerYesToAll), int(kAnswerNoToAll)}) {
+        int mode = kOverwriteAsk;
+        answers = {answer};
+        asked.clear();
+        const bool write = answer == kAnswerYesToAll;
+        EXPECT_EQ(DecideOverwrite(mode, Set{"/out/a.mif"}), write);
+        EXPECT_EQ(mode, write ? kOverwriteAll : kOverwriteNone);
+        EXPECT_EQ(DecideOverwrite(mode, Set{"/out/fresh.mif", "/out/c.mif"}), write);
+        EXPECT_TRUE(DecideOverwrite(mode, Set{"/out/fresh.mif", "/out/fresh.mid"}));
+        EXPECT_EQ(asked.size(), 1u);
+    }
 }
 
 TEST_F(OverwriteDecisionTest, CancelAndNonsenseAnswersBreakTheRun) {
     for (int answer : {int(kAnswerCancel), 0, 6, -1}) {
         int mode = kOverwriteAsk;
         answers = {answer};
-        EXPECT_THROW(DecideOverwrite(mode, "/out/a.mif"), CUserBreakSignal) << answer;
+        EXPECT_THROW(DecideOverwrite(mode, Set{"/out/a.mif"}), CUserBreakSignal) << answer;
         EXPECT_EQ(mode, kOverwriteAsk);
     }
 }
 
-TEST_F(OverwriteDecisionTest, WithoutAQuestionExistingFilesAreKept) {
+TEST_F(OverwriteDecisionTest, WithoutAQuestionExistingSetsAreKept) {
     SetOverwriteQuestion(nullptr);
     int mode = kOverwriteAsk;
-    EXPECT_FALSE(DecideOverwrite(mode, "/out/a.mif"));
-    EXPECT_TRUE(DecideOverwrite(mode, "/out/other.mif"));
+    EXPECT_FALSE(DecideOverwrite(mode, Set{"/out/other.mif", "/out/a.mif"}));
+    EXPECT_TRUE(DecideOverwrite(mode, Set{"/out/other.mif"}));
 }
 
 TEST(OverwriteTexts, ExistingFileShowsPathSizeAndTime) {
@@ -128,7 +121,7 @@ TEST(OverwriteDecisionOnDisk, TheQuestionGetsTheFullPathOfARelativeName) {
     ExistingFileStatus seen;
     SetOverwriteQuestion([&](const ExistingFileStatus& e, const std::string&) { seen = e; return kAnswerYes; });
     int mode = kOverwriteAsk;
-    EXPECT_TRUE(DecideOverwrite(mode, "x.mif"));
+    EXPECT_TRUE(DecideOverwrite(mode, {"x.mif"}));
     SetOverwriteQuestion(nullptr);
     std::filesystem::current_path(old);
     EXPECT_EQ(seen.fullPath, std::filesystem::path(dir + "/x.mif").lexically_normal().string());

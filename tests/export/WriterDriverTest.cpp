@@ -2,6 +2,9 @@
 
 #include <regex>
 #include <stdexcept>
+#include <thread>
+
+#include "export/OverwriteDecision.h"
 
 #include "export/ExportTestUtil.h"
 
@@ -28,7 +31,7 @@ protected:
     CTestWriter writer;
 };
 
-TEST_F(WriterDriverTest, ASuccessfulExportWritesTheLogFrameAndLeavesTheFilesOpen) {
+TEST_F(WriterDriverTest, ASuccessfulExportWritesTheLogFrameAndCompletesItsFilesBeforeTheTotals) {
     writer.OverwriteMode = 2;
     writer.ErrorCount = 7;
     int modeSeen = -1;
@@ -45,8 +48,9 @@ TEST_F(WriterDriverTest, ASuccessfulExportWritesTheLogFrameAndLeavesTheFilesOpen
         << writer.texts[4];
     EXPECT_EQ(writer.texts[5], "\nEND OF EXPORTING\n\n");
     EXPECT_EQ(writer.calls, (Texts{"OpenLog /logs/x.log", "WriteToLog", "WriteToLog", "WriteToLog", "Export",
-                                   "WriteToLog", "WriteToLog", "WriteToLog", "CloseLog", "OnProgressEnd"}));
-    EXPECT_EQ(writer.freeCount, 0);  // the caller's task after success
+                                   "FreeExportData", "WriteToLog", "WriteToLog", "WriteToLog", "CloseLog",
+                                   "OnProgressEnd"}));
+    EXPECT_EQ(writer.freeCount, 1);  // the files are complete before they are put in place
     EXPECT_FALSE(writer.IsNeedToClear());
 }
 
@@ -82,20 +86,17 @@ bool Throws(CTestWriter& w) {
 TEST_F(WriterDriverTest, EachFailureIsLoggedCleanedUpOnceAndPassedOn) {
     struct Case {
         const char* message;
-        bool clears;
         std::function<void()> raise;
         std::function<bool(CTestWriter&)> caught;
     };
     const Case cases[] = {
-        {"\nCFileException during exporting", false,
-         [] { throw CFileException(CFileException::diskFull, 28, "/out/a.mif"); }, Throws<CFileException>},
-        {"\nCMemoryException during exporting", false, [] { throw std::bad_alloc(); }, Throws<std::bad_alloc>},
-        {"\nUser break during exporting", true, [] { throw CUserBreakSignal(); }, Throws<CUserBreakSignal>},
-        {"\nUser try to close window during exporting", true, [] { throw CThreadStopSignal(); },
-         Throws<CThreadStopSignal>},
-        {"\nUnknown exception during exporting", true, [] { throw std::runtime_error("odd"); },
-         Throws<std::runtime_error>},
-        {"\nUnknown exception during exporting", true, [] { throw 42; }, Throws<int>},
+        {"\nCFileException during exporting", [] { throw CFileException(CFileException::diskFull, 28, "/out/a.mif"); },
+         Throws<CFileException>},
+        {"\nCMemoryException during exporting", [] { throw std::bad_alloc(); }, Throws<std::bad_alloc>},
+        {"\nUser break during exporting", [] { throw CUserBreakSignal(); }, Throws<CUserBreakSignal>},
+        {"\nUser try to close window during exporting", [] { throw CThreadStopSignal(); }, Throws<CThreadStopSignal>},
+        {"\nUnknown exception during exporting", [] { throw std::runtime_error("odd"); }, Throws<std::runtime_error>},
+        {"\nUnknown exception during exporting", [] { throw 42; }, Throws<int>},
     };
     for (const Case& c : cases) {
         CTestWriter w;
@@ -113,7 +114,8 @@ TEST_F(WriterDriverTest, EachFailureIsLoggedCleanedUpOnceAndPassedOn) {
         EXPECT_EQ(tail, (Texts{"Export", "WriteToLog", "WriteToLog", "OnProgressEnd", "CloseLog", "FreeExportData"}))
             << c.message;
         EXPECT_EQ(w.freeCount, 1) << c.message;
-        EXPECT_EQ(w.IsNeedToClear(), c.clears) << c.message;
+        // Every failure discards the files of the run.
+        EXPECT_TRUE(w.IsNeedToClear()) << c.message;
     }
 }
 
@@ -148,6 +150,92 @@ TEST_F(WriterDriverTest, AnExportAfterABreakDoesNotDeleteItsOwnFiles) {
     writer.body = [&](CTestWriter& w) { clearSeen = w.IsNeedToClear(); };
     writer.Export("/out", nullptr);
     EXPECT_FALSE(clearSeen);
+}
+
+// The driver and the files of a run, against memory.
+class WriterFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        files.fs.Put("/data/in.tlx", Section("POINTS", PointLine(1, "A", "1", "2")));
+        files.fs.Put("/out/a.MIF", "old a");
+        writer.Init();
+        writer.Read("/data/in.tlx", nullptr);
+        SetOverwriteQuestion([](const ExistingFileStatus&, const std::string&) { return int(kAnswerNo); });
+    }
+    void TearDown() override { SetOverwriteQuestion(nullptr); }
+    static void Put(CTestWriter& w, const std::string& path, const std::string& bytes) {
+        CFile file;
+        w.OpenOutputFile(file, path);
+        file.Write(bytes);
+        file.Close();
+    }
+    bool Logged(const std::string& text) const {
+        for (const std::string& t : writer.texts)
+            if (t.find(text) != std::string::npos) return true;
+        return false;
+    }
+    MemoryFiles files;
+    CTestWriter writer;
+};
+
+TEST_F(WriterFilesTest, KeptSetsAreReportedAndTheOthersPutInPlaceOnlyWhenTheRunSucceeds) {
+    auto body = [](CTestWriter& w) {
+        EXPECT_FALSE(w.DecideOutputSet({"/out/a.MIF", "/out/a.MID"}));
+        ASSERT_TRUE(w.DecideOutputSet({"/out/b.MIF", "/out/b.MID"}));
+        Put(w, "/out/b.MIF", "new b");
+        Put(w, "/out/b.MID", "new b rows");
+    };
+    const auto before = files.fs.Files();
+    writer.body = [&](CTestWriter& w) {
+        body(w);
+        throw CThreadStopSignal();
+    };
+    EXPECT_THROW(writer.Export("/out", nullptr), CThreadStopSignal);
+    EXPECT_EQ(files.fs.Files(), before);
+
+    CTestWriter again;
+    again.Init();
+    again.Read("/data/in.tlx", nullptr);
+    again.body = body;
+    again.Export("/out", nullptr);
+    EXPECT_EQ(again.reports, std::vector<std::string>{"kept, exists: /out/a.MIF, a.MID\n"});
+    EXPECT_EQ(*files.fs.Contents("/out/a.MIF"), "old a");
+    EXPECT_EQ(files.fs.Contents("/out/a.MID"), nullptr);
+    EXPECT_EQ(*files.fs.Contents("/out/b.MID"), "new b rows");
+    EXPECT_EQ(files.fs.Files().size(), before.size() + 2);
+}
+
+TEST_F(WriterFilesTest, TheInputAndTheLogAreNeverOutputs) {
+    files.fs.Put("/logs/run.log", "the log so far");
+    const auto before = files.fs.Files();
+    for (const char* path : {"/data/in.tlx", "/data/../data/in.tlx", "/logs/run.log"}) {
+        writer.texts.clear();
+        writer.body = [path](CTestWriter& w) { Put(w, path, "output"); };
+        try {
+            writer.Export("/out", "/logs/run.log");
+            ADD_FAILURE() << path;
+        } catch (const CSameFileException& e) {
+            EXPECT_EQ(e.m_strFileName, path);
+        }
+        EXPECT_TRUE(Logged("CFileException during exporting")) << path;
+        EXPECT_EQ(files.fs.Files(), before) << path;
+    }
+}
+
+TEST_F(WriterFilesTest, LeftoversOfKilledRunsAreRemovedAndLoggedAndAHeldFolderIsWaitedFor) {
+    files.fs.Put("/out/.a.MIF.tlxexport-x1Y2z3", "left by a killed run");
+    auto held = files.fs.TryLockFolder("/out");  // another export
+    writer.body = [](CTestWriter& w) { Put(w, "/out/a.MIF", "new a"); };
+    std::thread run([&] { writer.Export("/out", nullptr); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    EXPECT_EQ(*files.fs.Contents("/out/a.MIF"), "old a");
+    EXPECT_NE(files.fs.Contents("/out/.a.MIF.tlxexport-x1Y2z3"), nullptr);  // not its folder yet
+    held.reset();
+    run.join();
+    EXPECT_EQ(writer.reports, std::vector<std::string>{"waiting for another export into /out to finish\n"});
+    EXPECT_TRUE(Logged("Removed 1 temporary file(s) of an export that did not finish from /out: .a.MIF.tlxexport-x1Y2z3"));
+    EXPECT_EQ(files.fs.Contents("/out/.a.MIF.tlxexport-x1Y2z3"), nullptr);
+    EXPECT_EQ(*files.fs.Contents("/out/a.MIF"), "new a");
 }
 
 TEST_F(WriterDriverTest, NumberedNamesFitTheirBuffer) {

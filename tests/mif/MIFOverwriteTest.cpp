@@ -1,6 +1,11 @@
-// The MapInfo writer and existing files: every answer of the overwrite
-// question across one run, cancel, the next run, and what failures leave.
+// The MapInfo writer and existing files, on disk: each MIF/MID pair is decided
+// as one set, over a folder where one layer has only its .MIF, another has
+// nothing and a third is complete. Every answer leaves only whole pairs (GDAL
+// reads each with as many objects as rows), writes the pair with no existing
+// file even under No to all, and lists the kept pairs in the log.
 #include <gtest/gtest.h>
+
+#include <map>
 
 #include "export/OverwriteDecision.h"
 #include "mif/MIFTestUtil.h"
@@ -8,146 +13,147 @@
 namespace tvk::test {
 namespace {
 
-// Three layers; the files open in this order.
-const std::vector<std::string> kOrder = {"Buildings.MIF", "Buildings.MID", "Roads.MIF", "Roads.MID",
-                                         "Точки_обоснования.MIF", "Точки_обоснования.MID"};
+const std::string kControl = "Точки_обоснования";
 
-std::string Survey() {
-    return Section("POINTS", PointLine(1, "A", "0", "0") + PointLine(2, "B", "100", "80")) +
-           Section("LAYERS", LayerLine(1, 0, "Buildings") + LayerLine(2, 0, "Roads")) +
+// The new survey; the earlier one has one more point, building and road,
+// so that a pair made of one file of each cannot pass for whole.
+std::string Survey(bool earlier) {
+    std::string points = PointLine(1, "A", "0", "0") + PointLine(2, "B", "100", "80");
+    std::string features = FeatureLine(100, "LINE", 10, {1, 2}) + FeatureLine(200, "LINE", 20, {2, 1});
+    if (earlier) {
+        points += PointLine(3, "C", "150", "90");  // wider bounds in every header
+        features += FeatureLine(101, "LINE", 10, {1, 3}) + FeatureLine(201, "LINE", 20, {3, 2});
+    }
+    return Section("POINTS", points) + Section("LAYERS", LayerLine(1, 0, "Buildings") + LayerLine(2, 0, "Roads")) +
            Section("FEATURE_CODES", CodeLine(10, 1, "BLD", "Building") + CodeLine(20, 2, "RD", "Road")) +
-           Section("FEATURES", FeatureLine(100, "LINE", 10, {1, 2}) + FeatureLine(200, "LINE", 20, {2, 1}));
+           Section("FEATURES", features);
 }
+
+enum class State { Absent, Earlier, New };
 
 class MIFOverwriteTest : public ::testing::Test {
 protected:
     void SetUp() override {
         CStringTable::SetLanguage(CStringTable::Language::English);
-        WriteFile(temp / "in.tlx", Cp1251(Survey()));
-        std::filesystem::create_directories(Out());
+        Export(Survey(true), earlier);
+        Export(Survey(false), fresh);
+        WriteFile(temp / "in.tlx", Cp1251(Survey(false)));
         writer.Init();
         writer.Read((temp / "in.tlx").c_str(), nullptr);
         SetOverwriteQuestion([this](const ExistingFileStatus& existing, const std::string& path) {
             asked.push_back(std::filesystem::path(path).filename().string());
-            EXPECT_GT(existing.size, 0);
             EXPECT_TRUE(existing.fullPath.ends_with(asked.back())) << existing.fullPath;
-            int answer = next < answers.size() ? answers[next] : kAnswerYes;
-            ++next;
-            return answer;
+            return next < answers.size() ? answers[next++] : int(kAnswerCancel);
         });
+        // Buildings has only its .MIF, Roads nothing, the control points both files.
+        std::filesystem::create_directories(Out());
+        for (const std::string& name : std::vector<std::string>{"Buildings.MIF", kControl + ".MIF", kControl + ".MID"})
+            std::filesystem::copy_file(earlier.Path() / name, Out() + "/" + name);
     }
     void TearDown() override { SetOverwriteQuestion(nullptr); }
 
+    // Every pair of `survey`, written by a writer of its own into `folder`.
+    static void Export(const std::string& survey, const TempDir& folder) {
+        WriteFile(folder / "survey.tlx", Cp1251(survey));
+        CLoggingMIFWriter w;
+        w.Init();
+        w.Read((folder / "survey.tlx").c_str(), nullptr);
+        SetOverwriteQuestion(nullptr);
+        w.Export(folder.Path().c_str(), nullptr);
+        w.FreeExportData();
+        std::filesystem::remove(folder / "survey.tlx");
+    }
     std::string Out() const { return temp / "out"; }
-    std::string Path(const std::string& name) const { return Out() + "/" + name; }
-    // Files of an earlier run, each holding "old".
-    void Existing(const std::vector<std::string>& names) {
-        for (const auto& name : names) WriteFile(Path(name), "old");
+    State StateOf(const std::string& name) const {
+        const std::string path = Out() + "/" + name;
+        if (!std::filesystem::exists(path)) return State::Absent;
+        const std::string bytes = ReadFile(path);
+        if (bytes == ReadFile(earlier / name)) return State::Earlier;
+        EXPECT_EQ(bytes, ReadFile(fresh / name)) << name;
+        return State::New;
+    }
+    // The states of the three layers' MIF and MID files.
+    void Expect(State buildingsMif, State buildingsMid, State roads, State control) {
+        EXPECT_EQ(StateOf("Buildings.MIF"), buildingsMif);
+        EXPECT_EQ(StateOf("Buildings.MID"), buildingsMid);
+        EXPECT_EQ(StateOf("Roads.MIF"), roads);
+        EXPECT_EQ(StateOf("Roads.MID"), roads);
+        EXPECT_EQ(StateOf(kControl + ".MIF"), control);
+        EXPECT_EQ(StateOf(kControl + ".MID"), control);
+        // GDAL reads every whole pair with as many objects as rows.
+        TempDir whole;
+        for (const std::string& layer : {std::string("Buildings"), std::string("Roads"), kControl})
+            if (StateOf(layer + ".MIF") != State::Absent && StateOf(layer + ".MID") != State::Absent)
+                for (const char* ext : {".MIF", ".MID"})
+                    std::filesystem::copy_file(Out() + "/" + layer + ext, whole / (layer + ext));
+        int status = 0;
+        std::string report = ReadBack(whole.Path().string(), &status);
+        EXPECT_EQ(status, 0) << report;
     }
     void Run(std::vector<int> script) {
         answers = std::move(script);
         next = 0;
         asked.clear();
+        writer.log.clear();
         writer.Export(Out().c_str(), nullptr);
         writer.FreeExportData();
     }
-    bool IsOld(const std::string& name) const { return ReadFile(Path(name)) == "old"; }
-    bool IsNew(const std::string& name) const {
-        std::string bytes = ReadFile(Path(name));
-        return bytes != "old" && !bytes.empty();
+    bool Kept(const std::string& layer) const {
+        return writer.log.find("kept, exists: " + Out() + "/" + Cp1251(layer) + ".MIF, " + Cp1251(layer) + ".MID\n") !=
+               std::string::npos;
     }
 
-    TempDir temp;
+    TempDir temp, earlier, fresh;
     CLoggingMIFWriter writer;
     std::vector<int> answers;
     size_t next = 0;
     std::vector<std::string> asked;
 };
 
-TEST_F(MIFOverwriteTest, YesAndNoDecideFileByFileYesToAllTheRestAndTheNextRunAsksAgain) {
-    Existing(kOrder);
-    Run({kAnswerYes, kAnswerNo, kAnswerNo, kAnswerYes, kAnswerYesToAll});
-    EXPECT_EQ(asked, std::vector<std::string>(kOrder.begin(), kOrder.begin() + 5));
-    for (size_t i = 0; i < kOrder.size(); ++i) EXPECT_EQ(IsOld(kOrder[i]), i == 1 || i == 2) << kOrder[i];
+const std::vector<std::string> kAskedBoth = {"Buildings.MIF", kControl + ".MIF"};
+
+TEST_F(MIFOverwriteTest, YesAndNoHoldForTheWholePairAndThePairWithoutFilesIsNotAskedAbout) {
+    Run({kAnswerYes, kAnswerNo});
+    EXPECT_EQ(asked, kAskedBoth);
+    Expect(State::New, State::New, State::New, State::Earlier);
+    EXPECT_TRUE(Kept(kControl));
+    EXPECT_FALSE(Kept("Buildings"));
+}
+
+TEST_F(MIFOverwriteTest, NoKeepsAPartialPairAsItIsWithoutAddingItsMissingFile) {
+    Run({kAnswerNo, kAnswerYes});
+    EXPECT_EQ(asked, kAskedBoth);
+    Expect(State::Earlier, State::Absent, State::New, State::New);
+    EXPECT_TRUE(Kept("Buildings"));
+}
+
+TEST_F(MIFOverwriteTest, YesToAllAsksOnceAndTheNextRunAsksAgain) {
     Run({kAnswerYesToAll});
     EXPECT_EQ(asked, std::vector<std::string>{"Buildings.MIF"});
-    for (const auto& name : kOrder) EXPECT_TRUE(IsNew(name)) << name;
+    Expect(State::New, State::New, State::New, State::New);
+    Run({kAnswerNo, kAnswerNo, kAnswerNo});
+    EXPECT_EQ(asked.size(), 3u);  // every pair exists now
 }
 
-TEST_F(MIFOverwriteTest, NoToAllCreatesAndChangesNothingMoreYetRunsToTheEnd) {
-    // Roads.MIF and the control-point pair do not exist yet.
-    Existing({"Buildings.MIF", "Buildings.MID", "Roads.MID"});
-    Run({kAnswerYes, kAnswerNoToAll});
-    EXPECT_EQ(asked, (std::vector<std::string>{"Buildings.MIF", "Buildings.MID"}));
-    EXPECT_TRUE(IsNew("Buildings.MIF"));
-    EXPECT_TRUE(IsOld("Buildings.MID"));
-    EXPECT_TRUE(IsOld("Roads.MID"));
-    EXPECT_EQ(MapInfoFiles(Out()), (std::vector<std::string>{"Buildings.MID", "Buildings.MIF", "Roads.MID"}));
+TEST_F(MIFOverwriteTest, NoToAllKeepsEveryPairWithAFileAndStillWritesTheNewOne) {
+    Run({kAnswerNoToAll});
+    EXPECT_EQ(asked, std::vector<std::string>{"Buildings.MIF"});
+    Expect(State::Earlier, State::Absent, State::New, State::Earlier);
+    EXPECT_TRUE(Kept("Buildings"));
+    EXPECT_TRUE(Kept(kControl));
     EXPECT_NE(writer.log.find("END OF EXPORTING"), std::string::npos);
-    EXPECT_TRUE(std::filesystem::exists(kNullDevice));
 }
 
-TEST_F(MIFOverwriteTest, CancelDeletesTheFilesOfTheRunOnly) {
-    Existing({"Buildings.MID", "Roads.MIF", "Roads.MID"});
-    answers = {kAnswerNo, kAnswerCancel};
+TEST_F(MIFOverwriteTest, CancelAfterYesChangesNothingAtAll) {
+    const std::string buildings = ReadFile(Out() + "/Buildings.MIF");
+    answers = {kAnswerYes, kAnswerCancel};
     EXPECT_THROW(writer.Export(Out().c_str(), nullptr), CUserBreakSignal);
-    EXPECT_EQ(asked, (std::vector<std::string>{"Buildings.MID", "Roads.MIF"}));
+    EXPECT_EQ(asked, kAskedBoth);
     EXPECT_NE(writer.log.find("\nUser break during exporting"), std::string::npos);
-    // Buildings.MIF was written by this run and is gone; the skipped and the
-    // unanswered files keep their old bytes; the null device is still there.
-    EXPECT_EQ(MapInfoFiles(Out()), (std::vector<std::string>{"Buildings.MID", "Roads.MID", "Roads.MIF"}));
-    EXPECT_TRUE(IsOld("Buildings.MID"));
-    EXPECT_TRUE(IsOld("Roads.MIF"));
-    EXPECT_TRUE(std::filesystem::exists(kNullDevice));
-    // The next run with the same writer asks again, and keeps what it writes.
-    Run({kAnswerYesToAll});
-    EXPECT_EQ(asked, std::vector<std::string>{"Buildings.MID"});
-    EXPECT_EQ(MapInfoFiles(Out()).size(), kOrder.size());
-    for (const auto& name : kOrder) EXPECT_TRUE(IsNew(name)) << name;
-}
-
-// Writers against memory: the disk fills up.
-class MIFDiskTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        CStringTable::SetLanguage(CStringTable::Language::English);
-        SetFileSystem(&files);
-        files.Put("/data/in.tlx", Cp1251(Survey()));
-        writer.Init();
-        writer.Read("/data/in.tlx", nullptr);
-    }
-    void TearDown() override { SetFileSystem(nullptr); }
-
-    CMemoryFileSystem files;
-    CLoggingMIFWriter writer;
-};
-
-TEST_F(MIFDiskTest, FullDiskAtClosingIsNoSuccess) {
-    files.SetDiskLimit(100);
-    writer.Export("/out", nullptr);  // everything still sits in the buffers
-    EXPECT_THROW(writer.FreeExportData(), CFileException);
-    // Every file was closed all the same; nothing is deleted after a file failure.
-    EXPECT_NE(files.Contents("/out/Buildings.MIF"), nullptr);
-    EXPECT_NE(files.Contents("/out/Roads.MID"), nullptr);
-    writer.FreeExportData();  // nothing left open
-}
-
-TEST_F(MIFDiskTest, UnknownFailureDeletesWithoutTouchingTheNullDevice) {
-    files.Put("/out/Buildings.MIF", "old");
-    files.Put(kNullDevice, "");
-    int calls = 0;
-    SetOverwriteQuestion([&](const ExistingFileStatus&, const std::string&) { return ++calls, int(kAnswerNo); });
-    writer.OnProgressStep = [&](int) {
-        if (files.Contents("/out/Roads.MIF")) throw 42;
-    };
-    EXPECT_THROW(writer.Export("/out", nullptr), int);
-    SetOverwriteQuestion(nullptr);
-    EXPECT_EQ(calls, 1);
-    EXPECT_NE(writer.log.find("Unknown exception during exporting"), std::string::npos);
-    EXPECT_EQ(*files.Contents("/out/Buildings.MIF"), "old");
-    EXPECT_EQ(files.Contents("/out/Buildings.MID"), nullptr);
-    EXPECT_EQ(files.Contents("/out/Roads.MIF"), nullptr);
-    EXPECT_NE(files.Contents(kNullDevice), nullptr);
+    EXPECT_EQ(MapInfoFiles(Out()), (std::vector<std::string>{"Buildings.MIF", kControl + ".MID", kControl + ".MIF"}));
+    EXPECT_EQ(ReadFile(Out() + "/Buildings.MIF"), buildings);
+    Expect(State::Earlier, State::Absent, State::Absent, State::Earlier);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Out()), std::filesystem::directory_iterator()), 3);
 }
 
 }  // namespace

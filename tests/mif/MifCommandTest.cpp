@@ -103,14 +103,24 @@ TEST_F(MifCommandTest, CreatesEveryMissingLevelOfTheFolder) {
     EXPECT_TRUE(std::filesystem::exists(deep + "/Roads.MID"));
 }
 
-TEST_F(MifCommandTest, OverwriteAllAndNone) {
+TEST_F(MifCommandTest, OverwriteNoneKeepsAndListsEveryPairWithAFileAllReplacesThem) {
     std::string tlx = Survey();
     Existing({"Roads.MIF"});
-    ASSERT_EQ(Shell(Command(tlx, "--overwrite none")), 0);
+    std::string output;
+    ASSERT_EQ(Shell(Command(tlx, "--overwrite none"), &output), 0) << output;
     EXPECT_TRUE(IsOld("Roads.MIF"));
-    EXPECT_FALSE(IsOld("Roads.MID"));  // did not exist: written
-    ASSERT_EQ(Shell(Command(tlx, "--overwrite all")), 0);
+    EXPECT_FALSE(std::filesystem::exists(Path("Roads.MID")));  // a kept pair is not completed either
+    EXPECT_TRUE(std::filesystem::exists(Path("Точки_обоснования.MID")));  // no file of it existed
+    const std::string kept = "kept, exists: " + Out() + "/Roads.MIF, Roads.MID\n";
+    EXPECT_NE(output.find("tlxexport mif: " + kept), std::string::npos) << output;
+    EXPECT_NE(ReadFile(temp / "run.log").find(kept), std::string::npos);
+
+    ASSERT_EQ(Shell(Command(tlx, "--overwrite all"), &output), 0) << output;
+    EXPECT_EQ(output.find("kept"), std::string::npos) << output;
     EXPECT_FALSE(IsOld("Roads.MIF"));
+    int status = 0;
+    std::string report = ReadBack(Out(), &status);
+    EXPECT_EQ(status, 0) << report;
 }
 
 TEST_F(MifCommandTest, AskWithoutTerminalRefusesAndTouchesNothing) {
@@ -120,7 +130,7 @@ TEST_F(MifCommandTest, AskWithoutTerminalRefusesAndTouchesNothing) {
     EXPECT_EQ(Shell(Command(tlx) + " < /dev/null", &output), 1);
     EXPECT_NE(output.find("Roads.MID exists and there is no terminal to ask"), std::string::npos) << output;
     EXPECT_TRUE(IsOld("Roads.MID"));
-    // Roads.MIF was written by this run before the question and is removed again.
+    EXPECT_NE(output.find("Nothing was changed in " + Out()), std::string::npos) << output;
     EXPECT_EQ(MapInfoFiles(Out()), std::vector<std::string>{"Roads.MID"});
     EXPECT_NE(ReadFile(temp / "run.log").find("User break during exporting"), std::string::npos);
 }
@@ -130,20 +140,27 @@ TEST_F(MifCommandTest, AnswersOnTheTerminal) {
     const std::vector<std::string> all = {"Roads.MIF", "Roads.MID", "Точки_обоснования.MIF", "Точки_обоснования.MID"};
     std::string output;
 
+    // One question per pair.
     Existing(all);
-    ASSERT_EQ(OnTerminal(tlx, "y,n,yes,no", &output), 0) << output;
-    EXPECT_NE(output.find("asked 4"), std::string::npos) << output;
+    ASSERT_EQ(OnTerminal(tlx, "y,no", &output), 0) << output;
+    EXPECT_NE(output.find("asked 2"), std::string::npos) << output;
     EXPECT_FALSE(IsOld("Roads.MIF"));
-    EXPECT_TRUE(IsOld("Roads.MID"));
-    EXPECT_FALSE(IsOld("Точки_обоснования.MIF"));
+    EXPECT_FALSE(IsOld("Roads.MID"));
+    EXPECT_TRUE(IsOld("Точки_обоснования.MIF"));
     EXPECT_TRUE(IsOld("Точки_обоснования.MID"));
 
-    // Cancel at the second question: the file written before it is removed.
+    // Yes, then Cancel: nothing of the run is kept, the pair answered Yes included.
+    Existing(all);
+    EXPECT_EQ(OnTerminal(tlx, "y,c", &output), 1) << output;
+    EXPECT_NE(output.find("asked 2"), std::string::npos) << output;
+    EXPECT_NE(output.find("cancelled; nothing was changed in " + Out()), std::string::npos) << output;
+    for (const auto& name : all) EXPECT_TRUE(IsOld(name)) << name;
+
+    // Cancel at the only question.
     std::filesystem::remove_all(Out());
     Existing({"Roads.MID"});
     EXPECT_EQ(OnTerminal(tlx, "c", &output), 1) << output;
     EXPECT_NE(output.find("asked 1"), std::string::npos) << output;
-    EXPECT_NE(output.find("cancelled"), std::string::npos) << output;
     EXPECT_EQ(MapInfoFiles(Out()), std::vector<std::string>{"Roads.MID"});
     EXPECT_TRUE(IsOld("Roads.MID"));
     EXPECT_NE(ReadFile(temp / "run.log").find("\nUser break during exporting"), std::string::npos);

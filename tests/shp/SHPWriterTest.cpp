@@ -1,6 +1,7 @@
 // The shapefile writer against memory: which files a run makes, the bytes of
-// a point set, the overwrite answers, and what a stop, a cancel or a failure
-// leaves behind. Shapes and tables are checked by the read-back tests.
+// a point set and the overwrite answers, one per set (what a stop, a cancel
+// or a failure leaves: tests/export/AllOrNothingTest). Shapes and tables are
+// checked by the read-back tests.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -38,18 +39,8 @@ constexpr const char* kPoints = "(Точки)";
 constexpr const char* kLines = "(Ломаные)";
 constexpr const char* kPolygons = "(Полигоны)";
 
-// Records every Remove, so a test can see what the writer deleted.
-class RecordingFileSystem : public CMemoryFileSystem {
-public:
-    bool Remove(const std::string& path) override {
-        removed.push_back(path);
-        return CMemoryFileSystem::Remove(path);
-    }
-    std::vector<std::string> removed;
-};
-
 struct ShpWriterTest : ::testing::Test {
-    RecordingFileSystem fs;
+    CMemoryFileSystem fs;
     CSHPWriter writer;
     std::vector<std::string> asked;
     std::vector<int> script;
@@ -139,93 +130,22 @@ TEST_F(ShpWriterTest, DuplicateFieldNamesOfTheControlPointTableAreNumbered) {
     EXPECT_EQ(names[5], Cp1251("Тип коор_1"));
 }
 
-TEST_F(ShpWriterTest, YesAndNoDecideFileByFileAndTheNextRunAsksAgain) {
-    const std::string shp = Set("Buildings", kPoints, ".SHP"), shx = Set("Buildings", kPoints, ".SHX");
-    const std::string dbf = Set("Buildings", kPoints, ".DBF"), cpg = Set("Buildings", kPoints, ".CPG");
-    for (const auto& path : {shp, shx, dbf, cpg}) fs.Put(path, "old");
-    Answer({kAnswerNo, kAnswerYes, kAnswerNo});
+TEST_F(ShpWriterTest, OneQuestionPerSetAboutItsFirstExistingFileAndTheAnswerHoldsForTheWholeSet) {
+    const std::string dbf = Set("Buildings", kPoints, ".DBF");
+    fs.Put(dbf, "old");  // only the table of the set is there
+    Answer({kAnswerNo});
     ExportAll();
-    EXPECT_EQ(asked, (std::vector<std::string>{shp, shx, dbf}));  // no table written: no CPG either
-    EXPECT_EQ(Bytes(shp), "old");
-    EXPECT_EQ(Big32(Bytes(shx), 0), 9994u);
+    EXPECT_EQ(asked, std::vector<std::string>{dbf});
     EXPECT_EQ(Bytes(dbf), "old");
-    EXPECT_EQ(Bytes(cpg), "old");
+    for (const char* ext : {".SHP", ".SHX", ".CPG"}) EXPECT_EQ(fs.Contents(Set("Buildings", kPoints, ext)), nullptr);
+    EXPECT_EQ(OutputFiles("out/Buildings").size(), 5u);  // the polygon set and the kept table
 
     Answer({kAnswerYesToAll});
     ExportAll();
     EXPECT_EQ(asked.size(), 1u);
-    EXPECT_EQ(Big32(Bytes(shp), 0), 9994u);
-    EXPECT_EQ(Bytes(cpg), "1251");
-}
-
-TEST_F(ShpWriterTest, NoToAllCreatesAndChangesNothingMoreYetRunsToTheEnd) {
-    ExportAll();
-    const std::string polygons = Set("Buildings", kPolygons, ".SHP");
-    fs.Put(polygons, "old");
-    fs.Remove(Set("Buildings", kPolygons, ".SHX"));
-    fs.Remove(Set("Roads", kLines, ".DBF"));
-    auto before = fs.Files();
-    Answer({kAnswerYes, kAnswerNoToAll});  // the polygon SHP, then its DBF
-    ExportAll();
-    EXPECT_EQ(asked, (std::vector<std::string>{polygons, Set("Buildings", kPolygons, ".DBF")}));
-    auto after = fs.Files();
-    EXPECT_EQ(Big32(after.at(polygons), 0), 9994u);
-    after.erase(polygons);
-    after.erase(Set("Buildings", kPolygons, ".SHX"));  // created before the No to all
-    before.erase(polygons);
-    EXPECT_TRUE(after == before);
-}
-
-TEST_F(ShpWriterTest, CancelDeletesEveryFileOfTheRunButNeverTheNullDevice) {
-    fs.Put(Set("Roads", kLines, ".SHX"), "keep me");
-    fs.Put(Set("Roads", kLines, ".DBF"), "old");
-    Answer({kAnswerNo, kAnswerCancel});  // skip the SHX, cancel at the DBF
-    EXPECT_THROW(writer.Export("out", nullptr), CUserBreakSignal);
-    EXPECT_EQ(OutputFiles(), (std::vector<std::string>{Set("Roads", kLines, ".DBF"), Set("Roads", kLines, ".SHX")}));
-    EXPECT_EQ(Bytes(Set("Roads", kLines, ".SHX")), "keep me");
-    EXPECT_EQ(std::count(fs.removed.begin(), fs.removed.end(), std::string(kNullDevice)), 0);
-    // The next run keeps what it writes.
-    Answer({kAnswerYesToAll});
-    ExportAll();
-    EXPECT_EQ(OutputFiles().size(), 4u * 5);
-}
-
-// A writer whose table rows fail with an exception the driver does not know.
-class FailingWriter : public CSHPWriter {
-    int rowsBeforeFailure = 2;
-
-protected:
-    void WriteData(CFile* file, int index, int a, int b) override {
-        if (rowsBeforeFailure-- == 0) throw std::runtime_error("no more rows");
-        CSHPWriter::WriteData(file, index, a, b);
-    }
-};
-
-TEST_F(ShpWriterTest, StopOrUnknownFailureDeletesEveryFileOfTheRun) {
-    int steps = 0;
-    writer.OnProgressStep = [&](int) {
-        if (++steps == 3) writer.TryToStop();
-    };
-    EXPECT_THROW(writer.Export("out", nullptr), CThreadStopSignal);
-    EXPECT_TRUE(OutputFiles().empty());
-    EXPECT_FALSE(fs.removed.empty());
-
-    FailingWriter failing;
-    failing.Init();
-    failing.Read("in.tlx", nullptr);
-    EXPECT_THROW(failing.Export("out", nullptr), std::runtime_error);
-    EXPECT_TRUE(OutputFiles().empty());
-}
-
-TEST_F(ShpWriterTest, FullDiskIsAFileErrorNamingTheFile) {
-    fs.SetDiskLimit(400);
-    try {
-        ExportAll();
-        FAIL() << "a full disk must not pass as success";
-    } catch (const CFileException& e) {
-        EXPECT_EQ(e.m_cause, CFileException::diskFull);
-        EXPECT_TRUE(e.m_strFileName.starts_with("out/")) << e.m_strFileName;
-    }
+    EXPECT_EQ(Big32(Bytes(Set("Buildings", kPoints, ".SHP")), 0), 9994u);
+    EXPECT_EQ(Bytes(Set("Buildings", kPoints, ".CPG")), "1251");
+    EXPECT_NE(Bytes(dbf), "old");
 }
 
 TEST_F(ShpWriterTest, ATableTooWideForItsHeaderIsAFileErrorNotACorruptFile) {

@@ -12,6 +12,7 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string kSample = std::string(TLX_SOURCE_DIR) + "/samples/building-site.tlx";
+const std::string kDamaged = std::string(TLX_SOURCE_DIR) + "/samples/damaged-survey.tlx";
 
 std::map<std::string, std::string> Contents(const fs::path& dir) {
     std::map<std::string, std::string> files;
@@ -50,21 +51,45 @@ TEST_F(ShpCommand, WritesEverySetIntoANewFolderWithCodePageFilesAndALog) {
     for (const auto& [name, bytes] : Contents(out)) EXPECT_FALSE(name.ends_with(".CPG")) << name;
 }
 
-TEST_F(ShpCommand, OverwriteNoneKeepsEveryExistingFileAndAllReplacesThem) {
-    ASSERT_EQ(Export().status, 0);
-    const fs::path changed = out / "Здания(Полигоны).DBF";
-    WriteFile(changed, "mine");
-    fs::remove(out / "Дороги(Ломаные).SHX");
+TEST_F(ShpCommand, OverwriteNoneKeepsAndListsEverySetWithAFileAndNoSetIsEverMixed) {
+    // An earlier export of another survey with some of the same layers; the
+    // set of buildings' polygons keeps only its table, the roads' lines go.
+    CliRun earlier = RunCli("shp '" + kDamaged + "' '" + out.string() + "'", dir.Path());
+    ASSERT_EQ(earlier.status, 0) << earlier.err;
+    const std::string partial = "Здания(Полигоны)";
+    for (const char* ext : {".SHP", ".SHX", ".CPG"}) ASSERT_TRUE(fs::remove(out / (partial + ext))) << ext;
+    for (const char* ext : {".SHP", ".SHX", ".DBF", ".CPG"}) fs::remove(out / (std::string("Дороги(Ломаные)") + ext));
     auto before = Contents(out);
-    EXPECT_EQ(Export("--overwrite none").status, 0);
+
+    CliRun run = Export("--overwrite none --log run.log");
+    ASSERT_EQ(run.status, 0) << run.err;
     auto after = Contents(out);
-    EXPECT_EQ(after.erase("Дороги(Ломаные).SHX"), 1u);  // a missing file is still written
-    EXPECT_TRUE(after == before);
-    EXPECT_EQ(Export("--overwrite all").status, 0);
-    EXPECT_NE(ReadFile(changed), "mine");
+    for (const auto& [name, bytes] : before) EXPECT_EQ(after[name], bytes) << name;  // every earlier file kept
+    EXPECT_TRUE(after.count("Дороги(Ломаные).SHP"));                               // a set with no file: written
+    for (const char* ext : {".SHP", ".SHX", ".CPG"}) EXPECT_FALSE(after.count(partial + ext)) << ext;
+    const std::string kept = "kept, exists: " + (out / (partial + ".SHP")).string() + ", " + partial + ".SHX, " +
+                             partial + ".DBF, " + partial + ".CPG\n";
+    EXPECT_NE(run.err.find("tlxexport shp: " + kept), std::string::npos) << run.err;
+    EXPECT_NE(ReadFile(dir / "run.log").find(kept), std::string::npos);
+    fs::remove(out / (partial + ".DBF"));  // the user's half set, which no reader takes
+    CliRun whole = RunShell("/usr/bin/python3 '" + std::string(TLX_SOURCE_DIR) + "/tests/shp/whole_sets.py' '" +
+                                out.string() + "'",
+                            dir.Path());
+    EXPECT_EQ(whole.status, 0) << whole.out << whole.err;
+
+    // All: every file equals that of an export into an empty folder.
+    ASSERT_EQ(Export("--overwrite all").status, 0);
+    const fs::path fresh = dir.Path() / "fresh";
+    ASSERT_EQ(RunCli("shp '" + kSample + "' '" + fresh.string() + "'", dir.Path()).status, 0);
+    after = Contents(out);
+    for (const auto& [name, bytes] : Contents(fresh)) EXPECT_EQ(after[name], bytes) << name;
+    whole = RunShell("/usr/bin/python3 '" + std::string(TLX_SOURCE_DIR) + "/tests/shp/whole_sets.py' '" + out.string() +
+                         "'",
+                     dir.Path());
+    EXPECT_EQ(whole.status, 0) << whole.out << whole.err;
 }
 
-TEST_F(ShpCommand, AskWithoutATerminalRefusesNamesTheFileAndRemovesTheRunsFiles) {
+TEST_F(ShpCommand, AskWithoutATerminalRefusesNamesTheFileAndChangesNothing) {
     ASSERT_EQ(Export().status, 0);
     // Keep only the control-point set, which the run reaches last.
     for (const auto& [name, bytes] : Contents(out))
