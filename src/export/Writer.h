@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "export/ChangeReport.h"
 #include "export/ExportModel.h"
+#include "export/FieldText.h"
 #include "platform/Exceptions.h"
 #include "reader/TLXReader.h"
 
@@ -35,7 +37,10 @@ public:
     // the body Export(). On any failure inside: logs it, sets NeedToClear for
     // a user break, a stop or an unknown failure, calls OnProgressEnd,
     // CloseLog and FreeExportData, and rethrows the same exception. On
-    // success the caller calls FreeExportData().
+    // success the caller calls FreeExportData(). The changes the body made to
+    // fit the data into its format end the log; a strict export with any
+    // change fails there with CChangesRefusedSignal, before the files are
+    // completed, and its files are deleted.
     void Export(const char* dir, const char* log);
 
     // Empties LayerFileNames and the rest of the export model, calls
@@ -53,6 +58,11 @@ public:
     // Each stores the new value and returns the previous one.
     int PreserveElev(int value);
     int PreserveNE(int value);
+    // Whether any change to the data fails the export (off when built).
+    // Returns the previous setting.
+    bool SetStrict(bool strict);
+    // What the last export changed to fit the data into its format.
+    const CChangeReport& GetChanges() const { return Changes; }
 
     // A survey point: a valid point read from the file. Generated circle points
     // and CIRC0 radius points (negative states) are construction points and
@@ -86,6 +96,22 @@ protected:
     // CUserBreakSignal.
     bool VerifyOverwrite(const std::string& path);
 
+    // Counts `count` changes of `kind` at `place`: a column of `layer`, or a
+    // ChangePlace. `length` is the changed value's length, for the longest
+    // one seen. Returns the entry, for the details of a first change.
+    ChangeEntry& NoteChange(ChangeKind kind, int layer, int place, long long count = 1, size_t length = 0);
+    // Notes a field name that a writer cut or made unique (tagNameChange
+    // bits) as `written`; a name numbered after its cut counts as made unique.
+    void NoteNameChange(unsigned changes, int layer, int place, const std::string& written);
+    // Counts what ReplaceUnwritable replaced.
+    void NoteUnwritable(const UnwritableCount& count, int layer, int place);
+    // Notes as `kind` (a file or a layer name) how the preparation changed
+    // the name of `layer`, unless the caller has renamed the layer since.
+    void NoteLayerNameChange(ChangeKind kind, int layer);
+    // The column of `layer` that holds schema position `position` of `code`,
+    // or kPlaceLayer.
+    int ColumnOfPosition(int layer, int code, int position) const;
+
     // Throws CThreadStopSignal when a stop has been requested.
     void ThrowIfMustDie() const {
         if (IsMustDie()) throw CThreadStopSignal();
@@ -103,13 +129,21 @@ protected:
     void CreateLayerFileNames();
 
     bool NeedToClear = false;
+    // Per layer slot: the tagNameChange bits of its prepared name, and that
+    // name, so that a name the user edits afterwards is not reported.
+    std::vector<unsigned> LayerNameChanges;
+    std::vector<std::string> PreparedLayerNames;
+    CChangeReport Changes;
 
 private:
+    void WriteChangeSummary();
+
     // Appends one generated layer with its code, style and schema.
     void AppendPointLayer(const char* layerName, int number, bool controlPoints);
 
     int m_PreserveElev = 1;
     int m_PreserveNE = 1;
+    bool m_Strict = false;
 };
 
 }  // namespace tvk
