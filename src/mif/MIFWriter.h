@@ -80,9 +80,22 @@ private:
     const std::vector<int>* PointsOf(const CFeature* feature, size_t count) const;
     void WidenByCircle(const CFeature* feature);
     void AppendStyle(std::string& out, const FeatureStyleRec& style, bool pen, bool brush);
-    void AppendRow(std::string& out, int layer, int code, int index) const;
+    void AppendRow(std::string& out, int layer, int code, int index);
+    // The column as the layer's header declares it.
+    MIFColumn ColumnOf(int layer, size_t column) const;
+    // A value as its column holds it: no byte that would break the row, a
+    // text cut to the Char width, a number that does not fit left empty; the
+    // changes counted.
+    std::string_view FittedValue(std::string_view text, int layer, size_t column);
+    // The symbol's font without the bytes that would break its clause.
+    const char* WritableFont(const CText& font, int layer);
+    // Counts the changes of the layer's file name and column declarations.
+    void NoteDeclarations(int layer);
 
+    // Per layer slot and column: the tagNameChange bits of its MIF name.
+    std::vector<std::vector<unsigned>> ColumnNameChanges;
     std::string text_;  // the object or row being built
+    std::string valueScratch_, numberScratch_;
 };
 
 }  // namespace tvk
