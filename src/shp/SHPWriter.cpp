@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "export/OverwriteDecision.h"
+#include "export/UniqueNames.h"
 #include "msr/msr.h"
 #include "platform/CodePage.h"
 #include "platform/Exceptions.h"
@@ -150,6 +151,7 @@ void CSHPWriter::ExportFeature(CFeature* feature, int index, int part) {
     case POLYLINE:
     case ARC: {
         if (feature->Kind == ARC ? !CollectTrace(*list, false) : !CollectPoints(*list, 1)) return;
+        if (RepeatLastPoint(m_points, 2)) NoteChange(ChangeKind::ShapeRepeated, layer, kPlaceLayer);
         tagSHPCtrlBlock& block = GetPolylineCtrlBlock(layer);
         ShapeBox box = AppendPartRecord(m_record, block.RecordCount + 1, kShapePolyline, m_points.data(),
                                         m_points.size());
@@ -159,6 +161,7 @@ void CSHPWriter::ExportFeature(CFeature* feature, int index, int part) {
     case POLYGON:
     case CIRCLE: {
         if (feature->Kind == CIRCLE ? !CollectTrace(*list, true) : !CollectPoints(*list, 1)) return;
+        if (RepeatLastPoint(m_points, 4)) NoteChange(ChangeKind::ShapeRepeated, layer, kPlaceLayer);
         MakeRingClockwise(m_points);  // an outer ring, as the format wants it
         tagSHPCtrlBlock& block = GetPolygonCtrlBlock(layer);
         ShapeBox box = AppendPartRecord(m_record, block.RecordCount + 1, kShapePolygon, m_points.data(),
@@ -220,6 +223,7 @@ tagSHPCtrlBlock& CSHPWriter::OpenBlock(std::vector<tagSHPCtrlBlock>& blocks, int
                                   : std::string(Layers[layer].Name.c_str());
     // The layer's name and the suffix are 1251 texts; the disk wants UTF-8.
     const std::string base = OutputFolder + Utf8From1251(name + suffix);
+    NoteLayerNameChange(ChangeKind::FileNameChanged, layer);
 
     block.MainFile = OpenOutput(base + ".SHP");
     WriteHeader(block.MainFile.get(), shapeType);
@@ -266,13 +270,39 @@ const CDBFLayout& CSHPWriter::LayoutOf(int layer) {
     if (!m_layoutBuilt[l]) {
         std::vector<DBFColumn> columns;
         if (l < LayerInfo.LayerColumns.size()) {
-            for (const PropertyDef& def : LayerInfo.LayerColumns[l])
-                columns.push_back({def.Name.c_str(), def.Type, def.Width, def.Precision});
+            for (const PropertyDef& def : LayerInfo.LayerColumns[l]) {
+                UnwritableCount replaced;
+                std::string name(ReplaceUnwritable(def.Name.View(), false, m_value, replaced));
+                NoteUnwritable(replaced, layer, static_cast<int>(columns.size()));
+                columns.push_back({std::move(name), def.Type, def.Width, def.Precision});
+            }
         }
         m_layouts[l] = CDBFLayout(columns);
         m_layoutBuilt[l] = true;
+        NoteDeclarations(layer, columns);
     }
     return m_layouts[l];
+}
+
+void CSHPWriter::NoteDeclarations(int layer, const std::vector<DBFColumn>& columns) {
+    const std::vector<DBFField>& fields = m_layouts[static_cast<size_t>(layer)].Fields();
+    // The point layers' columns are the system's own, and so are the fixed
+    // names the table gives them.
+    const bool ownNames = IsPointLayerState(LayerStates[static_cast<size_t>(layer)]);
+    for (size_t c = 0; c < fields.size(); ++c) {
+        const DBFField& f = fields[c];
+        const DBFColumn& column = columns[c];
+        const int place = static_cast<int>(c);
+        if (!ownNames) NoteNameChange(f.nameChange, layer, place, f.name);
+        auto clamped = [&](ChangeKind kind, int declared, int written) {
+            if (declared == written) return;
+            ChangeEntry& e = NoteChange(kind, layer, place);
+            e.limit = declared;
+            e.clampedTo = written;
+        };
+        if (column.type == PROP_CHAR || column.type == PROP_DECIMAL) clamped(ChangeKind::WidthClamped, column.width, f.length);
+        if (column.type == PROP_DECIMAL) clamped(ChangeKind::DecimalsClamped, column.precision, f.decimals);
+    }
 }
 
 void CSHPWriter::WriteDBFHeader(CFile* file, int layer, int) {
@@ -301,11 +331,34 @@ void CSHPWriter::WriteData(CFile* file, int index, int, int) {
     m_row[0] = kDBFRecordFlag;
     for (size_t c = 0; c < fields.size(); ++c) {
         const int position = map && c < map->size() ? (*map)[c] : kNone;
-        const char* text = nullptr;
-        if (position >= 0 && static_cast<size_t>(position) < values.size()) text = values[position].Get();
-        PutDBFValue(m_row.data() + fields[c].offset, fields[c].length, text);
+        std::string_view text;
+        if (position >= 0 && static_cast<size_t>(position) < values.size()) text = values[position].View();
+        PutDBFValue(m_row.data() + fields[c].offset, fields[c].length, FittedValue(text, fields[c], layer, int(c)));
     }
     file->Write(m_row);
+}
+
+std::string_view CSHPWriter::FittedValue(std::string_view text, const DBFField& field, int layer, int place) {
+    UnwritableCount replaced;
+    text = ReplaceUnwritable(text, true, m_value, replaced);
+    NoteUnwritable(replaced, layer, place);
+    const size_t length = text.size();
+    if (field.type == 'C') {
+        if (length > field.length) NoteChange(ChangeKind::ValueCut, layer, place, 1, length).limit = field.length;
+        return text;  // PutDBFValue cuts it
+    }
+    // A number cut short is another number: 12345678 in six places would read 123456.
+    switch (FitNumber(text, field.length, m_number)) {
+    case NumberFit::Rounded:
+        NoteChange(ChangeKind::NumberRounded, layer, place, 1, length).limit = field.length;
+        break;
+    case NumberFit::Empty:
+        NoteChange(ChangeKind::NumberEmptied, layer, place, 1, length);
+        break;
+    default:
+        break;
+    }
+    return text;
 }
 
 // ---- positioned writes -------------------------------------------------------
