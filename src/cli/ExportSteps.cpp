@@ -3,6 +3,8 @@
 #include <new>
 
 #include "cli/OverwritePrompt.h"
+#include "export/Writer.h"
+#include "platform/CodePage.h"
 #include "platform/Exceptions.h"
 
 namespace tlxcli {
@@ -24,6 +26,7 @@ int ParseExportArgs(const char* command, const char* usage, ArgParser& parser, c
     out.input = words[0];
     out.target = words[1];
     out.logPath = parser.Value("--log");
+    out.strict = parser.Has("--strict");
     if (parser.Has("--log") && out.logPath.empty()) {
         std::fprintf(stderr, "tlxexport %s: --log needs a file name\n", command);
         return 2;
@@ -54,10 +57,23 @@ int ReportReadFailure(const char* command, const std::string& input, bool inputO
     return 1;
 }
 
-int ReportExportFailure(const char* command, const std::string& target) {
+void PrintChanges(const tvk::CWriter& writer, const ExportArgs& args) {
+    if (writer.GetChanges().Empty() || args.logPath == "-") return;
+    CProgressBar::EraseShown();
+    std::string text = tvk::CChangeReport::Heading() + "\n";
+    for (const std::string& line : writer.GetChanges().Lines(tvk::CChangeReport::kShortLines)) text += "  " + line + "\n";
+    std::fputs(tvk::Utf8From1251(text).c_str(), stderr);
+}
+
+int ReportExportFailure(const char* command, const tvk::CWriter& writer, const ExportArgs& args) {
+    const std::string& target = args.target;
     CProgressBar::EraseShown();
     try {
         throw;
+    } catch (const tvk::CChangesRefusedSignal&) {
+        PrintChanges(writer, args);
+        std::fprintf(stderr, "tlxexport %s: --strict: the export would change the data as listed; "
+                     "the files of this run were removed\n", command);
     } catch (const tvk::CFileException& e) {
         std::fprintf(stderr, "tlxexport %s: File input/output error: %s: %s\n", command, e.m_strFileName.c_str(),
                      e.SystemReason().c_str());

@@ -17,11 +17,12 @@ class CWriter;
 
 namespace tlxcli {
 
-// What every export command takes: IN.tlx, the target, and --log.
+// What every export command takes: IN.tlx, the target, --log and --strict.
 struct ExportArgs {
     std::string input;
     std::string target;
     std::string logPath;
+    bool strict = false;
     const char* Log() const { return logPath.empty() ? nullptr : logPath.c_str(); }
 };
 
@@ -33,8 +34,14 @@ int ParseExportArgs(const char* command, const char* usage, ArgParser& parser, c
 // the input could not be opened, 1 otherwise.
 int ReportReadFailure(const char* command, const std::string& input, bool inputOpened, const std::string& logPath);
 
-// Call from a catch block of Export: says why the export failed; returns 1.
-int ReportExportFailure(const char* command, const std::string& target);
+// Call from a catch block of Export: says why the export failed (for a
+// strict export refused, after the changes it would have made); returns 1.
+int ReportExportFailure(const char* command, const tvk::CWriter& writer, const ExportArgs& args);
+
+// Prints the changes the export made to fit the data into its format on
+// standard error, one line per change, or per kind when there are many;
+// nothing when there are none or the whole log goes there already.
+void PrintChanges(const tvk::CWriter& writer, const ExportArgs& args);
 
 // A writer with the log and the progress bar attached, read from `input`.
 template <class Writer>
@@ -43,6 +50,7 @@ public:
     CCommandWriter(const char* command, const ExportArgs& args) : command_(command), args_(args) {
         writer_ = std::make_unique<CLogWriting<Writer>>();  // on the heap: a big survey's model is big
         writer_->SetLogTarget(args.logPath);
+        writer_->SetStrict(args.strict);
         writer_->Init();
         progress_.Attach(*writer_);
     }

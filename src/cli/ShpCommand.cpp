@@ -1,4 +1,4 @@
-// `tlxexport shp IN.tlx OUTDIR [--overwrite ask|all|none] [--no-codepage] [--log FILE]`:
+// `tlxexport shp IN.tlx OUTDIR [--overwrite ask|all|none] [--no-codepage] [--strict] [--log FILE]`:
 // reads a survey and writes its shapefile sets into a folder.
 #include <cstdio>
 #include <string>
@@ -14,18 +14,20 @@ namespace tlxcli {
 namespace {
 
 const char* const kUsage =
-    "Usage: tlxexport shp IN.tlx OUTDIR [--overwrite ask|all|none] [--no-codepage] [--log FILE]\n"
+    "Usage: tlxexport shp IN.tlx OUTDIR [--overwrite ask|all|none] [--no-codepage] [--strict] [--log FILE]\n"
     "Reads the survey IN.tlx and writes one set of shapefiles (.SHP, .SHX, .DBF) per layer and\n"
     "shape type into OUTDIR, which is created when missing.\n"
     "  --overwrite ask|all|none  an output file that exists: ask on the terminal (default),\n"
     "                            overwrite all, or keep every existing file\n"
     "  --no-codepage             no .CPG file declaring the tables' code page 1251\n"
+    "  --strict                  fail (exit 1, nothing written) when the data would be changed to fit\n"
+    "                            the format; the changes are listed on standard error either way\n"
     "  --log FILE                write the reading and export logs to FILE (UTF-8); '-' is standard error\n";
 
 }  // namespace
 
 int RunShp(const Args& args) {
-    ArgParser parser({"--no-codepage", "--help", "-h"}, {"--log", "--overwrite"});
+    ArgParser parser({"--strict", "--no-codepage", "--help", "-h"}, {"--log", "--overwrite"});
     ExportArgs a;
     if (int status = ParseExportArgs("shp", kUsage, parser, args, a); status >= 0) return status;
     OverwritePolicy policy = OverwritePolicy::Ask;
@@ -50,8 +52,9 @@ int RunShp(const Args& args) {
         writer->Export(a.target.c_str(), a.Log());
         writer->FreeExportData();
     } catch (...) {
-        return ReportExportFailure("shp", a.target);
+        return ReportExportFailure("shp", *writer, a);
     }
+    PrintChanges(*writer, a);
     return 0;
 }
 
