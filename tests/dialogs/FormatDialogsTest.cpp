@@ -157,6 +157,19 @@ TEST_F(FormatDialogs, TheHistoryKeepsEightFoldersMostRecentFirst) {
     EXPECT_EQ(CProfile::GetString("ShapefilesExporter settings", "MRU8"), folder.Path("old7"));
 }
 
+// The sample's long property names do not fit the tables' ten bytes. (Its
+// MapInfo export changes nothing and says only "Export succeed", above.)
+TEST_F(FormatDialogs, TheFinalMessageListsWhatTheFormatChanged) {
+    OpenDialog<CSHEDlg> open(SamplePath("building-site.tlx"));
+    open.dialog.FolderCombo()->setEditText(folder.Path("shp"));
+    ASSERT_TRUE(open.Export());
+    ASSERT_EQ(ui.messages.size(), 1);
+    QStringList lines = ui.messages[0].split('\n');
+    EXPECT_EQ(lines.mid(0, 4), (QStringList{"Export succeed", "", "Changes to fit the format:",
+                                            "Layer \"Геодезия\", column \"Кадастр. номер\": field name cut to \"Кадастр. н\""}));
+    EXPECT_EQ(lines.size(), 3 + 9);
+}
+
 TEST_F(FormatDialogs, AnEmptyFolderAsksBeforeExportingToTheCurrentOne) {
     OpenDialog<CMIEDlg> open(SamplePath("building-site.tlx"));
     open.dialog.FolderCombo()->setEditText("   ");
