@@ -82,6 +82,30 @@ void CWriter::NoteUnwritable(const UnwritableCount& count, int layer, int place)
     if (count.undefined) NoteChange(ChangeKind::UndefinedCharacter, layer, place, static_cast<long long>(count.undefined));
 }
 
+std::string_view CWriter::WritableText(std::string_view text, bool tabAllowed, std::string& scratch, int layer,
+                                       int place) {
+    UnwritableCount replaced;
+    text = ReplaceUnwritable(text, tabAllowed, scratch, replaced);
+    NoteUnwritable(replaced, layer, place);
+    return text;
+}
+
+std::string_view CWriter::FittedNumber(std::string_view text, size_t width, std::string& scratch, int layer,
+                                       int place) {
+    const size_t length = text.size();
+    switch (FitNumber(text, width, scratch)) {
+    case NumberFit::Rounded:
+        NoteChange(ChangeKind::NumberRounded, layer, place, 1, length).limit = static_cast<int>(width);
+        break;
+    case NumberFit::Empty:
+        NoteChange(ChangeKind::NumberEmptied, layer, place, 1, length);
+        break;
+    default:
+        break;
+    }
+    return text;
+}
+
 void CWriter::NoteNameChange(unsigned changes, int layer, int place, const std::string& written) {
     if (changes & kNameMadeUnique) NoteChange(ChangeKind::FieldNameMadeUnique, layer, place).detail = written;
     else if (changes & kNameCut) NoteChange(ChangeKind::FieldNameCut, layer, place).detail = written;

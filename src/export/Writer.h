@@ -103,6 +103,12 @@ protected:
     // Notes a field name that a writer cut or made unique (tagNameChange
     // bits) as `written`; a name numbered after its cut counts as made unique.
     void NoteNameChange(unsigned changes, int layer, int place, const std::string& written);
+    // `text` with the bytes no reader takes written as blanks
+    // (ReplaceUnwritable), what that replaced counted at (layer, place).
+    std::string_view WritableText(std::string_view text, bool tabAllowed, std::string& scratch, int layer, int place);
+    // A number fitted into a field of `width` characters (FitNumber), what
+    // that changed counted at (layer, place).
+    std::string_view FittedNumber(std::string_view text, size_t width, std::string& scratch, int layer, int place);
     // Counts what ReplaceUnwritable replaced.
     void NoteUnwritable(const UnwritableCount& count, int layer, int place);
     // Notes as `kind` (a file or a layer name) how the preparation changed

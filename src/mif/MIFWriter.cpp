@@ -275,10 +275,8 @@ void CMIFWriter::AppendStyle(std::string& out, const FeatureStyleRec& style, boo
 
 const char* CMIFWriter::WritableFont(const CText& font, int layer) {
     if (font.IsNull()) return nullptr;
-    UnwritableCount replaced;
-    ReplaceUnwritable(font.View(), false, valueScratch_, replaced);
-    NoteUnwritable(replaced, layer, kPlaceSymbols);
-    return replaced.Any() ? valueScratch_.c_str() : font.c_str();
+    std::string_view written = WritableText(font.View(), false, valueScratch_, layer, kPlaceSymbols);
+    return written.data() == valueScratch_.data() ? valueScratch_.c_str() : font.c_str();
 }
 
 MIFColumn CMIFWriter::ColumnOf(int layer, size_t column) const {
@@ -306,10 +304,7 @@ void CMIFWriter::AppendRow(std::string& out, int layer, int code, int index) {
 
 std::string_view CMIFWriter::FittedValue(std::string_view text, int layer, size_t column) {
     const int place = static_cast<int>(column);
-    UnwritableCount replaced;
-    // A tab stays: the value is quoted then.
-    text = ReplaceUnwritable(text, true, valueScratch_, replaced);
-    NoteUnwritable(replaced, layer, place);
+    text = WritableText(text, true, valueScratch_, layer, place);  // a tab stays: the value is quoted then
     const MIFColumn declared = ColumnOf(layer, column);
     switch (declared.type) {
     case kTypeChar:
@@ -327,20 +322,9 @@ std::string_view CMIFWriter::FittedValue(std::string_view text, int layer, size_
         }
         break;
     }
-    case kTypeDecimal: {
-        const size_t length = text.size();
-        switch (FitNumber(text, static_cast<size_t>(declared.width), numberScratch_)) {
-        case NumberFit::Rounded:
-            NoteChange(ChangeKind::NumberRounded, layer, place, 1, length).limit = declared.width;
-            break;
-        case NumberFit::Empty:
-            NoteChange(ChangeKind::NumberEmptied, layer, place, 1, length);
-            break;
-        default:
-            break;
-        }
+    case kTypeDecimal:
+        text = FittedNumber(text, static_cast<size_t>(declared.width), numberScratch_, layer, place);
         break;
-    }
     default:
         break;
     }

@@ -271,9 +271,8 @@ const CDBFLayout& CSHPWriter::LayoutOf(int layer) {
         std::vector<DBFColumn> columns;
         if (l < LayerInfo.LayerColumns.size()) {
             for (const PropertyDef& def : LayerInfo.LayerColumns[l]) {
-                UnwritableCount replaced;
-                std::string name(ReplaceUnwritable(def.Name.View(), false, m_value, replaced));
-                NoteUnwritable(replaced, layer, static_cast<int>(columns.size()));
+                const int place = static_cast<int>(columns.size());
+                std::string name(WritableText(def.Name.View(), false, m_value, layer, place));
                 columns.push_back({std::move(name), def.Type, def.Width, def.Precision});
             }
         }
@@ -339,26 +338,14 @@ void CSHPWriter::WriteData(CFile* file, int index, int, int) {
 }
 
 std::string_view CSHPWriter::FittedValue(std::string_view text, const DBFField& field, int layer, int place) {
-    UnwritableCount replaced;
-    text = ReplaceUnwritable(text, true, m_value, replaced);
-    NoteUnwritable(replaced, layer, place);
+    text = WritableText(text, true, m_value, layer, place);
     const size_t length = text.size();
     if (field.type == 'C') {
         if (length > field.length) NoteChange(ChangeKind::ValueCut, layer, place, 1, length).limit = field.length;
         return text;  // PutDBFValue cuts it
     }
     // A number cut short is another number: 12345678 in six places would read 123456.
-    switch (FitNumber(text, field.length, m_number)) {
-    case NumberFit::Rounded:
-        NoteChange(ChangeKind::NumberRounded, layer, place, 1, length).limit = field.length;
-        break;
-    case NumberFit::Empty:
-        NoteChange(ChangeKind::NumberEmptied, layer, place, 1, length);
-        break;
-    default:
-        break;
-    }
-    return text;
+    return FittedNumber(text, field.length, m_number, layer, place);
 }
 
 // ---- positioned writes -------------------------------------------------------

@@ -18,20 +18,19 @@ import shutil
 import subprocess
 import sys
 
-import ezdxf
 import shapefile
-from dbfread import DBF, FieldParser
+from dbfread import DBF
 from osgeo import gdal, ogr
 
+# The readers as the DXF and shapefile read-backs set them up.
+sys.path[:0] = [os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", d) for d in ("dxf", "shp")]
+import dxf_readback  # noqa: E402
+from readback import ZeroPaddedFieldParser  # noqa: E402
+
 gdal.UseExceptions()
-FAILURES = []
+FAILURES = dxf_readback.FAILURES  # one list for its checks and these
+check = dxf_readback.check
 HEADING = "Changes to fit the format:"
-
-
-def check(condition, message):
-    if not condition:
-        FAILURES.append(message)
-        print("FAIL:", message)
 
 
 # Every line of the log's summary, per format, in the order the export met them.
@@ -121,10 +120,6 @@ CHANGED = {
     ("f102", "Примечание"): {"dxf": "tab\there", "mif": "tab\th", "dbf": "tab\th"},
 }
 
-# Surveyed ends of the arcs (drawing x east, y north), by feature ID.
-ARC_ENDS = {}
-
-
 def export(cli, fmt, tlx, target, *options):
     return subprocess.run([cli, fmt, tlx, target, *options], capture_output=True, text=True)
 
@@ -184,16 +179,6 @@ def check_summaries(cli, data, work):
 
 # ---------------------------------------------------------------- readers
 
-class ZeroPaddedFieldParser(FieldParser):
-    """Numeric fields are padded with zero bytes, which dbfread refuses."""
-
-    def parseN(self, field, data):
-        return super().parseN(field, data.rstrip(b"\0"))
-
-    def parseF(self, field, data):
-        return super().parseF(field, data.rstrip(b"\0"))
-
-
 def normal(value):
     if value is None or value == "?" or value == "":
         return None
@@ -212,13 +197,7 @@ def same(a, b):
 
 
 def read_dxf(path):
-    doc = ezdxf.readfile(path)
-    auditor = doc.audit()
-    check(not auditor.errors, "%s: ezdxf audit errors %s" % (path, [e.message for e in auditor.errors]))
-    # ezdxf 0.18 re-creates the SEQEND of polylines inside blocks, even in its own files.
-    fixes = [f.message for f in auditor.fixes if not f.message.startswith("Deleted SEQEND")]
-    check(not fixes, "%s: ezdxf fixed %s" % (path, fixes))
-    msp = doc.modelspace()
+    msp = dxf_readback.read_ezdxf(path).modelspace()
     # Every POLYLINE reaches GDAL, the one-vertex ones included.
     gdal.SetConfigOption("DXF_INLINE_BLOCKS", "FALSE")
     try:
@@ -311,7 +290,7 @@ def surveyed_arc_ends(tlx):
     return ends
 
 
-def check_readers_and_values(cli, data, work):
+def check_readers_and_values(data, work):
     tlx = os.path.join(data, "every-change.tlx")
     for fmt in ("mif", "shp"):  # one disk may hold them, whatever case it ignores
         names = os.listdir(target_of(work, fmt, "every"))
@@ -349,7 +328,7 @@ def main():
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
     check_summaries(cli, data, work)
-    check_readers_and_values(cli, data, work)
+    check_readers_and_values(data, work)
     print("%d failures" % len(FAILURES))
     return 1 if FAILURES else 0
 
