@@ -28,7 +28,8 @@ const char* const kUsage =
     "Exit status: 0 written (reading errors are reported but do not fail the export), 1 reading or\n"
     "writing failed, 2 wrong usage or an unreadable input file or template.\n";
 
-// Loads the template named by --template; 0 on success, else the exit status.
+// Loads the template named by --template; 0 on success, else the exit status:
+// 2 for a template that cannot be opened or is not one, as the usage says.
 int LoadTemplate(const std::string& path, tvk::CUETemplate& tmpl) {
     try {
         tvk::ReadTemplateFile(path, tmpl);
@@ -38,9 +39,10 @@ int LoadTemplate(const std::string& path, tvk::CUETemplate& tmpl) {
         std::fprintf(stderr, "tlxexport text: cannot open template %s: %s\n", path.c_str(), e.SystemReason().c_str());
         return 2;
     } catch (const tvk::CArchiveException& e) {
+        CProgressBar::EraseShown();
         std::fprintf(stderr, "tlxexport text: %s is not a valid export template: %s\n", path.c_str(),
                      e.Reason().c_str());
-        return 1;
+        return 2;
     } catch (const std::bad_alloc&) {
         std::fprintf(stderr, "tlxexport text: out of memory reading template %s\n", path.c_str());
         return 1;

@@ -36,7 +36,7 @@ CACEDlg::CACEDlg(QWidget* parent) : CLayerListDialog(writer_dxf_, Kind::Dxf, par
 
 CACEDlg::~CACEDlg() { StopAndWait(); }
 
-void CACEDlg::SetListColumns() { layerList_->SetColumns(Tr(IDS_COL_DXF_LAYER), 160, Tr(IDS_COL_TLX_LAYER)); }
+void CACEDlg::SetListColumns() { layerList_->SetColumns(Tr(IDS_COL_DXF_LAYER), Tr(IDS_COL_TLX_LAYER)); }
 
 void CACEDlg::ChangeVisibility() {
     bool idle = !IsBusy();

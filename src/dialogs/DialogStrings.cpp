@@ -54,6 +54,8 @@ const StringEntry kDialogStrings[] = {
     {IDS_NOT_1251, "The name has characters that code page 1251 cannot hold",
      "Имя содержит символы, которых нет в кодовой странице 1251"},
     {IDS_OK, "OK", "OK"},
+    {IDS_PLACE_HOME, "Home", "Домашняя папка"},
+    {IDS_PLACE_FILE_SYSTEM, "File system", "Файловая система"},
 };
 
 }  // namespace

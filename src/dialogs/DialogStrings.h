@@ -51,6 +51,8 @@ enum DialogStringId : unsigned {
     IDS_ABOUT_TEXT,
     IDS_NOT_1251,
     IDS_OK,
+    IDS_PLACE_HOME,
+    IDS_PLACE_FILE_SYSTEM,
 };
 
 // Registers the dialogs' string table (once).

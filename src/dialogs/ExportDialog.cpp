@@ -121,7 +121,6 @@ CExportDialog::~CExportDialog() {
     ProgressRelay& relay = ProgressRelay::Of(kind_);
     CExportDialog* self = this;
     relay.dialog.compare_exchange_strong(self, nullptr);
-    if (busy_) QApplication::restoreOverrideCursor();
 }
 
 void CExportDialog::SetFilePath(const char* path) {
@@ -165,10 +164,26 @@ void CExportDialog::showEvent(QShowEvent* event) {
 void CExportDialog::SetBusy(bool busy) {
     if (busy == busy_) return;
     busy_ = busy;
-    if (busy)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
+    ShowWaitCursor(busy);
+}
+
+// The wait cursor covers this dialog only, so that the questions and messages
+// shown meanwhile keep the normal one. Controls with a cursor of their own
+// (the edit fields) take the wait cursor too and get theirs back afterwards.
+void CExportDialog::ShowWaitCursor(bool wait) {
+    if (!wait) {
+        for (auto& [control, cursor] : ownCursors_)
+            if (control) control->setCursor(cursor);
+        ownCursors_.clear();
+        unsetCursor();
+        return;
+    }
+    setCursor(Qt::WaitCursor);
+    for (QWidget* control : findChildren<QWidget*>()) {
+        if (control->isWindow() || !control->testAttribute(Qt::WA_SetCursor)) continue;
+        ownCursors_.emplace_back(control, control->cursor());
+        control->setCursor(Qt::WaitCursor);
+    }
 }
 
 void CExportDialog::ReadTLX() {
@@ -282,17 +297,19 @@ void CExportDialog::ShowAbout() {
     UiServices().Message(this, Tr(IDS_ABOUT_TEXT).replace("%s", Tr(nameId)), IUiServices::Icon::Information);
 }
 
-// The desktop may offer no system menu: the About item lives in the dialog's
-// own context menu and on F1.
-void CExportDialog::contextMenuEvent(QContextMenuEvent* event) {
+std::unique_ptr<QMenu> CExportDialog::CreateAboutMenu() {
     unsigned aboutId = kind_ == Kind::Dxf ? IDS_ABOUT_DXF
                        : kind_ == Kind::Mif ? IDS_ABOUT_MIF
                        : kind_ == Kind::Shp ? IDS_ABOUT_SHP
                                             : IDS_ABOUT_UE;
-    QMenu menu(this);
-    menu.addAction(Tr(aboutId), this, &CExportDialog::ShowAbout);
-    menu.exec(event->globalPos());
+    auto menu = std::make_unique<QMenu>(this);
+    menu->addAction(Tr(aboutId), this, &CExportDialog::ShowAbout);
+    return menu;
 }
+
+// The desktop may offer no system menu: the About item lives in the dialog's
+// own context menu and on F1.
+void CExportDialog::contextMenuEvent(QContextMenuEvent* event) { CreateAboutMenu()->exec(event->globalPos()); }
 
 void CExportDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1) {

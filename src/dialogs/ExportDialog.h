@@ -3,12 +3,18 @@
 // bar and status text driven by the writer's progress callbacks, Close that
 // stops running work, and the About item.
 #pragma once
+#include <QCursor>
 #include <QDialog>
+#include <QPointer>
 #include <atomic>
+#include <memory>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 class QLabel;
+class QMenu;
 class QProgressBar;
 
 namespace tvk {
@@ -37,6 +43,8 @@ public:
     // Close, Escape and the window's close: closes when idle, otherwise only
     // asks the running work to stop (its completion then closes the dialog).
     void reject() override;
+    // The dialog's own context menu: the About item.
+    std::unique_ptr<QMenu> CreateAboutMenu();
 
 signals:
     // Emitted after the completion handlers ran (tests wait for them).
@@ -92,10 +100,13 @@ private:
     // The changes the last export made to fit its format, as lines after an
     // empty one; empty when there are none.
     QString ChangesText() const;
+    void ShowWaitCursor(bool wait);
     friend struct ProgressRelay;
 
     bool busy_ = false;
     bool initialised_ = false;
+    // Controls whose own cursor gave way to the wait cursor.
+    std::vector<std::pair<QPointer<QWidget>, QCursor>> ownCursors_;
     std::thread worker_;
 };
 

@@ -1,8 +1,10 @@
 #include "dialogs/FolderExportDialog.h"
 
 #include <QComboBox>
+#include <QCompleter>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -16,6 +18,7 @@
 #include "dialogs/LayerList.h"
 #include "dialogs/Profile.h"
 #include "dialogs/UiServices.h"
+#include "platform/HomeFolder.h"
 
 namespace tvk {
 
@@ -27,8 +30,14 @@ CFolderExportDialog::CFolderExportDialog(CWriter& writer, Kind kind, const QStri
     folderCombo_->setEditable(true);
     folderCombo_->setInsertPolicy(QComboBox::NoInsert);
     folderCombo_->setMaxCount(kHistorySize);
+    // Folders that differ in case are different folders.
+    folderCombo_->completer()->setCaseSensitivity(Qt::CaseSensitive);
     folderTree_ = new CFolderTree(folderGroup_);
     folderTree_->setObjectName("folderTree");
+    // The tree hides while an export runs; the combo above it stays put.
+    QSizePolicy treePolicy = folderTree_->sizePolicy();
+    treePolicy.setRetainSizeWhenHidden(true);
+    folderTree_->setSizePolicy(treePolicy);
     auto* folderLayout = new QVBoxLayout(folderGroup_);
     folderLayout->addWidget(folderCombo_);
     folderLayout->addWidget(folderTree_, 1);
@@ -57,6 +66,27 @@ void CFolderExportDialog::BuildLayout(QWidget* options) {
 void CFolderExportDialog::OnInitDialog() {
     LoadHistory();
     folderTree_->Initialise();
+    OpenTreeOn(ResolveFolder(folderCombo_->currentText()));
+}
+
+// The tree shows the combo's folder, or the nearest folder above it that
+// exists, or else the home folder; the combo keeps its text.
+void CFolderExportDialog::OpenTreeOn(const QString& folder) {
+    changeFromCombo_ = true;
+    bool shown = false;
+    for (QString up = folder; !shown && !up.isEmpty() && up != "/"; up = QFileInfo(up).path())
+        shown = folderTree_->SelectPath(up);
+    if (!shown) folderTree_->SelectPath(CFolderTree::HomePath());
+    changeFromCombo_ = false;
+}
+
+QString CFolderExportDialog::ResolveFolder(const QString& text) {
+    QString folder = text.trimmed();
+    if (folder.isEmpty()) return folder;
+    folder.replace('\\', '/');
+    folder = QString::fromStdString(ExpandTilde(folder.toStdString()));
+    if (!folder.startsWith('/')) folder = CFolderTree::HomePath() + '/' + folder;
+    return QDir::cleanPath(folder);
 }
 
 void CFolderExportDialog::LoadHistory() {
@@ -90,10 +120,7 @@ void CFolderExportDialog::ChangeVisibility() {
 }
 
 void CFolderExportDialog::OnSelchangedFoldertree() {
-    if (changeFromCombo_) {
-        changeFromCombo_ = false;
-        return;
-    }
+    if (changeFromCombo_) return;  // the combo's own change, shown in the tree
     QString path = folderTree_->SelectedPath();
     if (path.isEmpty()) return;
     folderText_ = QDir::toNativeSeparators(path);
@@ -102,17 +129,13 @@ void CFolderExportDialog::OnSelchangedFoldertree() {
 
 void CFolderExportDialog::OnEditchangeFoldercombo(const QString& text) {
     folderText_ = text;
-    changeFromCombo_ = true;
-    folderTree_->SelectPath(text);
-    changeFromCombo_ = false;
+    OpenTreeOn(ResolveFolder(text));
 }
 
 void CFolderExportDialog::OnSelchangeFoldercombo(int index) {
     if (index < 0) return;
     folderText_ = folderCombo_->itemText(index);
-    changeFromCombo_ = true;
-    folderTree_->SelectPath(folderText_);
-    changeFromCombo_ = false;
+    OpenTreeOn(ResolveFolder(folderText_));
 }
 
 void CFolderExportDialog::CreateFolderPath(const QString& folder) {
@@ -159,13 +182,10 @@ bool CFolderExportDialog::OnEndlabeleditLayerlist(int, QString& text) {
 }
 
 void CFolderExportDialog::PutOnTopOfHistory(const QString& folder) {
-    int found = -1;
-    for (int k = 0; k < folderCombo_->count(); ++k)
-        if (folderCombo_->itemText(k).compare(folder, Qt::CaseInsensitive) == 0) found = k;
+    int found = folderCombo_->findText(folder, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (found >= 0) {
-        QString existing = folderCombo_->itemText(found);
         folderCombo_->removeItem(found);
-        folderCombo_->insertItem(0, existing);
+        folderCombo_->insertItem(0, folder);
     } else {
         while (folderCombo_->count() > kHistorySize - 1) folderCombo_->removeItem(folderCombo_->count() - 1);
         folderCombo_->insertItem(0, folder);
@@ -175,18 +195,18 @@ void CFolderExportDialog::PutOnTopOfHistory(const QString& folder) {
 
 void CFolderExportDialog::OnExportbutton() {
     if (!IsReadComplete()) return;
-    folderText_ = folderCombo_->currentText().trimmed();
+    folderText_ = ResolveFolder(folderCombo_->currentText());
     if (folderText_.isEmpty()) {
-        QString current = QDir::currentPath();
-        if (!UiServices().AskYesNo(this, Tr(IDS_EXPORT_TO_DIRECTORY).replace("%s", current.isEmpty() ? " " : current)))
+        // Like a relative folder, no folder at all means the home folder.
+        if (!UiServices().AskYesNo(this, Tr(IDS_EXPORT_TO_DIRECTORY).replace("%s", CFolderTree::HomePath())))
             return;
     }
     DataFromControls();
-    if (!folderText_.isEmpty()) CreateFolderPath(folderText_);
-    // An empty folder text means the folder the question named, the current one.
-    std::string target = (folderText_.isEmpty() ? QDir::currentPath() : folderText_).toStdString();
-    if (!folderText_.isEmpty()) PutOnTopOfHistory(folderText_);
-    StartExport(target);
+    if (!folderText_.isEmpty()) {
+        CreateFolderPath(folderText_);
+        PutOnTopOfHistory(folderText_);
+    }
+    StartExport((folderText_.isEmpty() ? CFolderTree::HomePath() : folderText_).toStdString());
 }
 
 }  // namespace tvk

@@ -30,6 +30,10 @@ public:
     // Saves the folder history (the window's destruction).
     void SaveHistory();
 
+    // The folder a typed text names: "~" and "~user" expanded, a relative
+    // folder taken in the home folder, a backslash read as '/', and "." and ".."
+    // steps and doubled separators removed; empty for a blank text.
+    static QString ResolveFolder(const QString& text);
     // Creates `folder` with every missing level; failures are left to the
     // export, which reports the folder it cannot write to.
     static void CreateFolderPath(const QString& folder);
@@ -44,6 +48,7 @@ protected:
     void BuildLayout(QWidget* options);
 
 private:
+    void OpenTreeOn(const QString& folder);
     void LoadHistory();
     void PutOnTopOfHistory(const QString& folder);
 

@@ -28,14 +28,19 @@ CLayerList::CLayerList(QWidget* parent) : QTreeWidget(parent) {
     setColumnCount(0);
 }
 
-void CLayerList::SetColumns(const QString& title0, int width0, const QString& title1) {
+void CLayerList::SetColumns(const QString& title0, const QString& title1) {
     if (columnCount() == 2 && headerItem()->text(0) == title0) return;
     setColumnCount(2);
     setHeaderLabels({title0, title1});
-    width0_ = width0;
     header()->setSectionsClickable(false);
     header()->setStretchLastSection(true);
-    setColumnWidth(0, width0);
+}
+
+void CLayerList::FitColumnsOnce() {
+    if (fitted_ || topLevelItemCount() == 0) return;
+    fitted_ = true;
+    resizeColumnToContents(0);
+    resizeColumnToContents(1);
 }
 
 void CLayerList::AddRow(const QString& name, const QString& layer) {
@@ -60,11 +65,6 @@ bool CLayerList::CommitEdit(int row, QString text) {
     if (check_ && !check_(row, text)) return false;
     item->setText(0, text);
     return true;
-}
-
-void CLayerList::resizeEvent(QResizeEvent* event) {
-    QTreeWidget::resizeEvent(event);
-    setColumnWidth(0, width0_);
 }
 
 }  // namespace tvk

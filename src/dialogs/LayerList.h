@@ -1,6 +1,7 @@
 // The two-column layer list of the format dialogs: column 0 (the output name)
 // is edited in place, and every finished edit passes a check that may change
-// the text or refuse it (the old text then stays).
+// the text or refuse it (the old text then stays). The columns fit the names
+// when the list is first filled; after that they stay as the user sets them.
 #pragma once
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
@@ -15,9 +16,11 @@ public:
     using EditCheck = std::function<bool(int row, QString& text)>;
 
     explicit CLayerList(QWidget* parent);
-    // Inserts the two columns once, column 0 `width0` pixels wide.
-    void SetColumns(const QString& title0, int width0, const QString& title1);
+    // Inserts the two columns once.
+    void SetColumns(const QString& title0, const QString& title1);
     void AddRow(const QString& name, const QString& layer);
+    // Sizes the columns to their texts, the first time there are rows.
+    void FitColumnsOnce();
     QString RowText(int row) const;
     // The first row whose column 0 equals `text` ignoring case, or -1.
     int FindRowNoCase(const QString& text) const;
@@ -25,13 +28,10 @@ public:
     // Finishes an edit as the in-place editor would (tests, keyboard-free use).
     bool CommitEdit(int row, QString text);
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
 private:
     friend class CLayerNameDelegate;
     EditCheck check_;
-    int width0_ = 130;
+    bool fitted_ = false;
 };
 
 }  // namespace tvk

@@ -51,6 +51,7 @@ void CLayerListDialog::DataToControls() {
         if (i >= writer_.LayerStates.size() || writer_.LayerStates[i] == kNone) continue;
         layerList_->AddRow(FromModel(names[i]), FromModel(writer_.Layers[i].Name.c_str()));
     }
+    layerList_->FitColumnsOnce();
     ChangeVisibility();
 }
 

@@ -23,7 +23,7 @@ public:
     QPushButton* CloseButton() const { return closeButton_; }
 
 protected:
-    // Column titles and the width of column 0.
+    // The titles of the two columns.
     virtual void SetListColumns() = 0;
     void DataToControls() override;
     void DataFromControls() override;

@@ -14,6 +14,6 @@ CMIEDlg::CMIEDlg(QWidget* parent)
 
 CMIEDlg::~CMIEDlg() { StopAndWait(); }
 
-void CMIEDlg::SetListColumns() { layerList_->SetColumns(Tr(IDS_COL_FILE_NAME), 130, Tr(IDS_COL_LAYER_NAME)); }
+void CMIEDlg::SetListColumns() { layerList_->SetColumns(Tr(IDS_COL_FILE_NAME), Tr(IDS_COL_LAYER_NAME)); }
 
 }  // namespace tvk

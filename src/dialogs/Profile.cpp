@@ -6,12 +6,14 @@
 
 namespace tvk {
 
-QString CProfile::FilePath() {
+QString CProfile::Folder() {
     QString folder = qEnvironmentVariable("TLXEXPORT_CONFIG_DIR");
     if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/tlxexport";
     QDir().mkpath(folder);
-    return folder + "/tlxexport.ini";
+    return folder;
 }
+
+QString CProfile::FilePath() { return Folder() + "/tlxexport.ini"; }
 
 // Section names hold blanks; QSettings keeps them as they are in the group name.
 QString CProfile::GetString(const QString& section, const QString& entry, const QString& fallback) {

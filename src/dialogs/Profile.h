@@ -9,8 +9,9 @@ class CProfile {
 public:
     static QString GetString(const QString& section, const QString& entry, const QString& fallback = QString());
     static void WriteString(const QString& section, const QString& entry, const QString& value);
-    // The INI file in use.
+    // The INI file in use, and its folder.
     static QString FilePath();
+    static QString Folder();
 };
 
 }  // namespace tvk

@@ -20,7 +20,7 @@ CSHEDlg::CSHEDlg(QWidget* parent)
 
 CSHEDlg::~CSHEDlg() { StopAndWait(); }
 
-void CSHEDlg::SetListColumns() { layerList_->SetColumns(Tr(IDS_COL_FILE_NAME), 130, Tr(IDS_COL_LAYER_NAME)); }
+void CSHEDlg::SetListColumns() { layerList_->SetColumns(Tr(IDS_COL_FILE_NAME), Tr(IDS_COL_LAYER_NAME)); }
 
 // The two hidden options mirror the writer's settings both ways.
 void CSHEDlg::DataToControls() {

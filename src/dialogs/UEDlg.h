@@ -68,7 +68,7 @@ public:
 
     // The grid's questions (IUEGridOwner).
     QStringList FieldTypeList() override;
-    QString CheckText(const QString& typed) override;
+    std::optional<QString> CheckText(const QString& typed) override;
     std::optional<QString> CheckWidth(const QString& typed) override;
     std::optional<QString> CheckPrecision(const QString& typed) override;
     bool IsTextRow(int row) override;

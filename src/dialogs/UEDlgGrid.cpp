@@ -58,7 +58,15 @@ QStringList CUEDlg::AlignmentList() {
     return names;
 }
 
-QString CUEDlg::CheckText(const QString& typed) { return typed.trimmed(); }
+// The length counts the characters the escaped text stands for. A text code
+// page 1251 cannot hold passes here and is refused when it is stored.
+std::optional<QString> CUEDlg::CheckText(const QString& typed) {
+    QString trimmed = typed.trimmed();
+    std::string text1251;
+    if (ToModel(trimmed, text1251) && UnescapeText(text1251).size() > static_cast<size_t>(CUEField::kMaxTextLength))
+        return std::nullopt;
+    return trimmed;
+}
 
 std::optional<QString> CUEDlg::CheckWidth(const QString& typed) {
     return CheckedNumber(typed, 0, CUEField::kMaxWidth);

@@ -45,6 +45,10 @@ enum UEDlgStringId : unsigned {
     IDS_UED_CANT_SAVE,          // %1 file, %2 cause
     IDS_UED_CANT_CREATE,        // %1 file, %2 cause
     IDS_UED_NOT_1251,
+    IDS_UED_NOT_SAVED,          // %1 why
+    IDS_UED_FAULT_TEXT,         // %1 row
+    IDS_UED_FAULT_ROW,          // %1 row
+    IDS_UED_FAULT_SETTINGS,
     // The export options dialog.
     IDS_UEO_TITLE = 9651,
     IDS_UEO_NORTH_TYPE,

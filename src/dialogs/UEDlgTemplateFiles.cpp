@@ -22,6 +22,18 @@ QString InTemplateFolder(const QString& name) {
     return folder + "/" + name;
 }
 
+// Why Load would refuse `tmpl`; empty when it is valid.
+QString TemplateFault(const CUETemplate& tmpl) {
+    if (tmpl.IsValid()) return QString();
+    for (size_t i = 0; i < tmpl.Fields.size(); ++i) {
+        const CUEField& field = tmpl.Fields[i];
+        if (field.IsValid()) continue;
+        bool tooLong = field.Text.size() > static_cast<size_t>(CUEField::kMaxTextLength);
+        return UETr(tooLong ? IDS_UED_FAULT_TEXT : IDS_UED_FAULT_ROW).arg(i + 1);
+    }
+    return UETr(IDS_UED_FAULT_SETTINGS);
+}
+
 }  // namespace
 
 void CUEDlg::OnUeLoad() {
@@ -54,8 +66,13 @@ void CUEDlg::OnUeLoad() {
         UiServices().Message(this, UETr(IDS_UED_CANT_LOAD).arg(path, failure), IUiServices::Icon::Warning);
 }
 
+// A template that Load would refuse is never written.
 void CUEDlg::OnUeSave() {
     if (IsBusy()) return;
+    if (QString fault = TemplateFault(template_); !fault.isEmpty()) {
+        UiServices().Message(this, UETr(IDS_UED_NOT_SAVED).arg(fault), IUiServices::Icon::Warning);
+        return;
+    }
     QString initial = templatePath_ == kInternalTemplatePath ? QStringLiteral("template.ue")
                                                              : QString::fromStdString(templatePath_);
     QString path = UiServices().SaveFileName(this, UETr(IDS_UED_TEMPLATE_FILTER), QStringLiteral("ue"),

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "dialogs/DialogStrings.h"
 #include "dialogs/UEDlgStrings.h"
@@ -93,6 +94,11 @@ void CUEOptionsDlg::BuildControls() {
     for (const char* standard : kStandardFormats)
         if (!formats.contains(QString::fromLatin1(standard))) formats << QString::fromLatin1(standard);
     angleFormat_->addItems(formats);
+    // Every letter of a format stays in sight: their number is what is edited.
+    qsizetype longest = FromModel(settings_.AngleFormat).size();
+    for (const QString& format : formats) longest = std::max(longest, format.size());
+    angleFormat_->setMinimumContentsLength(static_cast<int>(longest));
+    angleFormat_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     auto* formatForm = new QFormLayout;
     formatForm->addRow(UETr(IDS_UEO_ANGLE_FORMAT), angleFormat_);
 

@@ -27,6 +27,8 @@ void CUETemplateProfile::SetTemplateDirectory(const std::string& folder) {
     CProfile::WriteString(kSection, QString::fromLatin1(kTemplateDirectoryEntry), QString::fromStdString(folder));
 }
 
+std::string CUETemplateProfile::SettingsFolder() { return CProfile::Folder().toStdString(); }
+
 QStringList CAngleFormatHistory::Load() {
     QStringList formats;
     for (int i = 0; i < kSize; ++i) {

@@ -15,6 +15,7 @@ public:
     void SetDefaultTemplate(const std::string& path) override;
     std::string TemplateDirectory() override;
     void SetTemplateDirectory(const std::string& folder) override;
+    std::string SettingsFolder() override;
 };
 
 // The angle formats used last, most recent first, kept in the section

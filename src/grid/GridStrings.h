@@ -7,6 +7,7 @@ namespace tvk {
 enum GridStringId : unsigned {
     IDS_INVALID_WIDTH = 9501,
     IDS_INVALID_PRECISION,
+    IDS_INVALID_TEXT,
 };
 
 QString GridText(unsigned id);

@@ -36,15 +36,12 @@ QStringList CAlignGridCell::Items() const { return owner_->AlignmentList(); }
 
 void CTextGridCell::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const {
     QString typed = static_cast<QLineEdit*>(editor)->text();
-    if (owner_->IsTextRow(GridRow(index))) {
-        model->setData(index, owner_->CheckText(typed), Qt::EditRole);
-        return;
-    }
-    if (auto checked = owner_->CheckPrecision(typed)) {
+    const bool textRow = owner_->IsTextRow(GridRow(index));
+    if (auto checked = textRow ? owner_->CheckText(typed) : owner_->CheckPrecision(typed)) {
         model->setData(index, *checked, Qt::EditRole);
         return;
     }
-    owner_->WarnInvalidInput(GridText(IDS_INVALID_PRECISION));
+    owner_->WarnInvalidInput(GridText(textRow ? IDS_INVALID_TEXT : IDS_INVALID_PRECISION));
 }
 
 void CWidthGridCell::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const {

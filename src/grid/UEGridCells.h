@@ -50,7 +50,7 @@ protected:
     QStringList Items() const override;
 };
 
-// "Text/Precision": a trimmed text on a Text row, a checked precision otherwise.
+// "Text/Precision": a checked text on a Text row, a checked precision otherwise.
 class CTextGridCell : public CUEGridCell {
     Q_OBJECT
 public:

@@ -2,6 +2,8 @@
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QScrollBar>
+#include <algorithm>
 
 #include "grid/UEGridCells.h"
 #include "grid/UEGridModel.h"
@@ -79,6 +81,15 @@ void CUEGridCtrl::LayoutColumns() {
 }
 
 void CUEGridCtrl::Refresh() { model_->Refresh(); }
+
+// The columns share the width equally, so each needs room for the widest title.
+QSize CUEGridCtrl::minimumSizeHint() const {
+    int widest = 0;
+    for (int c = 0; c < CUEGridModel::kColumns; ++c) widest = std::max(widest, horizontalHeader()->sectionSizeHint(c));
+    int width = kFixedColumnWidth + CUEGridModel::kColumns * widest + 2 * frameWidth() +
+                verticalScrollBar()->sizeHint().width();
+    return QTableView::minimumSizeHint().expandedTo(QSize(width, 0));
+}
 
 void CUEGridCtrl::resizeEvent(QResizeEvent* event) {
     QTableView::resizeEvent(event);

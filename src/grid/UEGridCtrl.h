@@ -40,6 +40,8 @@ public:
     void LayoutColumns();
     // Every cell text may have changed.
     void Refresh();
+    // Wide enough that no column title is cut, in any language.
+    QSize minimumSizeHint() const override;
 
 signals:
     void SelectionChanged();

@@ -14,8 +14,9 @@ public:
     virtual ~IUEGridOwner() = default;
     // The five field kinds a row may be given ("Text", "Name", "N", "E", "H").
     virtual QStringList FieldTypeList() = 0;
-    // A typed text with blanks trimmed at both ends.
-    virtual QString CheckText(const QString& typed) = 0;
+    // A typed text with blanks trimmed at both ends; nothing when the text
+    // it stands for is too long for a field.
+    virtual std::optional<QString> CheckText(const QString& typed) = 0;
     // The value as text when it lies in 0..100 (width) or 0..20 (precision).
     virtual std::optional<QString> CheckWidth(const QString& typed) = 0;
     virtual std::optional<QString> CheckPrecision(const QString& typed) = 0;

@@ -4,6 +4,7 @@
 
 #include "platform/Exceptions.h"
 #include "platform/File.h"
+#include "platform/HomeFolder.h"
 #include "platform/StringTable.h"
 #include "platform/Text.h"
 #include "universal/ArchiveException.h"
@@ -22,18 +23,28 @@ bool CanOpen(const std::string& path) {
     }
 }
 
+// Where `name` opens: as it is when absolute, else in the settings folder or
+// the current folder; "" when nowhere.
+std::string Locate(const std::string& name, const std::string& settingsFolder) {
+    std::string path = ExpandTilde(name);
+    if (path.empty()) return path;
+    if (path[0] != '/' && !settingsFolder.empty() && CanOpen(settingsFolder + "/" + path))
+        return settingsFolder + "/" + path;
+    return CanOpen(path) ? path : std::string();
+}
+
 std::string ChooseFile(ITemplateProfile& profile, CUETemplate& current, const TemplateWarning& warn) {
-    std::string path = profile.DefaultTemplate();
+    const std::string settingsFolder = profile.SettingsFolder();
+    const std::string chosen = profile.DefaultTemplate();
+    const bool chosenByUser = !chosen.empty() && chosen != kDefaultTemplateFile;
+    std::string path = Locate(chosenByUser ? chosen : kDefaultTemplateFile, settingsFolder);
     if (path.empty()) {
-        path = kDefaultTemplateFile;
-        profile.SetDefaultTemplate(path);
-    }
-    if (!CanOpen(path)) {
-        warn(StrFormat(CStringTable::LoadUtf8(IDS_UE_CANT_OPEN_DEFAULT).c_str(), path.c_str(),
+        if (!chosenByUser) return std::string();
+        warn(StrFormat(CStringTable::LoadUtf8(IDS_UE_CANT_OPEN_DEFAULT).c_str(), chosen.c_str(),
                        kDefaultTemplateFile));
-        path = kDefaultTemplateFile;
-        if (!CanOpen(path)) {
-            warn(StrFormat(CStringTable::LoadUtf8(IDS_UE_INTERN_TEMPLATE_USED).c_str(), path.c_str()));
+        path = Locate(kDefaultTemplateFile, settingsFolder);
+        if (path.empty()) {
+            warn(StrFormat(CStringTable::LoadUtf8(IDS_UE_INTERN_TEMPLATE_USED).c_str(), kDefaultTemplateFile));
             return std::string();
         }
     }

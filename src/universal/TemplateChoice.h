@@ -23,6 +23,9 @@ public:
     // "Template directory": folder of the last saved template.
     virtual std::string TemplateDirectory() = 0;
     virtual void SetTemplateDirectory(const std::string& folder) = 0;
+    // The folder of the settings, where a relative default template is
+    // looked for first; "" when there is none.
+    virtual std::string SettingsFolder() = 0;
 };
 
 class CMemoryTemplateProfile : public ITemplateProfile {
@@ -31,20 +34,24 @@ public:
     void SetDefaultTemplate(const std::string& path) override { defaultTemplate_ = path; }
     std::string TemplateDirectory() override { return templateDirectory_; }
     void SetTemplateDirectory(const std::string& folder) override { templateDirectory_ = folder; }
+    std::string SettingsFolder() override { return settingsFolder_; }
+    void SetSettingsFolder(const std::string& folder) { settingsFolder_ = folder; }
 
 private:
-    std::string defaultTemplate_, templateDirectory_;
+    std::string defaultTemplate_, templateDirectory_, settingsFolder_;
 };
 
 // Receives a warning to show, in UTF-8.
 using TemplateWarning = std::function<void(const std::string& utf8)>;
 
-// Chooses the template at start: the profile's default template (written as
-// "default.ue" when empty), else "default.ue", else the built-in fields set
-// into `current`. Warns when a file cannot be opened or is not a template,
-// and when memory runs out. Returns the current template path, which is
-// kInternalTemplatePath for the built-in template. Relative paths are resolved
-// against the current folder.
+// Chooses the template at start: the default template the profile names,
+// else "default.ue", else the built-in fields set into `current`. A default
+// that was set and cannot be opened is warned about; with none set (or the
+// plain "default.ue") a missing file is no news and the start is quiet. A
+// file that is not a template, and running out of memory, are warned about.
+// A relative path is looked for in the settings folder, then in the current
+// folder; "~" is expanded. Returns the current template path as found, which
+// is kInternalTemplatePath for the built-in template.
 std::string ChooseStartTemplate(ITemplateProfile& profile, CUETemplate& current,
                                 const TemplateWarning& warn);
 

@@ -105,7 +105,9 @@ CellTakeResult TakeCellText(CUEField& field, TemplateColumn column, std::string_
         }
         case TemplateColumn::TextPrecision:
             if (field.FieldType == CUEField::kText) {
-                field.Text = UnescapeText(TrimBlanks(text));
+                std::string taken = UnescapeText(TrimBlanks(text));
+                if (taken.size() > static_cast<size_t>(CUEField::kMaxTextLength)) return CellTakeResult::InvalidText;
+                field.Text = std::move(taken);
             } else if (field.FieldType != CUEField::kName) {
                 int precision = DecimalValue(text);
                 if (precision < 0 || precision > CUEField::kMaxPrecision) return CellTakeResult::InvalidPrecision;

@@ -37,10 +37,11 @@ std::string UnescapeText(std::string_view text);
 // The text a cell of `field` shows.
 std::string ShownCellText(const CUEField& field, TemplateColumn column);
 
-enum class CellTakeResult { Taken, InvalidWidth, InvalidPrecision };
-// Takes an edited cell text back into `field`. A width outside 0..100 or a
-// precision outside 0..20 leaves the field unchanged and says which; the
-// caller shows the message and keeps the previous cell text.
+enum class CellTakeResult { Taken, InvalidWidth, InvalidPrecision, InvalidText };
+// Takes an edited cell text back into `field`. A width outside 0..100, a
+// precision outside 0..20 or a text over 100 characters leaves the field
+// unchanged and says which; the caller shows the message and keeps the
+// previous cell text.
 CellTakeResult TakeCellText(CUEField& field, TemplateColumn column, std::string_view text);
 
 // The clipboard block of `rows`: each cell's shown text, a zero byte and a

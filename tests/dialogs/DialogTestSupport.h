@@ -6,6 +6,10 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <functional>
+#include <ostream>
+
+// Failed comparisons show the texts, not their code units.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace tvk::test {
 
@@ -27,6 +31,16 @@ struct TestFolder {
     QTemporaryDir dir;
     TestFolder() { qputenv("TLXEXPORT_CONFIG_DIR", dir.filePath("config").toUtf8()); }
     QString Path(const QString& name) const { return dir.filePath(name); }
+};
+
+// HOME points into a test folder while this lives.
+struct TestHome {
+    QByteArray previous = qgetenv("HOME");
+    explicit TestHome(const QString& home) {
+        QDir().mkpath(home);
+        qputenv("HOME", home.toUtf8());
+    }
+    ~TestHome() { qputenv("HOME", previous); }
 };
 
 }  // namespace tvk::test

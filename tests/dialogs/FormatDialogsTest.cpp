@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include "DialogTestSupport.h"
@@ -145,8 +149,8 @@ TEST_F(FormatDialogs, TheHistoryKeepsEightFoldersMostRecentFirst) {
         EXPECT_EQ(combo->count(), 8);
         EXPECT_EQ(combo->itemText(0), folder.Path("new"));
         EXPECT_EQ(combo->itemText(7), folder.Path("old7"));
-        // A folder already listed (in another case) moves to the top; nothing is dropped.
-        combo->setEditText(folder.Path("OLD5"));
+        // A folder already listed moves to the top; nothing is dropped.
+        combo->setEditText(folder.Path("old5"));
         ASSERT_TRUE(open.Export());
         EXPECT_EQ(combo->count(), 8);
         EXPECT_EQ(combo->itemText(0), folder.Path("old5"));
@@ -170,15 +174,50 @@ TEST_F(FormatDialogs, TheFinalMessageListsWhatTheFormatChanged) {
     EXPECT_EQ(lines.size(), 3 + 9);
 }
 
-TEST_F(FormatDialogs, AnEmptyFolderAsksBeforeExportingToTheCurrentOne) {
+TEST_F(FormatDialogs, FoldersThatDifferInCaseAreDifferentFolders) {
     OpenDialog<CMIEDlg> open(SamplePath("building-site.tlx"));
-    open.dialog.FolderCombo()->setEditText("   ");
+    QComboBox* combo = open.dialog.FolderCombo();
+    combo->setEditText(folder.Path("Sub"));
+    ASSERT_TRUE(open.Export());
+    // Typed key by key, so that the combo's completion has its say.
+    combo->lineEdit()->selectAll();
+    QTest::keyClicks(combo->lineEdit(), folder.Path("sub"));
+    ASSERT_TRUE(open.Export());
+    EXPECT_EQ(combo->currentText(), folder.Path("sub"));  // where the next export goes
+    EXPECT_EQ(combo->itemText(0), folder.Path("sub"));
+    EXPECT_EQ(combo->itemText(1), folder.Path("Sub"));
+    EXPECT_EQ(FilesIn(folder.Path("sub")), FilesIn(folder.Path("Sub")));
+    EXPECT_FALSE(FilesIn(folder.Path("sub")).isEmpty());
+}
+
+TEST_F(FormatDialogs, TildeRelativeAndEmptyFoldersAreTakenInTheHomeFolder) {
+    const QString home = folder.Path("home");
+    TestHome testHome(home);
+    OpenDialog<CSHEDlg> open(SamplePath("building-site.tlx"));
+    QComboBox* combo = open.dialog.FolderCombo();
+    combo->setEditText("~/survey/out");
+    ASSERT_TRUE(open.Export());
+    EXPECT_EQ(ui.messages, QStringList{"Export succeed"});
+    EXPECT_FALSE(FilesIn(home + "/survey/out").isEmpty());
+    EXPECT_FALSE(QFileInfo::exists("~"));
+    EXPECT_EQ(combo->currentText(), home + "/survey/out");
+    EXPECT_EQ(combo->itemText(0), home + "/survey/out");
+
+    combo->setEditText(" plans\\2024/./a/../b/ ");
+    ASSERT_TRUE(open.Export());
+    EXPECT_FALSE(FilesIn(home + "/plans/2024/b").isEmpty());
+    EXPECT_EQ(combo->itemText(0), home + "/plans/2024/b");
+
+    EXPECT_EQ(CFolderExportDialog::ResolveFolder("~root/x"), "/root/x");
+    EXPECT_EQ(CFolderExportDialog::ResolveFolder("~nobody-such/x"), home + "/~nobody-such/x");
+    EXPECT_EQ(CFolderExportDialog::ResolveFolder("/abs/x/"), "/abs/x");
+
+    // No folder at all is the home folder too, after a question.
+    combo->setEditText("   ");
     ui.yesNoAnswer = false;
     open.dialog.ExportButton()->click();
     EXPECT_FALSE(open.dialog.IsBusy());
-    ASSERT_EQ(ui.questions.size(), 1);
-    EXPECT_EQ(ui.questions[0], "Export to directory " + QDir::currentPath() + " ?");
-    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_EQ(ui.questions, QStringList{"Export to directory " + home + " ?"});
 }
 
 TEST_F(FormatDialogs, FileNamesAreTriedOnTheFileSystem) {
@@ -278,11 +317,79 @@ TEST(OverwriteQuestion, ShowsBothTextsAndAnswersByButton) {
     EXPECT_EQ(dlg.NewText()->text(), "new");
 }
 
-TEST_F(FormatDialogs, TheFolderStartsEmptyAndFollowsTheTree) {
+TEST_F(FormatDialogs, TheTreeOpensOnTheRememberedFolderOrTheHomeFolder) {
+    const QString home = folder.Path("home");
+    TestHome testHome(home);
+    {
+        // No folder yet: the tree is on the home folder, the combo stays empty.
+        OpenDialog<CMIEDlg> open(SamplePath("building-site.tlx"));
+        CFolderTree* tree = open.dialog.FolderTree();
+        EXPECT_EQ(tree->Places().first(), home);
+        EXPECT_EQ(tree->Places().last(), "/");
+        EXPECT_EQ(tree->SelectedPath(), home);
+        EXPECT_TRUE(open.dialog.FolderCombo()->currentText().isEmpty());
+        // A folder picked in the tree becomes the folder text.
+        QDir().mkpath(home + "/picked");
+        ASSERT_TRUE(tree->SelectPath(home + "/picked"));
+        EXPECT_EQ(open.dialog.FolderCombo()->currentText(), home + "/picked");
+        EXPECT_EQ(open.dialog.FolderText(), home + "/picked");
+    }
+    // The remembered folder is selected, its branch open and in sight.
+    const QString remembered = folder.Path("jobs/2024/.hidden/site");
+    QDir().mkpath(remembered);
+    for (int k = 0; k < 40; ++k) QDir().mkpath(folder.Path(QString("jobs/2024/a%1").arg(k)));
+    CProfile::WriteString("MapInfoExporter settings", "MRU1", remembered);
+    CProfile::WriteString("MapInfoExporter settings", "MRU2", folder.Path("gone/deeper"));
+    {
+        OpenDialog<CMIEDlg> open(SamplePath("building-site.tlx"));
+        CFolderTree* tree = open.dialog.FolderTree();
+        EXPECT_EQ(tree->SelectedPath(), remembered);
+        EXPECT_TRUE(tree->currentItem()->parent()->isExpanded());
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(tree->viewport()->rect().contains(tree->visualItemRect(tree->currentItem())));
+        EXPECT_EQ(open.dialog.FolderCombo()->currentText(), remembered);
+        // A remembered folder that is gone: the nearest one above it.
+        open.dialog.OnSelchangeFoldercombo(1);
+        EXPECT_EQ(tree->SelectedPath(), folder.dir.path());
+    }
+}
+
+TEST_F(FormatDialogs, WhileExportingTheTreeHidesInPlaceAndOnlyTheDialogWaits) {
     OpenDialog<CMIEDlg> open(SamplePath("building-site.tlx"));
-    EXPECT_TRUE(open.dialog.FolderCombo()->currentText().isEmpty());
-    QDir().mkpath(folder.Path("picked"));
-    ASSERT_TRUE(open.dialog.FolderTree()->SelectPath(folder.Path("picked")));
-    EXPECT_EQ(open.dialog.FolderCombo()->currentText(), folder.Path("picked"));
-    EXPECT_EQ(open.dialog.FolderText(), folder.Path("picked"));
+    QComboBox* combo = open.dialog.FolderCombo();
+    combo->setEditText(folder.Path("out"));
+    const QRect comboPlace = combo->geometry();
+    const QCursor editCursor = combo->lineEdit()->cursor();
+    open.dialog.ExportButton()->click();
+    ASSERT_TRUE(open.dialog.IsBusy());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    EXPECT_TRUE(open.dialog.FolderTree()->isHidden());
+    EXPECT_EQ(combo->geometry(), comboPlace);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // messages and questions keep the arrow
+    EXPECT_EQ(open.dialog.cursor().shape(), Qt::WaitCursor);
+    EXPECT_EQ(combo->lineEdit()->cursor().shape(), Qt::WaitCursor);
+    ASSERT_TRUE(WaitUntil([&] { return !open.dialog.IsBusy(); }));
+    EXPECT_FALSE(open.dialog.FolderTree()->isHidden());
+    EXPECT_EQ(open.dialog.cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(combo->lineEdit()->cursor().shape(), editCursor.shape());
+}
+
+TEST_F(FormatDialogs, LayerColumnsFitTheNamesAndKeepTheWidthsTheUserSets) {
+    OpenDialog<CSHEDlg> open(SamplePath("building-site.tlx"));
+    CLayerList* list = open.dialog.LayerList();
+    bool pointsLayer = false;
+    for (int row = 0; row < list->topLevelItemCount(); ++row)
+        pointsLayer |= list->RowText(row).startsWith("Точки_тахеометрии");
+    EXPECT_TRUE(pointsLayer);
+    for (int column : {0, 1})
+        for (int row = 0; row < list->topLevelItemCount(); ++row)
+            EXPECT_GE(list->columnWidth(column), list->sizeHintForIndex(list->model()->index(row, column)).width())
+                << list->topLevelItem(row)->text(column).toStdString();
+
+    list->header()->resizeSection(0, 300);
+    open.dialog.resize(open.dialog.width() + 200, open.dialog.height());
+    QCoreApplication::processEvents();
+    open.dialog.FolderCombo()->setEditText(folder.Path("out"));
+    ASSERT_TRUE(open.Export());  // the list is filled again
+    EXPECT_EQ(list->columnWidth(0), 300);
 }

@@ -4,11 +4,13 @@
 // the command line's text export.
 #include <QFile>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QProcess>
 #include <QPushButton>
 
 #include "UEDlgTestSupport.h"
 #include "dialogs/Profile.h"
+#include "platform/StringTable.h"
 #include "universal/TemplateChoice.h"
 #include "universal/UETemplateFile.h"
 
@@ -69,13 +71,11 @@ protected:
     }
 };
 
-TEST_F(UEDialog, OpensOnTheBuiltInTemplateWhenNoDefaultExists) {
+TEST_F(UEDialog, FirstStartOpensQuietlyOnTheBuiltInTemplate) {
     TestUEDlg dialog;
     Open(dialog);
-    EXPECT_EQ(ui.messages, (QStringList{"Can't open default template file (default.ue)\nAttempt to load default.ue",
-                                        "Can't open default.ue\nIntern template will be used"}));
-    EXPECT_EQ(ui.icons, std::vector<IUiServices::Icon>(2, IUiServices::Icon::Warning));
-    EXPECT_EQ(CProfile::GetString(kSection, QString()), "default.ue");
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_TRUE(CProfile::GetString(kSection, QString()).isEmpty());  // no default was set
     EXPECT_EQ(dialog.windowTitle(), "Universal export [INTERNAL TEMPLATE]");
     EXPECT_EQ(dialog.Template().Fields, CUETemplate::Internal().Fields);
     EXPECT_FALSE(dialog.Button("setDefaultButton")->isEnabled());
@@ -115,12 +115,25 @@ TEST_F(UEDialog, BrokenOrMissingDefaultTemplateWarnsAndFallsBack) {
     // A readable "default.ue" is taken without a word.
     ui.messages.clear();
     WriteTemplateFile(folder.Path("default.ue").toStdString(), RichTemplate());
+    {
+        TestUEDlg dialog;
+        Open(dialog);
+        EXPECT_EQ(ui.messages.size(), 1);  // the missing profile default only
+        EXPECT_EQ(dialog.TemplatePath(), "default.ue");
+        EXPECT_EQ(dialog.Template(), RichTemplate());
+        EXPECT_EQ(dialog.windowTitle(), "Universal export [default.ue]");
+    }
+    // With no default set, "default.ue" in the settings folder comes before
+    // the one in the current folder, quietly.
+    ui.messages.clear();
+    CProfile::WriteString(kSection, QString(), QString());
+    const QString inSettings = folder.Path("config/default.ue");
+    WriteTemplateFile(inSettings.toStdString(), CUETemplate::Internal());
     TestUEDlg dialog;
     Open(dialog);
-    EXPECT_EQ(ui.messages.size(), 1);  // the missing profile default only
-    EXPECT_EQ(dialog.TemplatePath(), "default.ue");
-    EXPECT_EQ(dialog.Template(), RichTemplate());
-    EXPECT_EQ(dialog.windowTitle(), "Universal export [default.ue]");
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_EQ(dialog.TemplatePath(), inSettings.toStdString());
+    EXPECT_EQ(dialog.Template().Fields, CUETemplate::Internal().Fields);
 }
 
 TEST_F(UEDialog, SaveAndLoadGiveBackTheSameTemplate) {
@@ -161,12 +174,50 @@ TEST_F(UEDialog, SetAsDefaultIsUsedAtTheNextOpening) {
         EXPECT_EQ(CProfile::GetString(kSection, QString()), folder.Path("mine.ue"));
     }
     ui.messages.clear();
-    TestUEDlg next;
-    Open(next);
+    {
+        TestUEDlg next;
+        Open(next);
+        EXPECT_TRUE(ui.messages.isEmpty());
+        EXPECT_EQ(next.TemplatePath(), folder.Path("mine.ue").toStdString());
+        EXPECT_EQ(next.Template(), RichTemplate());
+        EXPECT_EQ(next.windowTitle(), "Universal export [" + folder.Path("mine.ue") + "]");
+    }
+    // The default that was set is gone: that is worth a word.
+    QFile::remove(folder.Path("mine.ue"));
+    TestUEDlg lost;
+    Open(lost);
+    EXPECT_EQ(ui.messages, (QStringList{"Can't open default template file (" + folder.Path("mine.ue") +
+                                            ")\nAttempt to load default.ue",
+                                        "Can't open default.ue\nIntern template will be used"}));
+    EXPECT_EQ(ui.icons, std::vector<IUiServices::Icon>(2, IUiServices::Icon::Warning));
+    EXPECT_EQ(lost.TemplatePath(), kInternalTemplatePath);
+}
+
+TEST_F(UEDialog, SaveNeverWritesATemplateThatLoadWouldRefuse) {
+    TestUEDlg dialog;
+    Open(dialog);
+    dialog.Template().Fields[1].Text = std::string(101, 'x');
+    dialog.OnUeSave();
+    EXPECT_EQ(ui.messages,
+              QStringList{"The template was not saved: the text of row 2 is longer than 100 characters"});
+    EXPECT_EQ(ui.icons.back(), IUiServices::Icon::Warning);
+    EXPECT_TRUE(ui.saveRequests.isEmpty());  // nothing to choose a file for
+
+    dialog.Template().Fields[1].Text = std::string(100, 'x');
+    dialog.Template().Fields[2].Width = 101;
+    ui.messages.clear();
+    dialog.OnUeSave();
+    EXPECT_EQ(ui.messages,
+              QStringList{"The template was not saved: row 3 has a kind, width, precision or adjustment out of range"});
+
+    dialog.Template().Fields[2].Width = 100;
+    ui.messages.clear();
+    ui.saveAnswers.push_back(folder.Path("longest.ue"));
+    dialog.OnUeSave();
     EXPECT_TRUE(ui.messages.isEmpty());
-    EXPECT_EQ(next.TemplatePath(), folder.Path("mine.ue").toStdString());
-    EXPECT_EQ(next.Template(), RichTemplate());
-    EXPECT_EQ(next.windowTitle(), "Universal export [" + folder.Path("mine.ue") + "]");
+    CUETemplate loaded;
+    ReadTemplateFile(folder.Path("longest.ue").toStdString(), loaded);
+    EXPECT_EQ(loaded, dialog.Template());
 }
 
 TEST_F(UEDialog, ExportEqualsTheTextCommandAndTheDialogStaysUsable) {
@@ -245,4 +296,18 @@ TEST_F(UEDialog, AnUnreadableFileIsReportedAndTheDialogCloses) {
     dialog.show();
     ASSERT_TRUE(WaitUntil([&] { return !dialog.isVisible(); }));
     EXPECT_EQ(ui.messages.last(), "File input/output error");
+}
+
+TEST_F(UEDialog, NoColumnTitleIsCutInEitherLanguage) {
+    for (auto language : {CStringTable::Language::English, CStringTable::Language::Russian}) {
+        CStringTable::SetLanguage(language);
+        TestUEDlg dialog;
+        Open(dialog);
+        dialog.resize(1, 1);  // as small as the dialog lets itself be
+        QCoreApplication::processEvents();
+        QHeaderView* header = dialog.Grid()->horizontalHeader();
+        for (int column = 0; column < header->count(); ++column)
+            EXPECT_GE(header->sectionSize(column), header->sectionSizeHint(column)) << column;
+    }
+    CStringTable::SetLanguage(CStringTable::Language::English);
 }

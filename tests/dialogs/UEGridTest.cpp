@@ -111,27 +111,35 @@ TEST_F(UEGrid, EditedCellRenewsThePreviewAtOnce) {
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
-TEST_F(UEGrid, InvalidWidthAndPrecisionAreRefusedAndTheOldValueStays) {
+TEST_F(UEGrid, InvalidWidthPrecisionAndTextAreRefusedAndTheOldValueStays) {
     dialog.OnUePreview();
     QString preview = dialog.PreviewBox()->toPlainText();
 
     Edit(dialog, 3, kWidth, "150");
     Edit(dialog, 3, kWidth, "-1");
     Edit(dialog, 3, kText, "25");
+    Edit(dialog, 2, kText, QString(101, 'x'));
     ASSERT_EQ(ui.messages, (QStringList{"Invalid width. Please repeat input", "Invalid width. Please repeat input",
-                                        "Invalid precision. Please repeat input"}));
-    EXPECT_EQ(ui.icons, std::vector<IUiServices::Icon>(3, IUiServices::Icon::Warning));
+                                        "Invalid precision. Please repeat input",
+                                        "Text too long: at most 100 characters. Please repeat input"}));
+    EXPECT_EQ(ui.icons, std::vector<IUiServices::Icon>(4, IUiServices::Icon::Warning));
     EXPECT_EQ(Cell(dialog, 3, kWidth), "0");
     EXPECT_EQ(Cell(dialog, 3, kText), "10");
     EXPECT_EQ(dialog.Template().Fields[2], CUEField(CUEField::kNorth, "", 0, 10, CUEField::kLeft));
+    EXPECT_EQ(Cell(dialog, 2, kText), ",\\s");
     EXPECT_EQ(dialog.PreviewBox()->toPlainText(), preview);
 
-    // The limits themselves are taken.
+    // The limits themselves are taken; a text counts the characters it
+    // stands for, so 100 blanks typed as "\s" are 100 characters.
     Edit(dialog, 3, kWidth, "100");
     Edit(dialog, 3, kText, "0");
+    QString blanks;
+    for (int i = 0; i < 100; ++i) blanks += "\\s";
+    Edit(dialog, 2, kText, blanks);
     EXPECT_EQ(dialog.Template().Fields[2].Width, 100);
     EXPECT_EQ(dialog.Template().Fields[2].Precision, 0);
-    EXPECT_EQ(ui.messages.size(), 3);
+    EXPECT_EQ(dialog.Template().Fields[1].Text, std::string(100, ' '));
+    EXPECT_EQ(ui.messages.size(), 4);
     EXPECT_NE(dialog.PreviewBox()->toPlainText(), preview);
 }
 

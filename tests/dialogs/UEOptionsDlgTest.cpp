@@ -4,13 +4,17 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 #include "UEDlgTestSupport.h"
 #include "dialogs/Profile.h"
 #include "dialogs/UEOptionsDlg.h"
+#include "platform/StringTable.h"
 
 using namespace tvk;
 using namespace tvk::test;
@@ -21,6 +25,17 @@ QStringList History() {
     QStringList items;
     for (int i = 0; i < 6; ++i) items << CProfile::GetString("AngleFormatComboBox", QString("Item%1").arg(i));
     return items;
+}
+
+// Whether `edit` has room for the whole of `text`: its contents less the
+// margins the line edit keeps on both sides and the cursor.
+bool ShowsWhole(QLineEdit* edit, const QString& text) {
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.rect = edit->contentsRect();
+    QRect contents = edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit);
+    int room = contents.width() - edit->textMargins().left() - edit->textMargins().right() - 2 * 2 - 1;
+    return room >= edit->fontMetrics().horizontalAdvance(text);
 }
 
 }  // namespace
@@ -156,4 +171,19 @@ TEST_F(UEOptions, OkRenewsTheDialogsPreview) {
     };
     dialog.Button("optionsButton")->click();
     EXPECT_EQ(dialog.Template().FalseNorthing, 1000.0);
+}
+
+TEST_F(UEOptions, OriginsNameTheirUnitAndTheAngleFormatShowsWhole) {
+    for (auto language : {CStringTable::Language::English, CStringTable::Language::Russian}) {
+        CStringTable::SetLanguage(language);
+        const bool russian = language == CStringTable::Language::Russian;
+        CUEOptionsDlg dialog(CUETemplate(), nullptr);
+        dialog.show();
+        QStringList labels;
+        for (QLabel* label : dialog.findChildren<QLabel*>()) labels << label->text();
+        EXPECT_TRUE(labels.contains(russian ? "N0, м:" : "N0, m:")) << labels.join('|').toStdString();
+        EXPECT_TRUE(labels.contains(russian ? "E0, м:" : "E0, m:"));
+        EXPECT_TRUE(ShowsWhole(dialog.AngleFormatCombo()->lineEdit(), "ddd.mmssxxxxxxx")) << russian;
+    }
+    CStringTable::SetLanguage(CStringTable::Language::English);
 }

@@ -42,14 +42,28 @@ TEST(Template, BuiltInTemplateKeepsTheOtherSettingsAndIsValid) {
     EXPECT_EQ(CUEField(CUEField::kNorth).Alignment, CUEField::kRight);
 }
 
-TEST_F(StartChoice, NothingAnywhereGivesTheBuiltInTemplateWithTwoWarnings) {
+TEST_F(StartChoice, WithNoDefaultSetAndNoDefaultUeTheBuiltInTemplateComesQuietly) {
     EXPECT_EQ(Choose(), "INTERNAL TEMPLATE");
-    EXPECT_EQ(profile.DefaultTemplate(), "default.ue");
-    ASSERT_EQ(warnings.size(), 2u);
-    EXPECT_EQ(warnings[0], "Can't open default template file (default.ue)\nAttempt to load default.ue");
-    EXPECT_EQ(warnings[1], "Can't open default.ue\nIntern template will be used");
+    EXPECT_EQ(profile.DefaultTemplate(), "");  // nothing was chosen, nothing is written
+    EXPECT_TRUE(warnings.empty());
     EXPECT_EQ(current.Fields.size(), 7u);
     EXPECT_EQ(current.Zone, 9);
+    profile.SetDefaultTemplate("default.ue");  // as an earlier start wrote it
+    EXPECT_EQ(Choose(), "INTERNAL TEMPLATE");
+    EXPECT_TRUE(warnings.empty());
+}
+
+TEST_F(StartChoice, ARelativeDefaultIsLookedForInTheSettingsFolderFirst) {
+    profile.SetSettingsFolder("/config");
+    WriteTemplateFile("default.ue", OneField(CUEField::kHeight));
+    EXPECT_EQ(Choose(), "default.ue");
+    WriteTemplateFile("/config/default.ue", OneField(CUEField::kEast));
+    EXPECT_EQ(Choose(), "/config/default.ue");
+    EXPECT_EQ(current, OneField(CUEField::kEast));
+    profile.SetDefaultTemplate("mine.ue");
+    WriteTemplateFile("/config/mine.ue", OneField(CUEField::kName));
+    EXPECT_EQ(Choose(), "/config/mine.ue");
+    EXPECT_TRUE(warnings.empty());
 }
 
 TEST_F(StartChoice, TheProfilesTemplateIsLoadedSilently) {

@@ -62,6 +62,9 @@ TEST_F(English, TakingCellsBack) {
     EXPECT_EQ(f.FieldType, CUEField::kText);
     TakeCellText(f, Col::TextPrecision, "  \\s;\\t ");
     EXPECT_EQ(f.Text, " ;\t");
+    // A pasted text over 100 characters would make the template invalid.
+    EXPECT_EQ(TakeCellText(f, Col::TextPrecision, std::string(101, 'x')), CellTakeResult::InvalidText);
+    EXPECT_EQ(f.Text, " ;\t");
     TakeCellText(f, Col::FieldType, "Name");
     TakeCellText(f, Col::TextPrecision, "99");
     EXPECT_EQ(f.Text, " ;\t");

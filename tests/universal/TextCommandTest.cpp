@@ -69,7 +69,7 @@ TEST_F(TextCommand, BadInputsFailWithoutLeavingAFile) {
     bad.Fields[0].Precision = 25;
     Put("bad.ue", tvk::StoreTemplate(bad));
     r = Tlx("text in.tlx out.txt --template bad.ue");
-    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.status, 2);  // an unreadable template, as the usage promises
     EXPECT_NE(r.err.find("bad.ue is not a valid export template"), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(dir_ / "out.txt"));
 
