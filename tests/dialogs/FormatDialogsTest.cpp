@@ -197,7 +197,8 @@ TEST_F(FormatDialogs, TildeRelativeAndEmptyFoldersAreTakenInTheHomeFolder) {
     QComboBox* combo = open.dialog.FolderCombo();
     combo->setEditText("~/survey/out");
     ASSERT_TRUE(open.Export());
-    EXPECT_EQ(ui.messages, QStringList{"Export succeed"});
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages[0].startsWith("Export succeed\n\n"));  // and the field names cut to ten bytes
     EXPECT_FALSE(FilesIn(home + "/survey/out").isEmpty());
     EXPECT_FALSE(QFileInfo::exists("~"));
     EXPECT_EQ(combo->currentText(), home + "/survey/out");
