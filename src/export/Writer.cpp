@@ -82,14 +82,6 @@ void CWriter::NoteUnwritable(const UnwritableCount& count, int layer, int place)
     if (count.undefined) NoteChange(ChangeKind::UndefinedCharacter, layer, place, static_cast<long long>(count.undefined));
 }
 
-std::string_view CWriter::WritableText(std::string_view text, bool tabAllowed, std::string& scratch, int layer,
-                                       int place) {
-    UnwritableCount replaced;
-    text = ReplaceUnwritable(text, tabAllowed, scratch, replaced);
-    NoteUnwritable(replaced, layer, place);
-    return text;
-}
-
 std::string_view CWriter::FittedNumber(std::string_view text, size_t width, std::string& scratch, int layer,
                                        int place) {
     const size_t length = text.size();

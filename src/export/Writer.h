@@ -105,7 +105,12 @@ protected:
     void NoteNameChange(unsigned changes, int layer, int place, const std::string& written);
     // `text` with the bytes no reader takes written as blanks
     // (ReplaceUnwritable), what that replaced counted at (layer, place).
-    std::string_view WritableText(std::string_view text, bool tabAllowed, std::string& scratch, int layer, int place);
+    std::string_view WritableText(std::string_view text, bool tabAllowed, std::string& scratch, int layer, int place) {
+        UnwritableCount replaced;
+        text = ReplaceUnwritable(text, tabAllowed, scratch, replaced);
+        if (replaced.Any()) NoteUnwritable(replaced, layer, place);
+        return text;
+    }
     // A number fitted into a field of `width` characters (FitNumber), what
     // that changed counted at (layer, place).
     std::string_view FittedNumber(std::string_view text, size_t width, std::string& scratch, int layer, int place);

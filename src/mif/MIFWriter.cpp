@@ -130,6 +130,7 @@ void CMIFWriter::Export() {
     MIDFiles.clear();
     MIFFiles.resize(Layers.size());
     MIDFiles.resize(Layers.size());
+    declared_.assign(Layers.size(), {});
     // Every export declares the bounds of its own drawing, so exporting twice
     // with one writer gives the same files.
     Extents = MIFExtents();
@@ -279,9 +280,14 @@ const char* CMIFWriter::WritableFont(const CText& font, int layer) {
     return written.data() == valueScratch_.data() ? valueScratch_.c_str() : font.c_str();
 }
 
-MIFColumn CMIFWriter::ColumnOf(int layer, size_t column) const {
-    const PropertyDef& def = LayerInfo.LayerColumns[layer][column];
-    return DeclaredMIFColumn({def.Name.c_str(), def.Type, def.Width, def.Precision});
+const std::vector<MIFColumn>& CMIFWriter::DeclaredColumns(int layer) {
+    const size_t l = static_cast<size_t>(layer);
+    if (declared_.size() <= l) declared_.resize(l + 1);
+    std::vector<MIFColumn>& declared = declared_[l];
+    if (declared.empty() && l < LayerInfo.LayerColumns.size())
+        for (const PropertyDef& def : LayerInfo.LayerColumns[l])
+            declared.push_back(DeclaredMIFColumn({def.Name.c_str(), def.Type, def.Width, def.Precision}));
+    return declared;
 }
 
 void CMIFWriter::AppendRow(std::string& out, int layer, int code, int index) {
@@ -292,20 +298,20 @@ void CMIFWriter::AppendRow(std::string& out, int layer, int code, int index) {
         map = &LayerInfo.ColumnMaps[layer][code];
     const std::vector<CText>* values =
         static_cast<size_t>(index) < FeatureValues.size() ? &FeatureValues[index] : nullptr;
+    const std::vector<MIFColumn>& declared = DeclaredColumns(layer);
     for (size_t column = 0; column < columns; ++column) {
         int position = map && column < map->size() ? (*map)[column] : kNone;
         const CText* value = nullptr;
         if (position >= 0 && values && static_cast<size_t>(position) < values->size()) value = &(*values)[position];
-        if (value && !value->IsNull()) AppendMIDValue(out, FittedValue(value->View(), layer, column));
+        if (value && !value->IsNull())
+            AppendMIDValue(out, FittedValue(value->View(), declared[column], layer, static_cast<int>(column)));
         else AppendMIDValue(out, nullptr);
     }
     out += '\n';
 }
 
-std::string_view CMIFWriter::FittedValue(std::string_view text, int layer, size_t column) {
-    const int place = static_cast<int>(column);
+std::string_view CMIFWriter::FittedValue(std::string_view text, const MIFColumn& declared, int layer, int place) {
     text = WritableText(text, true, valueScratch_, layer, place);  // a tab stays: the value is quoted then
-    const MIFColumn declared = ColumnOf(layer, column);
     switch (declared.type) {
     case kTypeChar:
         if (text.size() > static_cast<size_t>(declared.width)) {
@@ -342,7 +348,7 @@ void CMIFWriter::NoteDeclarations(int layer) {
                 ? ColumnNameChanges[layer][c]
                 : kNameKept;
         NoteNameChange(changes, layer, place, columns[c].Name.Str());
-        const MIFColumn declared = ColumnOf(layer, c);
+        const MIFColumn& declared = DeclaredColumns(layer)[c];
         const PropertyDef& def = columns[c];
         const bool sized = declared.type == kTypeChar || declared.type == kTypeDecimal;
         if (sized && declared.width != def.Width) {
@@ -363,12 +369,8 @@ CStdioFile* CMIFWriter::GetMIFFile(int layer) {
     if (slot.file) return slot.file.get();
     CStdioFile* file = OpenLayerFile(MIFFiles, layer, ".MIF");
     NoteDeclarations(layer);
-    std::vector<MIFColumn> columns;
-    if (static_cast<size_t>(layer) < LayerInfo.LayerColumns.size())
-        for (const PropertyDef& def : LayerInfo.LayerColumns[layer])
-            columns.push_back({def.Name.c_str(), def.Type, def.Width, def.Precision});
     std::string header;
-    AppendMIFHeader(header, Extents, columns);
+    AppendMIFHeader(header, Extents, DeclaredColumns(layer));
     file->WriteString(header);
     return file;
 }

@@ -81,12 +81,12 @@ private:
     void WidenByCircle(const CFeature* feature);
     void AppendStyle(std::string& out, const FeatureStyleRec& style, bool pen, bool brush);
     void AppendRow(std::string& out, int layer, int code, int index);
-    // The column as the layer's header declares it.
-    MIFColumn ColumnOf(int layer, size_t column) const;
+    // The layer's columns as its header declares them.
+    const std::vector<MIFColumn>& DeclaredColumns(int layer);
     // A value as its column holds it: no byte that would break the row, a
     // text cut to the Char width, a number that does not fit left empty; the
     // changes counted.
-    std::string_view FittedValue(std::string_view text, int layer, size_t column);
+    std::string_view FittedValue(std::string_view text, const MIFColumn& declared, int layer, int place);
     // The symbol's font without the bytes that would break its clause.
     const char* WritableFont(const CText& font, int layer);
     // Counts the changes of the layer's file name and column declarations.
@@ -96,6 +96,7 @@ private:
     std::vector<std::vector<unsigned>> ColumnNameChanges;
     std::string text_;  // the object or row being built
     std::string valueScratch_, numberScratch_;
+    std::vector<std::vector<MIFColumn>> declared_;  // per layer slot, built on first use
 };
 
 }  // namespace tvk
