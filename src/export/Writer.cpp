@@ -98,6 +98,13 @@ std::string_view CWriter::FittedNumber(std::string_view text, size_t width, std:
     return text;
 }
 
+void CWriter::NoteClamp(ChangeKind kind, int layer, int place, int declared, int written) {
+    if (declared == written) return;
+    ChangeEntry& entry = NoteChange(kind, layer, place);
+    entry.limit = declared;
+    entry.clampedTo = written;
+}
+
 void CWriter::NoteNameChange(unsigned changes, int layer, int place, const std::string& written) {
     if (changes & kNameMadeUnique) NoteChange(ChangeKind::FieldNameMadeUnique, layer, place).detail = written;
     else if (changes & kNameCut) NoteChange(ChangeKind::FieldNameCut, layer, place).detail = written;

@@ -114,6 +114,9 @@ protected:
     // A number fitted into a field of `width` characters (FitNumber), what
     // that changed counted at (layer, place).
     std::string_view FittedNumber(std::string_view text, size_t width, std::string& scratch, int layer, int place);
+    // Notes a field's width or decimals (`kind`) written as `written` where
+    // the survey declares `declared`; nothing when they are equal.
+    void NoteClamp(ChangeKind kind, int layer, int place, int declared, int written);
     // Counts what ReplaceUnwritable replaced.
     void NoteUnwritable(const UnwritableCount& count, int layer, int place);
     // Notes as `kind` (a file or a layer name) how the preparation changed

@@ -350,17 +350,10 @@ void CMIFWriter::NoteDeclarations(int layer) {
         NoteNameChange(changes, layer, place, columns[c].Name.Str());
         const MIFColumn& declared = DeclaredColumns(layer)[c];
         const PropertyDef& def = columns[c];
-        const bool sized = declared.type == kTypeChar || declared.type == kTypeDecimal;
-        if (sized && declared.width != def.Width) {
-            ChangeEntry& e = NoteChange(ChangeKind::WidthClamped, layer, place);
-            e.limit = def.Width;
-            e.clampedTo = declared.width;
-        }
-        if (declared.type == kTypeDecimal && declared.precision != def.Precision) {
-            ChangeEntry& e = NoteChange(ChangeKind::DecimalsClamped, layer, place);
-            e.limit = def.Precision;
-            e.clampedTo = declared.precision;
-        }
+        if (declared.type == kTypeChar || declared.type == kTypeDecimal)
+            NoteClamp(ChangeKind::WidthClamped, layer, place, def.Width, declared.width);
+        if (declared.type == kTypeDecimal)
+            NoteClamp(ChangeKind::DecimalsClamped, layer, place, def.Precision, declared.precision);
     }
 }
 

@@ -293,14 +293,9 @@ void CSHPWriter::NoteDeclarations(int layer, const std::vector<DBFColumn>& colum
         const DBFColumn& column = columns[c];
         const int place = static_cast<int>(c);
         if (!ownNames) NoteNameChange(f.nameChange, layer, place, f.name);
-        auto clamped = [&](ChangeKind kind, int declared, int written) {
-            if (declared == written) return;
-            ChangeEntry& e = NoteChange(kind, layer, place);
-            e.limit = declared;
-            e.clampedTo = written;
-        };
-        if (column.type == PROP_CHAR || column.type == PROP_DECIMAL) clamped(ChangeKind::WidthClamped, column.width, f.length);
-        if (column.type == PROP_DECIMAL) clamped(ChangeKind::DecimalsClamped, column.precision, f.decimals);
+        if (column.type == PROP_CHAR || column.type == PROP_DECIMAL)
+            NoteClamp(ChangeKind::WidthClamped, layer, place, column.width, f.length);
+        if (column.type == PROP_DECIMAL) NoteClamp(ChangeKind::DecimalsClamped, layer, place, column.precision, f.decimals);
     }
 }
 
