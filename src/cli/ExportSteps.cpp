@@ -4,6 +4,8 @@
 #include <new>
 
 #include "cli/OverwritePrompt.h"
+#include "export/Writer.h"
+#include "platform/CodePage.h"
 #include "platform/Exceptions.h"
 
 namespace tlxcli {
@@ -25,6 +27,7 @@ int ParseExportArgs(const char* command, const char* usage, ArgParser& parser, c
     out.input = words[0];
     out.target = words[1];
     out.logPath = parser.Value("--log");
+    out.strict = parser.Has("--strict");
     if (parser.Has("--log") && out.logPath.empty()) {
         std::fprintf(stderr, "tlxexport %s: --log needs a file name\n", command);
         return 2;
@@ -69,7 +72,15 @@ int ReportReadFailure(const char* command, const std::string& input, bool inputO
     return 1;
 }
 
-int ReportExportFailure(const char* command, const ExportArgs& args) {
+void PrintChanges(const tvk::CWriter& writer, const ExportArgs& args) {
+    if (writer.GetChanges().Empty() || args.logPath == "-") return;
+    CProgressBar::EraseShown();
+    std::string text = tvk::CChangeReport::Heading() + "\n";
+    for (const std::string& line : writer.GetChanges().Lines(tvk::CChangeReport::kShortLines)) text += "  " + line + "\n";
+    std::fputs(tvk::Utf8From1251(text).c_str(), stderr);
+}
+
+int ReportExportFailure(const char* command, const tvk::CWriter& writer, const ExportArgs& args) {
     CProgressBar::EraseShown();
     // Whatever stopped the export, a signal made it stop.
     if (ReceivedSignal()) return ReportSignalStop(command, args.target);
@@ -80,6 +91,10 @@ int ReportExportFailure(const char* command, const ExportArgs& args) {
         std::fprintf(stderr, "tlxexport %s: %s would be written over %s; nothing was changed in %s\n", command,
                      e.m_strFileName.c_str(), e.m_strOtherFile.c_str(), target);
         return 2;
+    } catch (const tvk::CChangesRefusedSignal&) {
+        PrintChanges(writer, args);
+        std::fprintf(stderr, "tlxexport %s: --strict: the export would change the data as listed; nothing was changed in %s\n",
+                     command, target);
     } catch (const tvk::CFileException& e) {
         // The log is completed after the files are in place.
         if (!args.logPath.empty() && e.m_strFileName == args.logPath)

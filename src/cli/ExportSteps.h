@@ -18,11 +18,12 @@ class CWriter;
 
 namespace tlxcli {
 
-// What every export command takes: IN.tlx, the target, and --log.
+// What every export command takes: IN.tlx, the target, --log and --strict.
 struct ExportArgs {
     std::string input;
     std::string target;
     std::string logPath;
+    bool strict = false;
     const char* Log() const { return logPath.empty() ? nullptr : logPath.c_str(); }
 };
 
@@ -37,10 +38,16 @@ int ReportReadFailure(const char* command, const std::string& input, bool inputO
                       const std::string& target = "");
 
 // Call from a catch block of Export: says why the export failed (and that it
-// changed nothing in `target`). Returns 2 for an output that would be
-// written over the input or the log, the signal's status when one stopped
-// the export, 1 otherwise.
-int ReportExportFailure(const char* command, const ExportArgs& args);
+// changed nothing in `target`; for a strict export refused, after the changes
+// it would have made). Returns 2 for an output that would be written over the
+// input or the log, the signal's status when one stopped the export, 1
+// otherwise.
+int ReportExportFailure(const char* command, const tvk::CWriter& writer, const ExportArgs& args);
+
+// Prints the changes the export made to fit the data into its format on
+// standard error, one line per change, or per kind when there are many;
+// nothing when there are none or the whole log goes there already.
+void PrintChanges(const tvk::CWriter& writer, const ExportArgs& args);
 
 // A writer whose ReportToUser lines also reach standard error, with the
 // command's name in front.
@@ -67,6 +74,7 @@ public:
     CCommandWriter(const char* command, const ExportArgs& args) : command_(command), args_(args) {
         writer_ = std::make_unique<CCommandLogWriting<Writer>>(command);  // on the heap: a big survey's model is big
         writer_->SetLogTarget(args.logPath);
+        writer_->SetStrict(args.strict);
         writer_->Init();
         progress_.Attach(*writer_);
         stopOnSignals_ = std::make_unique<CStopOnSignals>(*writer_);
@@ -100,10 +108,11 @@ public:
         try {
             writer_->Export(args_.target.c_str(), args_.Log());
             writer_->FreeExportData();
-            return 0;
         } catch (...) {
-            return ReportExportFailure(command_, args_);
+            return ReportExportFailure(command_, *writer_, args_);
         }
+        PrintChanges(*writer_, args_);
+        return 0;
     }
 
 private:

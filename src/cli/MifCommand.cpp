@@ -1,4 +1,4 @@
-// `tlxexport mif IN.tlx OUTDIR [--overwrite ask|all|none] [--log FILE]`: reads a
+// `tlxexport mif IN.tlx OUTDIR [--overwrite ask|all|none] [--strict] [--log FILE]`: reads a
 // survey and writes one MapInfo MIF/MID pair per layer into a folder.
 #include <cstdio>
 #include <string>
@@ -15,18 +15,20 @@ namespace tlxcli {
 namespace {
 
 const char* const kUsage =
-    "Usage: tlxexport mif IN.tlx OUTDIR [--overwrite ask|all|none] [--log FILE]\n"
+    "Usage: tlxexport mif IN.tlx OUTDIR [--overwrite ask|all|none] [--strict] [--log FILE]\n"
     "Reads the survey IN.tlx and writes one MapInfo interchange pair (.MIF, .MID) per layer into\n"
     "OUTDIR, which is created when missing.\n"
     "  --overwrite ask|all|none  a layer whose .MIF or .MID exists: ask on the terminal once for\n"
     "                            the pair (default), replace every pair, or keep every such pair\n"
     "                            (listed on standard error) and write the others\n"
+    "  --strict                  fail (exit 1, no file changed) when the data would be changed to fit\n"
+    "                            the format; the changes are listed on standard error either way\n"
     "  --log FILE                write the reading and export logs to FILE (UTF-8); '-' is standard error\n";
 
 }  // namespace
 
 int RunMif(const Args& args) {
-    ArgParser parser({"--help", "-h"}, {"--log", "--overwrite"});
+    ArgParser parser({"--strict", "--help", "-h"}, {"--log", "--overwrite"});
     ExportArgs a;
     if (int status = ParseExportArgs("mif", kUsage, parser, args, a); status >= 0) return status;
     OverwritePolicy policy = OverwritePolicy::Ask;

@@ -1,4 +1,4 @@
-// `tlxexport text IN.tlx OUT.txt [--template FILE.ue] [--log FILE]`: reads a
+// `tlxexport text IN.tlx OUT.txt [--template FILE.ue] [--strict] [--log FILE]`: reads a
 // survey and writes one text line per survey point, laid out by an export
 // template (the built-in "name, N, E, H" template when none is given).
 #include <cstdio>
@@ -18,10 +18,12 @@ namespace tlxcli {
 namespace {
 
 const char* const kUsage =
-    "Usage: tlxexport text IN.tlx OUT.txt [--template FILE.ue] [--log FILE]\n"
+    "Usage: tlxexport text IN.tlx OUT.txt [--template FILE.ue] [--strict] [--log FILE]\n"
     "Reads the survey IN.tlx and writes one line per survey point into OUT.txt.\n"
     "  --template FILE.ue  the export template (default: name, N, E and H separated by \", \");\n"
     "                      'tlxexport template show FILE.ue' prints what a template does\n"
+    "  --strict            fail (exit 1, no file changed) when the data would be changed to fit\n"
+    "                      the format; the changes are listed on standard error either way\n"
     "  --log FILE          write the reading and export logs to FILE (UTF-8); '-' writes them to\n"
     "                      standard error. Without --log the error reports and the totals go there.\n"
     "Exit status: 0 written (reading errors are reported but do not fail the export), 1 reading or\n"
@@ -52,7 +54,7 @@ int LoadTemplate(const std::string& path, tvk::CUETemplate& tmpl) {
 }  // namespace
 
 int RunText(const Args& args) {
-    ArgParser parser({"--help", "-h"}, {"--template", "--log"});
+    ArgParser parser({"--strict", "--help", "-h"}, {"--template", "--log"});
     ExportArgs a;
     if (int status = ParseExportArgs("text", kUsage, parser, args, a); status >= 0) return status;
     std::vector<std::string> templates;
@@ -70,7 +72,7 @@ int RunText(const Args& args) {
     try {
         sink.Open(a.target);
     } catch (...) {
-        return ReportExportFailure("text", a);
+        return ReportExportFailure("text", *writer, a);
     }
     writer->SetTemplate(&tmpl);
     writer->SetOutput(&sink);

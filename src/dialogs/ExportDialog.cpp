@@ -216,10 +216,18 @@ void CExportDialog::JoinWorker() {
 
 void CExportDialog::RunExport(const std::string& target) { writer_.Export(target.c_str(), nullptr); }
 
-void CExportDialog::ShowFromWorker(unsigned textId, int icon) {
-    QMetaObject::invokeMethod(this, [this, textId, icon] {
-        UiServices().Message(this, Tr(textId), static_cast<IUiServices::Icon>(icon));
+void CExportDialog::ShowFromWorker(unsigned textId, int icon, const QString& more) {
+    QMetaObject::invokeMethod(this, [this, textId, icon, more] {
+        UiServices().Message(this, Tr(textId) + more, static_cast<IUiServices::Icon>(icon));
     }, Qt::BlockingQueuedConnection);
+}
+
+QString CExportDialog::ChangesText() const {
+    const CChangeReport& changes = writer_.GetChanges();
+    if (changes.Empty()) return QString();
+    QString text = "\n\n" + FromModel(CChangeReport::Heading());
+    for (const std::string& line : changes.Lines(CChangeReport::kShortLines)) text += "\n" + FromModel(line);
+    return text;
 }
 
 // The body of both workers. Widgets are reached only through queued calls;
@@ -249,7 +257,7 @@ void CExportDialog::RunWorker(bool reading, std::string target) {
     } else {
         try {
             RunExport(target);
-            ShowFromWorker(IDS_EXPORT_SUCCEED, static_cast<int>(IUiServices::Icon::Information));
+            ShowFromWorker(IDS_EXPORT_SUCCEED, static_cast<int>(IUiServices::Icon::Information), ChangesText());
         } catch (const CFileException&) {
             ShowFromWorker(IDS_FILE_IO_ERROR, none);
         } catch (const std::bad_alloc&) {

@@ -95,7 +95,11 @@ protected:
 private:
     void RunWorker(bool reading, std::string target);
     void JoinWorker();
-    void ShowFromWorker(unsigned textId, int icon);
+    // The message `textId`, followed by `more` when it is not empty.
+    void ShowFromWorker(unsigned textId, int icon, const QString& more = QString());
+    // The changes the last export made to fit its format, as lines after an
+    // empty one; empty when there are none.
+    QString ChangesText() const;
     void ShowWaitCursor(bool wait);
     friend struct ProgressRelay;
 

@@ -1,4 +1,5 @@
 // What each feature becomes in the BLOCKS and ENTITIES sections.
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <typeinfo>
@@ -19,11 +20,28 @@ const CPointListFeature* AsPointList(const CFeature* feature) {
 }
 }  // namespace
 
-const std::string& CDXFWriter::LayerOfCode(int codeSlot) const {
-    if (codeSlot < 0 || size_t(codeSlot) >= FeatureCodes.size()) return kNoLayer;
+int CDXFWriter::LayerSlotOfCode(int codeSlot) const {
+    if (codeSlot < 0 || size_t(codeSlot) >= FeatureCodes.size()) return kNone;
     int layer = FeatureCodes[codeSlot].Layer;
-    if (layer < 0 || size_t(layer) >= LayerFileNames.size()) return kNoLayer;
-    return LayerFileNames[layer];
+    return layer >= 0 && size_t(layer) < LayerFileNames.size() ? layer : kNone;
+}
+
+const std::string& CDXFWriter::LayerOfCode(int codeSlot) const {
+    int layer = LayerSlotOfCode(codeSlot);
+    return layer >= 0 ? LayerFileNames[layer] : kNoLayer;
+}
+
+void CDXFWriter::WriteTextGroup(int code, const char* text, int layerSlot, int place) {
+    UnwritableCount replaced;
+    // A line end would split the group, and let a crafted value add groups
+    // of its own; a tab is harmless inside a value.
+    ReplaceUnwritable(text ? text : "", true, textScratch_, replaced);
+    if (!replaced.Any()) {
+        WriteGroup(code, text);
+        return;
+    }
+    if (!writingBlocks_) NoteUnwritable(replaced, layerSlot, place);
+    WriteGroup(code, textScratch_.c_str());  // the copy with the blanks
 }
 
 bool CDXFWriter::IsPointLayerCode(int codeSlot) const {
@@ -64,7 +82,7 @@ void CDXFWriter::WritePenGroups(int codeSlot) {
     WriteGroup(48, 1);
 }
 
-void CDXFWriter::WritePointLabels(const Coord3& p, int pointSlot) {
+void CDXFWriter::WritePointLabels(const Coord3& p, int pointSlot, int layerSlot) {
     const char* name = pointSlot >= 0 && size_t(pointSlot) < Points.size() ? Points[pointSlot].Name.c_str() : "";
     WriteGroup(0, "TEXT");
     WriteGroup(8, NamesLayer.c_str());
@@ -73,7 +91,7 @@ void CDXFWriter::WritePointLabels(const Coord3& p, int pointSlot) {
     WriteGroup(20, p.y + 1.5);
     WriteGroup(30, p.z);
     WriteGroup(40, 1.5);
-    WriteGroup(1, name);
+    WriteTextGroup(1, name, layerSlot, kPlaceLabels);
     WriteGroup(72, 0);
     WriteGroup(73, 0);
     WriteGroup(11, p.x + 7.5);
@@ -107,6 +125,7 @@ void CDXFWriter::ExportFeature(CFeature* feature, int /*index*/) {
     const auto& points = list->Points;
     const int code = feature->Code;
     const char* layer = LayerOfCode(code).c_str();
+    const int layerSlot = LayerSlotOfCode(code);
     const SymbolStyle* symbol =
         code >= 0 && size_t(code) < FeatureStyles.size() ? FeatureStyles[code].Symbol.get() : nullptr;
 
@@ -114,7 +133,7 @@ void CDXFWriter::ExportFeature(CFeature* feature, int /*index*/) {
     case POINT: {
         const Coord3* p = PointAt(points, 0);
         if (!p) return;
-        if (IsPointLayerCode(code)) WritePointLabels(*p, points[0]);
+        if (IsPointLayerCode(code)) WritePointLabels(*p, points[0], layerSlot);
         WriteGroup(0, "POINT");
         WriteGroup(8, layer);
         if (symbol) WriteGroup(62, symbol->Color);
@@ -131,9 +150,14 @@ void CDXFWriter::ExportFeature(CFeature* feature, int /*index*/) {
             WriteGroup(20, p->y - h / 3);
             WriteGroup(30, p->z);
             WriteGroup(40, h);
-            // A control character would break the line structure of the file.
-            const unsigned char shape = static_cast<unsigned char>(symbol->Shape & 0xFF);
-            const char text[2] = {shape < 32 ? '\0' : static_cast<char>(shape), '\0'};
+            // A control character would break the line structure of the file,
+            // and a byte without a character in 1251 would be garbage: the
+            // empty text stands for either.
+            const char shape = static_cast<char>(symbol->Shape & 0xFF);
+            UnwritableCount replaced;
+            if (shape) ReplaceUnwritable(std::string_view(&shape, 1), false, textScratch_, replaced);
+            if (!writingBlocks_) NoteUnwritable(replaced, layerSlot, kPlaceSymbols);
+            const char text[2] = {replaced.Any() ? '\0' : shape, '\0'};
             WriteGroup(1, text);
             const std::string& style = size_t(code) < StyleNames.size() ? StyleNames[code] : kNoLayer;
             if (!style.empty()) WriteGroup(7, style.c_str());
@@ -163,6 +187,10 @@ void CDXFWriter::ExportFeature(CFeature* feature, int /*index*/) {
     case POLYGON: {
         for (size_t i = 0; i < points.size(); ++i)
             if (!PointAt(points, i)) return;
+        // A polyline of one vertex is no line: readers drop it. Its point is
+        // written twice, as the MapInfo writer does.
+        const size_t vertices = points.size() == 1 ? 2 : points.size();
+        if (vertices != points.size() && !writingBlocks_) NoteChange(ChangeKind::ShapeRepeated, layerSlot, kPlaceLayer);
         WriteGroup(0, "POLYLINE");
         WriteGroup(8, layer);
         WritePenGroups(code);
@@ -170,8 +198,8 @@ void CDXFWriter::ExportFeature(CFeature* feature, int /*index*/) {
         WriteGroup(40, 0.0);
         WriteGroup(41, 0.0);
         WriteGroup(66, 1);
-        for (size_t i = 0; i < points.size(); ++i) {
-            const Coord3& p = PointCoords[points[i]];
+        for (size_t i = 0; i < vertices; ++i) {
+            const Coord3& p = PointCoords[points[std::min(i, points.size() - 1)]];
             WriteGroup(0, "VERTEX");
             WriteGroup(8, layer);
             WriteGroup(10, p.x);
@@ -202,10 +230,11 @@ void CDXFWriter::ExportFeature(CFeature* feature, int /*index*/) {
         if (feature->Kind == ARC) {
             msr::CArc arc(a, b, c);
             writeRound("ARC", arc);
-            char text[msr::kTextSize];
+            // Degrees with the digits of the coordinates: two decimals put the
+            // ends of a 10 km arc 24 cm off its surveyed points.
             msr::CAngular start = arc.start, end = arc.end;
-            WriteGroup(50, start.align(msr::CAngular(0.0)).wr_dxx(text, 2, "%0.*f"));
-            WriteGroup(51, end.align(msr::CAngular(0.0)).wr_dxx(text, 2, "%0.*f"));
+            WriteGroup(50, start.align(msr::CAngular(0.0)).Degrees());
+            WriteGroup(51, end.align(msr::CAngular(0.0)).Degrees());
         } else {
             writeRound("CIRCLE", msr::CCircle(a, b, c));
         }
@@ -234,6 +263,7 @@ void CDXFWriter::WriteBlock(int slot) {
     CFeature* feature = Features[slot].get();
     const int code = feature ? feature->Code : kNone;
     const char* layer = LayerOfCode(code).c_str();
+    const int layerSlot = LayerSlotOfCode(code);
     char name[256];
     GetName(name, sizeof name, "BLCK", slot);
     WriteGroup(0, "BLOCK");
@@ -256,7 +286,7 @@ void CDXFWriter::WriteBlock(int slot) {
             WriteGroup(40, 0.2);
             WriteGroup(1, "");
             WriteGroup(3, "");
-            WriteGroup(2, schema.PropertyDefs[b].Name.c_str());
+            WriteTextGroup(2, schema.PropertyDefs[b].Name.c_str(), layerSlot, ColumnOfPosition(layerSlot, code, int(b)));
             WriteGroup(70, 1);
         }
     }
@@ -270,6 +300,7 @@ void CDXFWriter::WriteFeatureEntities(int slot) {
     if (!ExportSemantic) return;
     const int code = feature ? feature->Code : kNone;
     const char* layer = LayerOfCode(code).c_str();
+    const int layerSlot = LayerSlotOfCode(code);
     char name[256];
     GetName(name, sizeof name, "BLCK", slot);
     WriteGroup(0, "INSERT");
@@ -292,8 +323,9 @@ void CDXFWriter::WriteFeatureEntities(int slot) {
             WriteGroup(20, anchor.y);
             WriteGroup(30, anchor.z);
             WriteGroup(40, 0.2);
-            WriteGroup(1, value ? value : "?");
-            WriteGroup(2, schema.PropertyDefs[b].Name.c_str());
+            const int column = ColumnOfPosition(layerSlot, code, int(b));
+            WriteTextGroup(1, value ? value : "?", layerSlot, column);
+            WriteTextGroup(2, schema.PropertyDefs[b].Name.c_str(), layerSlot, column);
             WriteGroup(70, 1);
         }
     }

@@ -1,7 +1,5 @@
 #include "dxf/DXFNames.h"
 
-#include <unordered_set>
-
 #include "platform/CodePage.h"
 #include "reader/SurveyModel.h"
 
@@ -22,25 +20,6 @@ char* MakeDXFSymbolName(char* name) {
     }
     if (i == kDXFNameLength) name[i] = 0;
     return name;
-}
-
-void MakeNamesUniqueIgnoringCase(std::vector<std::string>& names, const std::vector<int>& states,
-                                 size_t maxLength) {
-    std::unordered_set<std::string> given;
-    given.reserve(names.size() * 2 + 16);
-    for (size_t i = 0; i < names.size(); ++i) {
-        if (i < states.size() && states[i] == kNone) continue;
-        std::string candidate = names[i];
-        for (unsigned n = 1; given.count(Upper1251(candidate)); ++n) {
-            std::string number = std::to_string(n);
-            std::string base = names[i];
-            if (base.size() + number.size() > maxLength && number.size() < maxLength)
-                base.resize(maxLength - number.size());
-            candidate = base + number;
-        }
-        given.insert(Upper1251(candidate));
-        names[i] = candidate;
-    }
 }
 
 void MakeTextLayerNames(const std::vector<std::string>& layerNames, const std::vector<int>& states,

@@ -1,5 +1,5 @@
-// Names in a DXF file: symbol names that every reader accepts, and layer names
-// that stay distinct for readers that ignore letter case.
+// Names in a DXF file: symbol names that every reader accepts, and the two
+// label layers' names beside the layers of the survey.
 #pragma once
 #include <cstddef>
 #include <string>
@@ -14,14 +14,6 @@ inline constexpr size_t kDXFNameLength = 32;
 // or digit nor "$", "_" or "-" becomes "_"; a name of 32 or more bytes is cut
 // after the 32nd. Returns `name`.
 char* MakeDXFSymbolName(char* name);
-
-// Contract: for every entry whose state is not -10, in slot order, a name
-// equal to one already given (ignoring 1251 letter case) is followed by the
-// first free number 1, 2, 3...; when the name and its number would pass
-// `maxLength` bytes the name is shortened before the number. Names that
-// are already distinct stay as they are.
-void MakeNamesUniqueIgnoringCase(std::vector<std::string>& names, const std::vector<int>& states,
-                                 size_t maxLength);
 
 // Contract: the two text-layer names base1 + suffix1 and base2 + suffix2,
 // where each suffix starts empty and, while some kept layer name (state not

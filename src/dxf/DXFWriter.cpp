@@ -8,6 +8,8 @@
 #include "dxf/DXFNames.h"
 #include "dxf/DXFPalette.h"
 #include "dxf/DXFStrings.h"
+#include "export/LayerFileNames.h"
+#include "export/UniqueNames.h"
 #include "msr/msr.h"
 #include "platform/Exceptions.h"
 #include "platform/StringTable.h"
@@ -102,12 +104,16 @@ void CDXFWriter::PrepareData() {
 }
 
 void CDXFWriter::ConvertLayerFileNames() {
+    std::vector<bool> cut(LayerFileNames.size(), false);
     for (size_t l = 0; l < LayerFileNames.size() && l < LayerStates.size(); ++l) {
         if (LayerStates[l] == kNone) continue;
         std::string& name = LayerFileNames[l];
-        if (name.size() > kDXFLayerCut) name.erase(kDXFLayerCut - 1, name.size() - kDXFLayerCut);
+        cut[l] = name.size() > kDXFLayerCut;
+        if (cut[l]) name.erase(kDXFLayerCut - 1, name.size() - kDXFLayerCut);
     }
     CWriter::ConvertLayerFileNames();
+    for (size_t l = 0; l < cut.size() && l < LayerNameChanges.size(); ++l)
+        if (cut[l]) LayerNameChanges[l] |= kNameCut;
 }
 
 void CDXFWriter::ConvertLayerNames() {
@@ -121,7 +127,12 @@ void CDXFWriter::ConvertLayerNames() {
         name = TLXToDXFName(buffer);
     }
     // Every DXF reader takes layer names without regard to case.
-    MakeNamesUniqueIgnoringCase(LayerFileNames, LayerStates, kDXFNameLength);
+    std::vector<bool> skip(LayerFileNames.size(), true);
+    for (size_t l = 0; l < skip.size() && l < LayerStates.size(); ++l) skip[l] = LayerStates[l] == kNone;
+    std::vector<bool> numbered = MakeUniqueIgnoringCase(LayerFileNames, kDXFNameLength, "", skip);
+    for (size_t l = 0; l < numbered.size() && l < LayerNameChanges.size(); ++l)
+        if (numbered[l]) LayerNameChanges[l] |= kNameMadeUnique;
+    PreparedLayerNames = LayerFileNames;
 }
 
 // --- the document ---
@@ -163,8 +174,11 @@ void CDXFWriter::WriteLayers() {
         WriteGroup(70, 0);
         WriteGroup(62, 255);
     };
-    for (size_t l = 0; l < LayerStates.size(); ++l)
-        if (LayerStates[l] != kNone) writeLayer(l < LayerFileNames.size() ? LayerFileNames[l].c_str() : "");
+    for (size_t l = 0; l < LayerStates.size(); ++l) {
+        if (LayerStates[l] == kNone) continue;
+        writeLayer(l < LayerFileNames.size() ? LayerFileNames[l].c_str() : "");
+        NoteLayerNameChange(ChangeKind::LayerNameChanged, int(l));
+    }
 
     RegisterDXFStrings();
     MakeTextLayerNames(LayerFileNames, LayerStates, CStringTable::Load(IDS_DXF_NAMES_LAYER),
@@ -195,7 +209,7 @@ void CDXFWriter::WriteStyles() {
         WriteGroup(50, 0.0);
         WriteGroup(71, 0);
         WriteGroup(42, 2.5);
-        WriteGroup(3, symbol.Font ? symbol.Font.c_str() : "txt");
+        WriteTextGroup(3, symbol.Font ? symbol.Font.c_str() : "txt", LayerSlotOfCode(int(c)), kPlaceSymbols);
         WriteGroup(4, "");
     }
     WriteGroup(0, "ENDTAB");
@@ -279,6 +293,7 @@ void CDXFWriter::Export() {
     // A failure of an earlier run must not delete the file of this one.
     SetNeedToClear(false);
     Completed = false;
+    writingBlocks_ = false;  // a run stopped inside the blocks left it set
     const size_t featureCount = Features.size();
     if (OnProgressBegin) {
         long long high = ExportSemantic ? 2LL * (long long)featureCount : (long long)featureCount;
@@ -307,10 +322,12 @@ void CDXFWriter::Export() {
     if (ExportSemantic) {
         WriteGroup(0, "SECTION");
         WriteGroup(2, "BLOCKS");
+        writingBlocks_ = true;
         for (size_t f = 0; f < featureCount; ++f) {
             StepFeature();
             if (FeatureStates[f] != kNone) WriteBlock(int(f));
         }
+        writingBlocks_ = false;
         WriteGroup(0, "ENDSEC");
     }
 

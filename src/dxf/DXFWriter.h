@@ -104,7 +104,11 @@ private:
     // Walks a feature: a multiple feature part by part at any depth.
     void ExportFeatureTree(CFeature* feature, int index);
     void WritePenGroups(int codeSlot);
-    void WritePointLabels(const Coord3& p, int pointSlot);
+    void WritePointLabels(const Coord3& p, int pointSlot, int layerSlot);
+    // A text group holding a text of the survey: the bytes no DXF line may
+    // carry are written as blanks and counted at (layer, place).
+    void WriteTextGroup(int code, const char* text, int layerSlot, int place);
+    int LayerSlotOfCode(int codeSlot) const;
     const std::string& LayerOfCode(int codeSlot) const;
     bool IsPointLayerCode(int codeSlot) const;
     const Coord3* PointAt(const std::vector<int>& points, size_t i) const;
@@ -113,6 +117,10 @@ private:
 
     CDXFOutput Output;
     bool Completed = false;  // the last export wrote its file to the end
+    // While the BLOCKS section is written: every feature is written again in
+    // ENTITIES, where its changes are counted once.
+    bool writingBlocks_ = false;
+    std::string textScratch_;
 };
 
 }  // namespace tvk

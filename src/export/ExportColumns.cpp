@@ -46,6 +46,7 @@ void CWriter::CreateLayerInfo() {
     LayerInfo.Clear();
     LayerInfo.LayerColumns.resize(layerCount);
     LayerInfo.ColumnMaps.resize(layerCount);
+    LayerInfo.ColumnNames.resize(layerCount);
     for (auto& row : LayerInfo.ColumnMaps) row.resize(codeCount);
     std::vector<std::unordered_map<std::string, int>> columnByName(layerCount);
 
@@ -60,7 +61,10 @@ void CWriter::CreateLayerInfo() {
         for (size_t p = 0; p < schema.PropertyDefs.size(); ++p) {
             const PropertyDef& def = schema.PropertyDefs[p];
             auto [it, added] = columnByName[layer].try_emplace(Upper1251(def.Name.View()), static_cast<int>(columns.size()));
-            if (added) columns.push_back(def);
+            if (added) {
+                columns.push_back(def);
+                LayerInfo.ColumnNames[layer].push_back(def.Name.Str());
+            }
             const size_t column = static_cast<size_t>(it->second);
             if (map.size() <= column) map.resize(column + 1, kNone);
             map[column] = static_cast<int>(p);

@@ -52,6 +52,9 @@ void CWriter::CreateLayerFileNames() {
         if (LayerStates[l] != kNone) LayerFileNames[l] = Layers[l].Name.Str();
 }
 
-void CWriter::ConvertLayerFileNames() { MakeLayerFileNamesSafe(LayerFileNames, LayerStates); }
+void CWriter::ConvertLayerFileNames() {
+    LayerNameChanges = MakeLayerFileNamesSafe(LayerFileNames, LayerStates);
+    PreparedLayerNames = LayerFileNames;
+}
 
 }  // namespace tvk

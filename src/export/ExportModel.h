@@ -1,6 +1,7 @@
 // The records of the export model that CWriter derives from the survey model
 // once per read and every format writer reads.
 #pragma once
+#include <string>
 #include <vector>
 
 #include "reader/SurveyModel.h"
@@ -24,10 +25,14 @@ struct CLayerInfo {
     // in the code's schema, or -10 (kNone) when the code has no such property.
     // Rows of codes that belong to another layer stay empty.
     std::vector<std::vector<std::vector<int>>> ColumnMaps;
+    // [layer slot][column]: the column's name as the survey gives it, kept
+    // for the change report when a writer converts the names of LayerColumns.
+    std::vector<std::vector<std::string>> ColumnNames;
 
     void Clear() {
         std::vector<std::vector<PropertyDef>>().swap(LayerColumns);
         std::vector<std::vector<std::vector<int>>>().swap(ColumnMaps);
+        std::vector<std::vector<std::string>>().swap(ColumnNames);
     }
 };
 

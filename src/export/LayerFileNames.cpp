@@ -1,9 +1,9 @@
 #include "export/LayerFileNames.h"
 
 #include <algorithm>
-#include <unordered_map>
-#include <unordered_set>
+#include <cstdint>
 
+#include "export/UniqueNames.h"
 #include "platform/CodePage.h"
 
 namespace tvk {
@@ -12,36 +12,40 @@ namespace {
 constexpr size_t kMaxNameLength = 220;
 constexpr int kLeftOut = -10;
 
-void CleanName(std::string& name) {
-    if (name.size() > kMaxNameLength) name.erase(kMaxNameLength - 1, name.size() - kMaxNameLength);
+bool IsBlankName(const std::string& name) { return name.find_first_not_of(" \t") == std::string::npos; }
+
+// Returns whether the name was cut.
+bool CleanName(std::string& name) {
+    const bool cut = name.size() > kMaxNameLength;
+    if (cut) name.erase(kMaxNameLength - 1, name.size() - kMaxNameLength);
     for (char& c : name) {
         unsigned char u = static_cast<unsigned char>(c);
         if (!IsAlnum1251(u) && c != '_') c = '_';
     }
+    return cut;
 }
 
 }  // namespace
 
-void MakeLayerFileNamesSafe(std::vector<std::string>& names, const std::vector<int>& states) {
-    size_t count = std::min(names.size(), states.size());
-    std::unordered_set<std::string> given(std::max<size_t>(2 * count, 100));
-    // Per cleaned name, the last number tried: every smaller one is taken
-    // already, so a long run of equal names stays linear.
-    std::unordered_map<std::string, int> lastNumber;
+std::vector<unsigned> MakeLayerFileNamesSafe(std::vector<std::string>& names, const std::vector<int>& states) {
+    const size_t count = std::min(names.size(), states.size());
+    std::vector<unsigned> changes(names.size(), kNameKept);
+    std::vector<bool> skip(names.size(), true);
     for (size_t i = 0; i < count; ++i) {
         if (states[i] == kLeftOut) continue;
+        skip[i] = false;
         std::string& name = names[i];
-        CleanName(name);
-        std::string candidate = name;
-        if (given.count(candidate)) {
-            int& n = lastNumber[name];
-            do {
-                candidate = name + std::to_string(++n);
-            } while (given.count(candidate));
+        if (IsBlankName(name)) {
+            // A blank name would give hidden files such as ".MIF".
+            name = "Layer_" + (states[i] >= 0 ? std::to_string(states[i]) : std::string());
+            changes[i] |= kNameGiven;
         }
-        given.insert(candidate);
-        name = std::move(candidate);
+        if (CleanName(name)) changes[i] |= kNameCut;
     }
+    std::vector<bool> numbered = MakeUniqueIgnoringCase(names, SIZE_MAX, "", skip);
+    for (size_t i = 0; i < count; ++i)
+        if (numbered[i]) changes[i] |= kNameMadeUnique;
+    return changes;
 }
 
 }  // namespace tvk

@@ -12,6 +12,7 @@
 #include "export/ExportStrings.h"
 #include "export/OverwriteDecision.h"
 #include "platform/CodePage.h"
+#include "export/UniqueNames.h"
 #include "platform/Text.h"
 
 namespace tvk {
@@ -47,6 +48,8 @@ void CWriter::Read(const char* file, const char* log) { CTLXReader::Read(file, l
 
 void CWriter::Free() {
     std::vector<std::string>().swap(LayerFileNames);
+    std::vector<std::string>().swap(PreparedLayerNames);
+    std::vector<unsigned>().swap(LayerNameChanges);
     std::vector<Coord3>().swap(PointCoords);
     LayerInfo.Clear();
     FreeExportData();
@@ -67,6 +70,83 @@ int CWriter::PreserveNE(int value) {
     int previous = m_PreserveNE;
     m_PreserveNE = value;
     return previous;
+}
+
+bool CWriter::SetStrict(bool strict) {
+    bool previous = m_Strict;
+    m_Strict = strict;
+    return previous;
+}
+
+ChangeEntry& CWriter::NoteChange(ChangeKind kind, int layer, int place, long long count, size_t length) {
+    ChangeEntry& entry = Changes.At(kind, layer, place, [this, layer, place](ChangeEntry& e) {
+        if (layer < 0 || static_cast<size_t>(layer) >= Layers.size()) return;
+        e.layer = Layers[layer].Name.Str();
+        const auto& names = LayerInfo.ColumnNames;
+        if (place >= 0 && static_cast<size_t>(layer) < names.size() && static_cast<size_t>(place) < names[layer].size())
+            e.column = names[layer][place];
+    });
+    entry.count += count;
+    if (length > entry.longest) entry.longest = length;
+    return entry;
+}
+
+void CWriter::NoteUnwritable(const UnwritableCount& count, int layer, int place) {
+    if (count.control) NoteChange(ChangeKind::ControlCharacter, layer, place, static_cast<long long>(count.control));
+    if (count.undefined) NoteChange(ChangeKind::UndefinedCharacter, layer, place, static_cast<long long>(count.undefined));
+}
+
+std::string_view CWriter::FittedNumber(std::string_view text, size_t width, std::string& scratch, int layer,
+                                       int place) {
+    const size_t length = text.size();
+    switch (FitNumber(text, width, scratch)) {
+    case NumberFit::Rounded:
+        NoteChange(ChangeKind::NumberRounded, layer, place, 1, length).limit = static_cast<int>(width);
+        break;
+    case NumberFit::Empty:
+        NoteChange(ChangeKind::NumberEmptied, layer, place, 1, length);
+        break;
+    default:
+        break;
+    }
+    return text;
+}
+
+void CWriter::NoteClamp(ChangeKind kind, int layer, int place, int declared, int written) {
+    if (declared == written) return;
+    ChangeEntry& entry = NoteChange(kind, layer, place);
+    entry.limit = declared;
+    entry.clampedTo = written;
+}
+
+void CWriter::NoteNameChange(unsigned changes, int layer, int place, const std::string& written) {
+    if (changes & kNameMadeUnique) NoteChange(ChangeKind::FieldNameMadeUnique, layer, place).detail = written;
+    else if (changes & kNameCut) NoteChange(ChangeKind::FieldNameCut, layer, place).detail = written;
+}
+
+void CWriter::NoteLayerNameChange(ChangeKind kind, int layer) {
+    const size_t l = static_cast<size_t>(layer);
+    if (layer < 0 || l >= LayerNameChanges.size() || l >= LayerFileNames.size() || !LayerNameChanges[l]) return;
+    if (l >= PreparedLayerNames.size() || LayerFileNames[l] != PreparedLayerNames[l]) return;
+    NoteChange(kind, layer, kPlaceLayer).detail = LayerFileNames[l];
+}
+
+int CWriter::ColumnOfPosition(int layer, int code, int position) const {
+    const auto& maps = LayerInfo.ColumnMaps;
+    if (layer < 0 || static_cast<size_t>(layer) >= maps.size() || code < 0 ||
+        static_cast<size_t>(code) >= maps[layer].size())
+        return kPlaceLayer;
+    const std::vector<int>& map = maps[layer][code];
+    for (size_t column = 0; column < map.size(); ++column)
+        if (map[column] == position) return static_cast<int>(column);
+    return kPlaceLayer;
+}
+
+void CWriter::WriteChangeSummary() {
+    if (Changes.Empty()) return;
+    std::string text = "\n" + CChangeReport::Heading() + "\n";
+    for (const std::string& line : Changes.Lines()) text += line + "\n";
+    WriteToLog(text.c_str());
 }
 
 char* CWriter::GetName(char* dst, int size, const char* base, int n) {
@@ -165,7 +245,10 @@ void CWriter::Export(const char* dir, const char* log) {
         WriteToLog(line.c_str());
 
         OverwriteMode = 0;
+        Changes.Clear();
         Export();
+        WriteChangeSummary();
+        if (m_Strict && !Changes.Empty()) throw CChangesRefusedSignal();
         // Every file completed and closed before any is put in place.
         FreeExportData();
         outputFiles_->Commit();
@@ -189,6 +272,9 @@ void CWriter::Export(const char* dir, const char* log) {
         throw;
     } catch (CThreadStopSignal&) {
         fail("\nUser try to close window during exporting");
+        throw;
+    } catch (CChangesRefusedSignal&) {
+        fail("\nThe export would change the data and was refused (strict export)");
         throw;
     } catch (...) {
         fail("\nUnknown exception during exporting");

@@ -17,7 +17,9 @@
 #include <string>
 #include <vector>
 
+#include "export/ChangeReport.h"
 #include "export/ExportModel.h"
+#include "export/FieldText.h"
 #include "platform/Exceptions.h"
 #include "platform/File.h"
 #include "platform/OutputTransaction.h"
@@ -44,6 +46,9 @@ public:
     // OnProgressEnd, CloseLog and FreeExportData, discards every file of the
     // run (earlier files stay as they were) and rethrows the same exception.
     // The caller's FreeExportData() afterwards finds nothing left to do.
+    // The changes the body made to fit the data into its format end the log;
+    // a strict export with any change fails there with CChangesRefusedSignal,
+    // before the files are completed, so nothing of it is put in place.
     void Export(const char* dir, const char* log);
 
     // Empties LayerFileNames and the rest of the export model, calls
@@ -65,6 +70,11 @@ public:
     // Each stores the new value and returns the previous one.
     int PreserveElev(int value);
     int PreserveNE(int value);
+    // Whether any change to the data fails the export (off when built).
+    // Returns the previous setting.
+    bool SetStrict(bool strict);
+    // What the last export changed to fit the data into its format.
+    const CChangeReport& GetChanges() const { return Changes; }
 
     // A survey point: a valid point read from the file. Generated circle points
     // and CIRC0 radius points (negative states) are construction points and
@@ -107,6 +117,36 @@ protected:
     // no export runs.
     COutputTransaction& OutputFiles();
 
+    // Counts `count` changes of `kind` at `place`: a column of `layer`, or a
+    // ChangePlace. `length` is the changed value's length, for the longest
+    // one seen. Returns the entry, for the details of a first change.
+    ChangeEntry& NoteChange(ChangeKind kind, int layer, int place, long long count = 1, size_t length = 0);
+    // Notes a field name that a writer cut or made unique (tagNameChange
+    // bits) as `written`; a name numbered after its cut counts as made unique.
+    void NoteNameChange(unsigned changes, int layer, int place, const std::string& written);
+    // `text` with the bytes no reader takes written as blanks
+    // (ReplaceUnwritable), what that replaced counted at (layer, place).
+    std::string_view WritableText(std::string_view text, bool tabAllowed, std::string& scratch, int layer, int place) {
+        UnwritableCount replaced;
+        text = ReplaceUnwritable(text, tabAllowed, scratch, replaced);
+        if (replaced.Any()) NoteUnwritable(replaced, layer, place);
+        return text;
+    }
+    // A number fitted into a field of `width` characters (FitNumber), what
+    // that changed counted at (layer, place).
+    std::string_view FittedNumber(std::string_view text, size_t width, std::string& scratch, int layer, int place);
+    // Notes a field's width or decimals (`kind`) written as `written` where
+    // the survey declares `declared`; nothing when they are equal.
+    void NoteClamp(ChangeKind kind, int layer, int place, int declared, int written);
+    // Counts what ReplaceUnwritable replaced.
+    void NoteUnwritable(const UnwritableCount& count, int layer, int place);
+    // Notes as `kind` (a file or a layer name) how the preparation changed
+    // the name of `layer`, unless the caller has renamed the layer since.
+    void NoteLayerNameChange(ChangeKind kind, int layer);
+    // The column of `layer` that holds schema position `position` of `code`,
+    // or kPlaceLayer.
+    int ColumnOfPosition(int layer, int code, int position) const;
+
     // Throws CThreadStopSignal when a stop has been requested.
     void ThrowIfMustDie() const {
         if (IsMustDie()) throw CThreadStopSignal();
@@ -124,8 +164,15 @@ protected:
     void CreateLayerFileNames();
 
     bool NeedToClear = false;
+    // Per layer slot: the tagNameChange bits of its prepared name, and that
+    // name, so that a name the user edits afterwards is not reported.
+    std::vector<unsigned> LayerNameChanges;
+    std::vector<std::string> PreparedLayerNames;
+    CChangeReport Changes;
 
 private:
+    void WriteChangeSummary();
+
     // Appends one generated layer with its code, style and schema.
     void AppendPointLayer(const char* layerName, int number, bool controlPoints);
     // What the output files of an export tell the writer: stops, waits, and
@@ -135,6 +182,7 @@ private:
     int m_PreserveElev = 1;
     int m_PreserveNE = 1;
     std::unique_ptr<COutputTransaction> outputFiles_;  // while Export(dir, log) runs
+    bool m_Strict = false;
 };
 
 }  // namespace tvk

@@ -48,12 +48,10 @@ void AppendVertex(std::string& out, double x, double y) {
 
 void AppendSmoothClause(std::string& out) { out += "\tSmooth\n"; }
 
-void AppendArcObject(std::string& out, double cx, double cy, double r, const char* startAngle, const char* endAngle) {
+void AppendArcObject(std::string& out, double cx, double cy, double r, double startDegrees, double endDegrees) {
     out += "Arc";
     AppendSquare(out, cx, cy, r);
-    out += startAngle;
-    out += ' ';
-    out += endAngle;
+    AppendMIFXY(out, startDegrees, endDegrees);
     out += '\n';
 }
 

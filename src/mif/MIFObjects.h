@@ -18,9 +18,9 @@ void AppendVertex(std::string& out, double x, double y);
 // Contract: "\tSmooth\n".
 void AppendSmoothClause(std::string& out);
 // Contract: "Arc" and the square bounding the circle of centre (cx, cy) and
-// radius r, then a line with the start and end angles as given (decimal
-// degrees).
-void AppendArcObject(std::string& out, double cx, double cy, double r, const char* startAngle, const char* endAngle);
+// radius r, then a line with the start and end angles in decimal degrees,
+// in the number format of the coordinates.
+void AppendArcObject(std::string& out, double cx, double cy, double r, double startDegrees, double endDegrees);
 // Contract: "Ellipse" and the square bounding the circle.
 void AppendEllipseObject(std::string& out, double cx, double cy, double r);
 

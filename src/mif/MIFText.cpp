@@ -1,5 +1,6 @@
 #include "mif/MIFText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -29,9 +30,8 @@ void AppendMIFXY(std::string& out, double x, double y) {
 }
 
 char* ConvertToMIFName(char* name) {
-    constexpr size_t kMaxLength = 32;
     size_t i = 0;
-    for (; i < kMaxLength && name[i]; ++i) {
+    for (; i < kMIFNameLength && name[i]; ++i) {
         unsigned char c = static_cast<unsigned char>(name[i]);
         if (!IsAlnum1251(c) && c != '_') name[i] = '_';
     }
@@ -40,7 +40,29 @@ char* ConvertToMIFName(char* name) {
     return name;
 }
 
-void AppendMIFColumn(std::string& out, const MIFColumn& column) {
+MIFColumn DeclaredMIFColumn(const MIFColumn& column) {
+    constexpr int kMaxWidth = 254;
+    MIFColumn declared = column;
+    switch (column.type) {
+    case kTypeInteger:
+    case kTypeSmallint:
+    case kTypeFloat:
+    case kTypeAngular:
+        break;
+    case kTypeDecimal:
+        declared.width = std::clamp(column.width, 1, kMaxWidth);
+        declared.precision = std::clamp(column.precision, 0, declared.width - 1);
+        break;
+    default:  // Char, and any type the model does not know, which is text too
+        declared.type = kTypeChar;
+        declared.width = std::clamp(column.width, 1, kMaxWidth);
+        break;
+    }
+    return declared;
+}
+
+void AppendMIFColumn(std::string& out, const MIFColumn& given) {
+    const MIFColumn column = DeclaredMIFColumn(given);
     char buf[64];
     out += '\t';
     out += column.name ? column.name : "";
@@ -60,12 +82,10 @@ void AppendMIFColumn(std::string& out, const MIFColumn& column) {
     case kTypeAngular:
         out += "Float";
         break;
-    default: {  // Char, and any type the model does not know, which is text too
-        int width = column.width < 1 ? 1 : column.width > 254 ? 254 : column.width;
-        std::snprintf(buf, sizeof buf, "Char(%d)", width);
+    default:
+        std::snprintf(buf, sizeof buf, "Char(%d)", column.width);
         out += buf;
         break;
-    }
     }
     out += '\n';
 }

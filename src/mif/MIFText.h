@@ -16,7 +16,7 @@ enum MIFPropertyType : int {
 
 // One column of a layer's table, as the header declares it.
 struct MIFColumn {
-    const char* name;  // already converted with TLXToMIFName
+    const char* name;  // already converted with TLXToMIFName and made unique
     int type;          // MIFPropertyType
     int width;
     int precision;
@@ -46,14 +46,21 @@ void AppendMIFInt(std::string& out, long long value);
 // Contract: appends x, a blank and y in the number format.
 void AppendMIFXY(std::string& out, double x, double y);
 
+// The longest MapInfo name ConvertToMIFName leaves.
+inline constexpr size_t kMIFNameLength = 32;
+
 // Contract: converts a name in place into a MapInfo name and returns it: at
 // most 32 characters, each one that is neither a 1251 letter or digit nor "_"
 // becomes "_", and a leading digit becomes "_".
 char* ConvertToMIFName(char* name);
 
-// Contract: appends one column declaration: tab, name, blank, type, line end.
-// A Char width outside 1..254 is declared clamped into that range, since
-// MapInfo refuses other widths.
+// Contract: the column as it is declared, in what MapInfo accepts: a Char or
+// Decimal width clamped into 1..254, a Decimal precision into 0..width - 1.
+// The other types have neither.
+MIFColumn DeclaredMIFColumn(const MIFColumn& column);
+
+// Contract: appends one column declaration: tab, name, blank, type, line
+// end, with the width and precision of DeclaredMIFColumn.
 void AppendMIFColumn(std::string& out, const MIFColumn& column);
 
 // Contract: appends the whole MIF header up to and including "Data": version,

@@ -1,7 +1,9 @@
 #include "mif/MIFWriter.h"
 
+#include <cstdint>
 #include <utility>
 
+#include "export/UniqueNames.h"
 #include "platform/NumberText.h"
 #include "mif/MIFObjects.h"
 #include "mif/MIFStyle.h"
@@ -75,10 +77,12 @@ void CMIFWriter::PrepareData() {
 }
 
 void CMIFWriter::ConvertFieldNames() {
+    // Returns whether the name was cut.
     auto convert = [](CText& name) {
-        if (name.IsNull()) return;
+        if (name.IsNull()) return false;
         std::string text = name.Str();
         name.Assign(TLXToMIFName(text.data()));  // the cut shortens the text
+        return name.View().size() < text.size();
     };
     for (size_t c = 0; c < PropertySchemas.size() && c < CodeStates.size(); ++c) {
         if (CodeStates[c] == kNone) continue;
@@ -86,9 +90,25 @@ void CMIFWriter::ConvertFieldNames() {
         for (size_t p = 0; p < schema.PropertyDefs.size() && p < schema.PropertyNumbers.size(); ++p)
             if (schema.PropertyNumbers[p] != kNone) convert(schema.PropertyDefs[p].Name);
     }
-    // The layer columns hold copies of the definitions.
-    for (auto& columns : LayerInfo.LayerColumns)
-        for (PropertyDef& def : columns) convert(def.Name);
+    // The layer columns hold copies of the definitions. Names that differ
+    // only in what the conversion replaces ("A B", "A_B") meet here, and a
+    // table may not declare one name twice.
+    ColumnNameChanges.assign(LayerInfo.LayerColumns.size(), {});
+    for (size_t l = 0; l < LayerInfo.LayerColumns.size(); ++l) {
+        std::vector<PropertyDef>& columns = LayerInfo.LayerColumns[l];
+        std::vector<unsigned>& changes = ColumnNameChanges[l];
+        std::vector<std::string> names;
+        for (PropertyDef& def : columns) {
+            changes.push_back(convert(def.Name) ? kNameCut : kNameKept);
+            names.push_back(def.Name.Str());
+        }
+        std::vector<bool> numbered = MakeUniqueIgnoringCase(names, kMIFNameLength, "_");
+        for (size_t c = 0; c < columns.size(); ++c) {
+            if (!numbered[c]) continue;
+            columns[c].Name.Assign(names[c].c_str());
+            changes[c] |= kNameMadeUnique;
+        }
+    }
 }
 
 void CMIFWriter::Write(CStdioFile* file, const char* text) { file->WriteString(text); }
@@ -110,6 +130,7 @@ void CMIFWriter::Export() {
     MIFFiles.resize(Layers.size());
     MIDFiles.resize(Layers.size());
     pairDecisions_.assign(Layers.size(), -1);
+    declared_.assign(Layers.size(), {});
     // Every export declares the bounds of its own drawing, so exporting twice
     // with one writer gives the same files.
     Extents = MIFExtents();
@@ -189,7 +210,7 @@ void CMIFWriter::ExportFeature(CFeature* feature, int index) {
         AppendPointObject(text_, xy(0).x, xy(0).y);
         if (const SymbolStyle* s = style.Symbol.get())
             AppendSymbolClause(text_, s->Shape, GetMIFColor(static_cast<unsigned long>(s->Color)), s->Size,
-                               s->Font.Get(), s->Style);
+                               WritableFont(s->Font, layer), s->Style);
         else
             AppendDefaultSymbolClause(text_);
         break;
@@ -202,6 +223,7 @@ void CMIFWriter::ExportFeature(CFeature* feature, int index) {
         // An object of one vertex is no valid MIF (readers stop at it and lose
         // the rest of the layer): a single point is written twice.
         size_t count = points->size(), vertices = count < 2 ? 2 : count;
+        if (vertices != count) NoteChange(ChangeKind::ShapeRepeated, layer, kPlaceLayer);
         if (feature->Kind == POLYLINE) AppendPlineHead(text_, static_cast<int>(vertices));
         else AppendRegionHead(text_, static_cast<int>(vertices));
         for (size_t k = 0; k < vertices; ++k) {
@@ -216,9 +238,9 @@ void CMIFWriter::ExportFeature(CFeature* feature, int index) {
     case ARC: {
         msr::CArc arc(msr::CPoint2d(xy(0).x, xy(0).y), msr::CPoint2d(xy(1).x, xy(1).y),
                       msr::CPoint2d(xy(2).x, xy(2).y));
-        char start[msr::kTextSize], end[msr::kTextSize];
-        AppendArcObject(text_, arc.centre.north, arc.centre.east, arc.radius, arc.start.wr_dxx(start, 2, "%0.*f"),
-                        arc.end.wr_dxx(end, 2, "%0.*f"));
+        // Degrees with the digits of the coordinates: two decimals put the
+        // ends of a 10 km arc 24 cm off its surveyed points.
+        AppendArcObject(text_, arc.centre.north, arc.centre.east, arc.radius, arc.start.Degrees(), arc.end.Degrees());
         AppendStyle(text_, style, true, false);
         break;
     }
@@ -252,7 +274,23 @@ void CMIFWriter::AppendStyle(std::string& out, const FeatureStyleRec& style, boo
     }
 }
 
-void CMIFWriter::AppendRow(std::string& out, int layer, int code, int index) const {
+const char* CMIFWriter::WritableFont(const CText& font, int layer) {
+    if (font.IsNull()) return nullptr;
+    std::string_view written = WritableText(font.View(), false, valueScratch_, layer, kPlaceSymbols);
+    return written.data() == valueScratch_.data() ? valueScratch_.c_str() : font.c_str();
+}
+
+const std::vector<MIFColumn>& CMIFWriter::DeclaredColumns(int layer) {
+    const size_t l = static_cast<size_t>(layer);
+    if (declared_.size() <= l) declared_.resize(l + 1);
+    std::vector<MIFColumn>& declared = declared_[l];
+    if (declared.empty() && l < LayerInfo.LayerColumns.size())
+        for (const PropertyDef& def : LayerInfo.LayerColumns[l])
+            declared.push_back(DeclaredMIFColumn({def.Name.c_str(), def.Type, def.Width, def.Precision}));
+    return declared;
+}
+
+void CMIFWriter::AppendRow(std::string& out, int layer, int code, int index) {
     size_t columns = static_cast<size_t>(layer) < LayerInfo.LayerColumns.size() ? LayerInfo.LayerColumns[layer].size() : 0;
     const std::vector<int>* map = nullptr;
     if (static_cast<size_t>(layer) < LayerInfo.ColumnMaps.size() &&
@@ -260,26 +298,72 @@ void CMIFWriter::AppendRow(std::string& out, int layer, int code, int index) con
         map = &LayerInfo.ColumnMaps[layer][code];
     const std::vector<CText>* values =
         static_cast<size_t>(index) < FeatureValues.size() ? &FeatureValues[index] : nullptr;
+    const std::vector<MIFColumn>& declared = DeclaredColumns(layer);
     for (size_t column = 0; column < columns; ++column) {
         int position = map && column < map->size() ? (*map)[column] : kNone;
         const CText* value = nullptr;
         if (position >= 0 && values && static_cast<size_t>(position) < values->size()) value = &(*values)[position];
-        if (value && !value->IsNull()) AppendMIDValue(out, value->View());
+        if (value && !value->IsNull())
+            AppendMIDValue(out, FittedValue(value->View(), declared[column], layer, static_cast<int>(column)));
         else AppendMIDValue(out, nullptr);
     }
     out += '\n';
+}
+
+std::string_view CMIFWriter::FittedValue(std::string_view text, const MIFColumn& declared, int layer, int place) {
+    text = WritableText(text, true, valueScratch_, layer, place);  // a tab stays: the value is quoted then
+    switch (declared.type) {
+    case kTypeChar:
+        if (text.size() > static_cast<size_t>(declared.width)) {
+            NoteChange(ChangeKind::ValueCut, layer, place, 1, text.size()).limit = declared.width;
+            text = text.substr(0, static_cast<size_t>(declared.width));
+        }
+        break;
+    case kTypeSmallint:
+    case kTypeInteger: {
+        const bool small = declared.type == kTypeSmallint;
+        if (IsWholeNumberOutside(text, small ? -32768 : INT32_MIN, small ? 32767 : INT32_MAX)) {
+            NoteChange(ChangeKind::NumberEmptied, layer, place, 1, text.size());
+            text = {};
+        }
+        break;
+    }
+    case kTypeDecimal:
+        text = FittedNumber(text, static_cast<size_t>(declared.width), numberScratch_, layer, place);
+        break;
+    default:
+        break;
+    }
+    return text;
+}
+
+void CMIFWriter::NoteDeclarations(int layer) {
+    NoteLayerNameChange(ChangeKind::FileNameChanged, layer);
+    if (static_cast<size_t>(layer) >= LayerInfo.LayerColumns.size()) return;
+    const std::vector<PropertyDef>& columns = LayerInfo.LayerColumns[layer];
+    for (size_t c = 0; c < columns.size(); ++c) {
+        const int place = static_cast<int>(c);
+        const unsigned changes =
+            static_cast<size_t>(layer) < ColumnNameChanges.size() && c < ColumnNameChanges[layer].size()
+                ? ColumnNameChanges[layer][c]
+                : kNameKept;
+        NoteNameChange(changes, layer, place, columns[c].Name.Str());
+        const MIFColumn& declared = DeclaredColumns(layer)[c];
+        const PropertyDef& def = columns[c];
+        if (declared.type == kTypeChar || declared.type == kTypeDecimal)
+            NoteClamp(ChangeKind::WidthClamped, layer, place, def.Width, declared.width);
+        if (declared.type == kTypeDecimal)
+            NoteClamp(ChangeKind::DecimalsClamped, layer, place, def.Precision, declared.precision);
+    }
 }
 
 CStdioFile* CMIFWriter::GetMIFFile(int layer) {
     LayerFile& slot = MIFFiles[layer];
     if (slot.file) return slot.file.get();
     CStdioFile* file = OpenLayerFile(MIFFiles, layer, ".MIF");
-    std::vector<MIFColumn> columns;
-    if (static_cast<size_t>(layer) < LayerInfo.LayerColumns.size())
-        for (const PropertyDef& def : LayerInfo.LayerColumns[layer])
-            columns.push_back({def.Name.c_str(), def.Type, def.Width, def.Precision});
+    NoteDeclarations(layer);
     std::string header;
-    AppendMIFHeader(header, Extents, columns);
+    AppendMIFHeader(header, Extents, DeclaredColumns(layer));
     file->WriteString(header);
     return file;
 }

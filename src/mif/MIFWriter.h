@@ -79,11 +79,25 @@ private:
     const std::vector<int>* PointsOf(const CFeature* feature, size_t count) const;
     void WidenByCircle(const CFeature* feature);
     void AppendStyle(std::string& out, const FeatureStyleRec& style, bool pen, bool brush);
-    void AppendRow(std::string& out, int layer, int code, int index) const;
+    void AppendRow(std::string& out, int layer, int code, int index);
+    // The layer's columns as its header declares them.
+    const std::vector<MIFColumn>& DeclaredColumns(int layer);
+    // A value as its column holds it: no byte that would break the row, a
+    // text cut to the Char width, a number that does not fit left empty; the
+    // changes counted.
+    std::string_view FittedValue(std::string_view text, const MIFColumn& declared, int layer, int place);
+    // The symbol's font without the bytes that would break its clause.
+    const char* WritableFont(const CText& font, int layer);
+    // Counts the changes of the layer's file name and column declarations.
+    void NoteDeclarations(int layer);
 
+    // Per layer slot and column: the tagNameChange bits of its MIF name.
+    std::vector<std::vector<unsigned>> ColumnNameChanges;
     std::string text_;  // the object or row being built
     // Per layer: -1 not decided yet, 1 write the MIF/MID pair, 0 keep it.
     std::vector<signed char> pairDecisions_;
+    std::string valueScratch_, numberScratch_;
+    std::vector<std::vector<MIFColumn>> declared_;  // per layer slot, built on first use
 };
 
 }  // namespace tvk

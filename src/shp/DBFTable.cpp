@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <unordered_set>
 
-#include "platform/CodePage.h"
+#include "export/UniqueNames.h"
 
 namespace tvk {
 
@@ -30,7 +29,7 @@ DBFField DBFFieldForColumn(int type, int width, int precision) {
     case 3:  // Decimal
         f.type = 'N';
         f.length = ClampToByte(width, 1, kDBFMaxFieldLength);
-        f.decimals = ClampToByte(precision, 0, kDBFMaxFieldLength);
+        f.decimals = ClampToByte(precision, 0, std::clamp(f.length - 2, 0, kDBFMaxDecimals));
         break;
     case 4:  // Float
     case 5:  // Angular
@@ -46,30 +45,19 @@ DBFField DBFFieldForColumn(int type, int width, int precision) {
     return f;
 }
 
-std::vector<std::string> DBFFieldNames(const std::vector<std::string>& columnNames) {
-    std::vector<std::string> cut;
-    cut.reserve(columnNames.size());
-    for (const auto& n : columnNames) cut.push_back(n.substr(0, std::min(n.find('\0'), size_t{kDBFFieldNameBytes})));
-
-    // Readers compare field names without regard to case. A later duplicate
-    // may not take a name that another column has of its own.
-    std::unordered_set<std::string> own, given;
-    for (const auto& n : cut) own.insert(Upper1251(n));
+std::vector<std::string> DBFFieldNames(const std::vector<std::string>& columnNames, std::vector<unsigned>* changes) {
     std::vector<std::string> names;
-    names.reserve(cut.size());
-    for (const auto& base : cut) {
-        std::string name = base;
-        if (given.count(Upper1251(name))) {
-            for (int n = 1;; ++n) {
-                std::string suffix = "_" + std::to_string(n);
-                name = base.substr(0, kDBFFieldNameBytes - suffix.size()) + suffix;
-                std::string key = Upper1251(name);
-                if (!given.count(key) && !own.count(key)) break;
-            }
-        }
-        given.insert(Upper1251(name));
-        names.push_back(std::move(name));
+    names.reserve(columnNames.size());
+    if (changes) changes->assign(columnNames.size(), kNameKept);
+    for (size_t i = 0; i < columnNames.size(); ++i) {
+        const std::string& n = columnNames[i];
+        names.push_back(n.substr(0, std::min(n.find('\0'), size_t{kDBFFieldNameBytes})));
+        if (changes && names.back().size() < n.size()) (*changes)[i] |= kNameCut;
     }
+    // Readers compare field names without regard to case.
+    std::vector<bool> numbered = MakeUniqueIgnoringCase(names, kDBFFieldNameBytes, "_");
+    for (size_t i = 0; changes && i < names.size(); ++i)
+        if (numbered[i]) (*changes)[i] |= kNameMadeUnique;
     return names;
 }
 
@@ -77,11 +65,13 @@ CDBFLayout::CDBFLayout(const std::vector<DBFColumn>& columns) {
     std::vector<std::string> names;
     names.reserve(columns.size());
     for (const auto& c : columns) names.push_back(c.name);
-    names = DBFFieldNames(names);
+    std::vector<unsigned> changes;
+    names = DBFFieldNames(names, &changes);
     fields_.reserve(columns.size());
     for (size_t i = 0; i < columns.size(); ++i) {
         DBFField f = DBFFieldForColumn(columns[i].type, columns[i].width, columns[i].precision);
         f.name = names[i];
+        f.nameChange = changes[i];
         f.offset = static_cast<uint32_t>(recordLength_);
         recordLength_ += f.length;
         fields_.push_back(std::move(f));
@@ -114,11 +104,11 @@ std::string CDBFLayout::Header(const std::tm& date, uint32_t records) const {
     return h;
 }
 
-void PutDBFValue(char* field, size_t length, const char* text) {
-    // Values are short: a plain loop beats the calls of strnlen, memcpy and memset.
+void PutDBFValue(char* field, size_t length, std::string_view text) {
+    // Values are short: a plain loop beats the calls of memcpy and memset.
+    const size_t n = std::min(length, text.size());
     size_t i = 0;
-    if (text)
-        for (; i < length && text[i]; ++i) field[i] = text[i];
+    for (; i < n; ++i) field[i] = text[i];
     for (; i < length; ++i) field[i] = '\0';
 }
 

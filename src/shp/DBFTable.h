@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tvk {
@@ -19,6 +20,7 @@ struct DBFColumn {
 
 struct DBFField {
     std::string name;  // at most 10 bytes
+    unsigned nameChange = 0;  // tagNameChange bits: how the column's name became it
     char type = 'C';   // 'C', 'N' or 'F'
     uint8_t length = 1;
     uint8_t decimals = 0;
@@ -27,16 +29,20 @@ struct DBFField {
 
 inline constexpr int kDBFFieldNameBytes = 10;
 inline constexpr int kDBFMaxFieldLength = 254;
+inline constexpr int kDBFMaxDecimals = 15;
 
 // Type letter, length and decimal count of a column. A Char or Decimal width
-// outside 1..254 is clamped into that range, and a Decimal precision into
-// 0..254, so that neither wraps when it is stored as one byte.
+// outside 1..254 is clamped into that range, so that it does not wrap when
+// stored as one byte, and a Decimal precision into 0..15 and at most the
+// width less 2 (the point and a digit), beyond which readers refuse the field.
 DBFField DBFFieldForColumn(int type, int width, int precision);
 
 // Field names: each cut to its first 10 bytes. A name equal (without regard
 // to case) to one an earlier field already has gets the first free suffix _1,
-// _2, ... within the 10 bytes, so no two fields share a name.
-std::vector<std::string> DBFFieldNames(const std::vector<std::string>& columnNames);
+// _2, ... within the 10 bytes, so no two fields share a name. `changes`, when
+// given, receives the tagNameChange bits of each.
+std::vector<std::string> DBFFieldNames(const std::vector<std::string>& columnNames,
+                                       std::vector<unsigned>* changes = nullptr);
 
 class CDBFLayout {
 public:
@@ -61,8 +67,8 @@ private:
 };
 
 // Fills the `length` bytes at `field`: the text cut to that length,
-// left-aligned and padded with zero bytes; a null text gives zero bytes only.
-void PutDBFValue(char* field, size_t length, const char* text);
+// left-aligned and padded with zero bytes.
+void PutDBFValue(char* field, size_t length, std::string_view text);
 
 inline constexpr char kDBFRecordFlag = ' ';  // a record that is not deleted
 inline constexpr char kDBFEndOfFile = 0x1A;

@@ -6,6 +6,7 @@
 #include <exception>
 #include <memory>
 
+#include "export/UniqueNames.h"
 #include "msr/msr.h"
 #include "platform/CodePage.h"
 #include "platform/Exceptions.h"
@@ -146,6 +147,7 @@ void CSHPWriter::ExportFeature(CFeature* feature, int index, int part) {
     case POLYLINE:
     case ARC: {
         if (feature->Kind == ARC ? !CollectTrace(*list, false) : !CollectPoints(*list, 1)) return;
+        if (RepeatLastPoint(m_points, 2)) NoteChange(ChangeKind::ShapeRepeated, layer, kPlaceLayer);
         tagSHPCtrlBlock& block = GetPolylineCtrlBlock(layer);
         ShapeBox box = AppendPartRecord(m_record, block.RecordCount + 1, kShapePolyline, m_points.data(),
                                         m_points.size());
@@ -155,6 +157,7 @@ void CSHPWriter::ExportFeature(CFeature* feature, int index, int part) {
     case POLYGON:
     case CIRCLE: {
         if (feature->Kind == CIRCLE ? !CollectTrace(*list, true) : !CollectPoints(*list, 1)) return;
+        if (RepeatLastPoint(m_points, 4)) NoteChange(ChangeKind::ShapeRepeated, layer, kPlaceLayer);
         MakeRingClockwise(m_points);  // an outer ring, as the format wants it
         tagSHPCtrlBlock& block = GetPolygonCtrlBlock(layer);
         ShapeBox box = AppendPartRecord(m_record, block.RecordCount + 1, kShapePolygon, m_points.data(),
@@ -221,6 +224,7 @@ tagSHPCtrlBlock& CSHPWriter::OpenBlock(std::vector<tagSHPCtrlBlock>& blocks, int
     // One decision for the whole set: never an old SHP beside a new DBF. A
     // kept set is written to the null device, so the writer runs unchanged.
     const bool write = DecideOutputSet(set);
+    NoteLayerNameChange(ChangeKind::FileNameChanged, layer);
 
     block.MainFile = OpenOutput(set[0], write);
     WriteHeader(block.MainFile.get(), shapeType);
@@ -260,13 +264,33 @@ const CDBFLayout& CSHPWriter::LayoutOf(int layer) {
     if (!m_layoutBuilt[l]) {
         std::vector<DBFColumn> columns;
         if (l < LayerInfo.LayerColumns.size()) {
-            for (const PropertyDef& def : LayerInfo.LayerColumns[l])
-                columns.push_back({def.Name.c_str(), def.Type, def.Width, def.Precision});
+            for (const PropertyDef& def : LayerInfo.LayerColumns[l]) {
+                const int place = static_cast<int>(columns.size());
+                std::string name(WritableText(def.Name.View(), false, m_value, layer, place));
+                columns.push_back({std::move(name), def.Type, def.Width, def.Precision});
+            }
         }
         m_layouts[l] = CDBFLayout(columns);
         m_layoutBuilt[l] = true;
+        NoteDeclarations(layer, columns);
     }
     return m_layouts[l];
+}
+
+void CSHPWriter::NoteDeclarations(int layer, const std::vector<DBFColumn>& columns) {
+    const std::vector<DBFField>& fields = m_layouts[static_cast<size_t>(layer)].Fields();
+    // The point layers' columns are the system's own, and so are the fixed
+    // names the table gives them.
+    const bool ownNames = IsPointLayerState(LayerStates[static_cast<size_t>(layer)]);
+    for (size_t c = 0; c < fields.size(); ++c) {
+        const DBFField& f = fields[c];
+        const DBFColumn& column = columns[c];
+        const int place = static_cast<int>(c);
+        if (!ownNames) NoteNameChange(f.nameChange, layer, place, f.name);
+        if (column.type == PROP_CHAR || column.type == PROP_DECIMAL)
+            NoteClamp(ChangeKind::WidthClamped, layer, place, column.width, f.length);
+        if (column.type == PROP_DECIMAL) NoteClamp(ChangeKind::DecimalsClamped, layer, place, column.precision, f.decimals);
+    }
 }
 
 void CSHPWriter::WriteDBFHeader(CFile* file, int layer, int) {
@@ -295,11 +319,22 @@ void CSHPWriter::WriteData(CFile* file, int index, int, int) {
     m_row[0] = kDBFRecordFlag;
     for (size_t c = 0; c < fields.size(); ++c) {
         const int position = map && c < map->size() ? (*map)[c] : kNone;
-        const char* text = nullptr;
-        if (position >= 0 && static_cast<size_t>(position) < values.size()) text = values[position].Get();
-        PutDBFValue(m_row.data() + fields[c].offset, fields[c].length, text);
+        std::string_view text;
+        if (position >= 0 && static_cast<size_t>(position) < values.size()) text = values[position].View();
+        PutDBFValue(m_row.data() + fields[c].offset, fields[c].length, FittedValue(text, fields[c], layer, int(c)));
     }
     file->Write(m_row);
+}
+
+std::string_view CSHPWriter::FittedValue(std::string_view text, const DBFField& field, int layer, int place) {
+    text = WritableText(text, true, m_value, layer, place);
+    const size_t length = text.size();
+    if (field.type == 'C') {
+        if (length > field.length) NoteChange(ChangeKind::ValueCut, layer, place, 1, length).limit = field.length;
+        return text;  // PutDBFValue cuts it
+    }
+    // A number cut short is another number: 12345678 in six places would read 123456.
+    return FittedNumber(text, field.length, m_number, layer, place);
 }
 
 // ---- positioned writes -------------------------------------------------------

@@ -82,6 +82,11 @@ private:
     // The trace of the arc or circle through the feature's first three points.
     bool CollectTrace(const CPointListFeature& feature, bool circle);
     const CDBFLayout& LayoutOf(int layer);
+    // Counts the changes of the table's field names, widths and decimals.
+    void NoteDeclarations(int layer, const std::vector<DBFColumn>& columns);
+    // A value as its field holds it: no control character, a text cut (by
+    // PutDBFValue), a number that does not fit left empty; the changes counted.
+    std::string_view FittedValue(std::string_view text, const DBFField& field, int layer, int place);
     // Completes and closes the block's files; `abandon` only closes them.
     void CloseBlock(tagSHPCtrlBlock& block, bool abandon);
 
@@ -91,6 +96,7 @@ private:
     std::vector<ShapePoint> m_points;    // scratch: the points of the current record
     std::string m_record;                // scratch: the current record's bytes
     std::string m_row;                   // scratch: the current table row
+    std::string m_value, m_number;       // scratch: a value being fitted
 };
 
 }  // namespace tvk

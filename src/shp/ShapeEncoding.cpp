@@ -80,6 +80,12 @@ void AppendIndexEntry(std::string& out, int32_t offsetWords, int32_t contentWord
     AppendBigInt32(out, static_cast<uint32_t>(contentWords));
 }
 
+bool RepeatLastPoint(std::vector<ShapePoint>& points, size_t minimum) {
+    if (points.empty() || points.size() >= minimum) return false;
+    points.resize(minimum, points.back());
+    return true;
+}
+
 double RingDoubleArea(const ShapePoint* points, size_t count) {
     if (count < 3) return 0.0;
     // Relative to the first point: survey coordinates are large, their cross

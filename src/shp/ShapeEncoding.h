@@ -76,6 +76,11 @@ ShapeBox AppendPartRecord(std::string& out, int32_t recordNumber, int32_t shapeT
 // Appends an index entry: the record's offset and its content length, in words.
 void AppendIndexEntry(std::string& out, int32_t offsetWords, int32_t contentWords);
 
+// Contract: repeats the last point until the shape has `minimum` points (2
+// for a line, 4 for a ring, the closing point included), as readers demand;
+// returns whether it did. A ring of one point stays a point, closed.
+bool RepeatLastPoint(std::vector<ShapePoint>& points, size_t minimum);
+
 // Twice the signed area of the ring (positive when it turns counter-clockwise
 // with x east and y north).
 double RingDoubleArea(const ShapePoint* points, size_t count);

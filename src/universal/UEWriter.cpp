@@ -16,6 +16,7 @@ struct CUEWriter::LineBlock {
     int first = 0, last = 0;    // point slots [first, last)
     std::string text;           // the lines of the block's survey points
     std::vector<size_t> ends;   // per slot: where its line ends in text
+    UnwritableCount replaced;   // bytes of the point names written as blanks
 };
 
 void CUEWriter::ApplyTemplateSettings() const {
@@ -109,11 +110,18 @@ void CUEWriter::FormatBlock(LineBlock& block, const std::atomic<bool>& cancel) {
     size_t slots = static_cast<size_t>(block.last - block.first);
     block.ends.reserve(slots);
     block.text.reserve(slots * 64);  // a typical line, so that the text rarely grows
+    size_t nameFields = 0;
+    for (const CUEField& field : m_pTemplate->Fields) nameFields += field.FieldType == CUEField::kName;
+    std::string scratch;
     for (int slot = block.first; slot < block.last; ++slot) {
         if (cancel.load(std::memory_order_relaxed)) return;
         // Generated circle and radius points are construction points and
         // give no line, like left-out points.
-        if (IsSurveyPoint(slot)) FormatLine(slot, block.text);
+        if (IsSurveyPoint(slot)) {
+            FormatLine(slot, block.text);
+            for (size_t n = 0; n < nameFields; ++n)
+                ReplaceUnwritable(Points[static_cast<size_t>(slot)].Name.View(), true, scratch, block.replaced);
+        }
         block.ends.push_back(block.text.size());
     }
 }
@@ -128,6 +136,7 @@ void CUEWriter::WriteBlock(const LineBlock& block) {
         if (end > start) m_pOutput->Write(text.substr(start, end - start));
         start = end;
     }
+    NoteUnwritable(block.replaced, kNone, kPlacePointNames);
 }
 
 void CUEWriter::FormatLine(int slot, std::string& line) {
@@ -152,11 +161,17 @@ bool CUEWriter::GeodeticText(const CText& text, int precision, std::string& out)
 void CUEWriter::FormatField(const CUEField& field, int slot, std::string& line) {
     char buffer[msr::kTextSize];
     std::string_view value;
-    std::string angleText;
+    std::string angleText, nameText;
     const Coord3& c = PointCoords[static_cast<size_t>(slot)];
     switch (field.FieldType) {
         case CUEField::kText: value = field.Text; break;
-        case CUEField::kName: value = Points[static_cast<size_t>(slot)].Name.View(); break;
+        case CUEField::kName: {
+            // A line break inside a name would split its line; FormatBlock
+            // counts what this replaces.
+            UnwritableCount replaced;
+            value = ReplaceUnwritable(Points[static_cast<size_t>(slot)].Name.View(), true, nameText, replaced);
+            break;
+        }
         case CUEField::kNorth: value = msr::CNorth(c.y).write(buffer, field.Precision, nullptr); break;
         case CUEField::kEast: value = msr::CEast(c.x).write(buffer, field.Precision, nullptr); break;
         case CUEField::kHeight: value = msr::CElevation(c.z).write(buffer, field.Precision, nullptr); break;

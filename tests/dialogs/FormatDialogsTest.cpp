@@ -174,6 +174,19 @@ TEST_F(FormatDialogs, TheHistoryKeepsEightFoldersMostRecentFirst) {
     EXPECT_EQ(CProfile::GetString("ShapefilesExporter settings", "MRU8"), folder.Path("old7"));
 }
 
+// The sample's long property names do not fit the tables' ten bytes. (Its
+// MapInfo export changes nothing and says only "Export succeed", above.)
+TEST_F(FormatDialogs, TheFinalMessageListsWhatTheFormatChanged) {
+    OpenDialog<CSHEDlg> open(SamplePath("building-site.tlx"));
+    open.dialog.FolderCombo()->setEditText(folder.Path("shp"));
+    ASSERT_TRUE(open.Export());
+    ASSERT_EQ(ui.messages.size(), 1);
+    QStringList lines = ui.messages[0].split('\n');
+    EXPECT_EQ(lines.mid(0, 4), (QStringList{"Export succeed", "", "Changes to fit the format:",
+                                            "Layer \"Геодезия\", column \"Кадастр. номер\": field name cut to \"Кадастр. н\""}));
+    EXPECT_EQ(lines.size(), 3 + 9);
+}
+
 TEST_F(FormatDialogs, FoldersThatDifferInCaseAreDifferentFolders) {
     OpenDialog<CMIEDlg> open(SamplePath("building-site.tlx"));
     QComboBox* combo = open.dialog.FolderCombo();
@@ -197,7 +210,8 @@ TEST_F(FormatDialogs, TildeRelativeAndEmptyFoldersAreTakenInTheHomeFolder) {
     QComboBox* combo = open.dialog.FolderCombo();
     combo->setEditText("~/survey/out");
     ASSERT_TRUE(open.Export());
-    EXPECT_EQ(ui.messages, QStringList{"Export succeed"});
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages[0].startsWith("Export succeed\n\n"));  // and the field names cut to ten bytes
     EXPECT_FALSE(FilesIn(home + "/survey/out").isEmpty());
     EXPECT_FALSE(QFileInfo::exists("~"));
     EXPECT_EQ(combo->currentText(), home + "/survey/out");
@@ -319,7 +333,8 @@ TEST_F(FormatDialogs, TwoDialogsExportingIntoOneFolderRunOneAfterTheOther) {
     mif.dialog.ExportButton()->click();
     ASSERT_TRUE(WaitUntil([&] { return !mif.dialog.IsBusy() && !shp.dialog.IsBusy(); }));
     EXPECT_TRUE(shapefilesWaited);
-    EXPECT_EQ(ui.messages, (QStringList{"Export succeed", "Export succeed"}));
+    ASSERT_EQ(ui.messages.size(), 2);
+    for (const QString& message : ui.messages) EXPECT_TRUE(message.startsWith("Export succeed")) << message.toStdString();
     EXPECT_FALSE(FilesIn(target).filter(".SHP").isEmpty());
     for (const QString& name : QDir(target).entryList(QDir::Files | QDir::Hidden))
         EXPECT_FALSE(name.contains(".tlxexport-")) << name.toStdString();

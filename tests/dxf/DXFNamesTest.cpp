@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "dxf/DXFNames.h"
 #include "platform/CodePage.h"
 
@@ -17,18 +15,6 @@ TEST(DXFNames, SymbolNamesKeepLettersDigitsAndThreeMarks) {
         MakeDXFSymbolName(name.data());
         EXPECT_EQ(std::string(name.c_str()), expected);
     }
-}
-
-TEST(DXFNames, LayerNamesBecomeDistinctIgnoringCaseWithinTheLength) {
-    std::vector<std::string> names = {"Roads", "ROADS", "roads1", "Left", Cp1251("Дома"), Cp1251("ДОМА")};
-    MakeNamesUniqueIgnoringCase(names, {1, 2, 3, -10, 5, 6}, kDXFNameLength);
-    // roads1 clashes with the new ROADS1; a left-out layer keeps its name.
-    EXPECT_EQ(names, (std::vector<std::string>{"Roads", "ROADS1", "roads11", "Left", Cp1251("Дома"), Cp1251("ДОМА1")}));
-
-    std::vector<std::string> longNames(12, std::string(32, 'n'));
-    MakeNamesUniqueIgnoringCase(longNames, std::vector<int>(12, 1), kDXFNameLength);
-    EXPECT_EQ(std::set<std::string>(longNames.begin(), longNames.end()).size(), 12u);
-    EXPECT_EQ(longNames[11], std::string(30, 'n') + "11");
 }
 
 TEST(DXFNames, TextLayersAvoidTheUsedLayerNames) {

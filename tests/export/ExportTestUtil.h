@@ -23,6 +23,7 @@ public:
     using CWriter::GetName;
     using CWriter::IsNeedToClear;
     using CWriter::OpenOutputFile;
+    using CWriter::NoteChange;
 
     void ClearLog() override { calls.push_back("ClearLog"); }
     void OpenLog(const char* log) override { calls.push_back(std::string("OpenLog ") + (log ? log : "(null)")); }

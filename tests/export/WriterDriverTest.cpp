@@ -119,6 +119,42 @@ TEST_F(WriterDriverTest, EachFailureIsLoggedCleanedUpOnceAndPassedOn) {
     }
 }
 
+// The summary comes before the totals; a strict export refuses any change
+// before its files are completed, which discards them.
+TEST_F(WriterDriverTest, TheChangesEndTheLogAndAStrictExportRefusesThem) {
+    auto change = [](CTestWriter& w) {
+        w.NoteChange(ChangeKind::ControlCharacter, kNone, kPlacePointNames, 2);
+        w.NoteChange(ChangeKind::ShapeRepeated, kNone, kPlaceLayer);
+        w.NoteChange(ChangeKind::ControlCharacter, kNone, kPlacePointNames, 3);
+    };
+    const std::string summary = "\nChanges to fit the format:\nPoint names: control characters replaced: 5\n"
+                                "Layer \"\": shapes with a point repeated to be valid: 1\n";
+    writer.body = change;
+    writer.Export("/out", nullptr);
+    ASSERT_EQ(writer.texts.size(), 7u);
+    EXPECT_EQ(writer.texts[3], summary);
+    EXPECT_EQ(writer.texts[4], "Total errors: 0\n");
+    EXPECT_EQ(writer.GetChanges().Lines(1),
+              (Texts{"control characters replaced: 5", "shapes with a point repeated: 1"}));  // one per kind
+
+    writer.body = nullptr;  // each export reports its own changes only
+    writer.texts.clear();
+    writer.SetStrict(true);
+    writer.Export("/out", nullptr);
+    EXPECT_TRUE(writer.GetChanges().Empty());
+    EXPECT_EQ(writer.texts.size(), 6u);
+
+    writer.body = change;
+    writer.texts.clear();
+    writer.freeCount = 0;
+    EXPECT_THROW(writer.Export("/out", nullptr), CChangesRefusedSignal);
+    EXPECT_EQ(writer.texts, (Texts{writer.texts[0], writer.texts[1], writer.texts[2], summary,
+                                   "\nThe export would change the data and was refused (strict export)",
+                                   "\nForce current operation to abort...\n"}));
+    EXPECT_EQ(writer.freeCount, 1);
+    EXPECT_TRUE(writer.IsNeedToClear());
+}
+
 TEST_F(WriterDriverTest, TheFileExceptionArrivesUnchanged) {
     writer.body = [](CTestWriter&) { throw CFileException(CFileException::diskFull, 28, "/out/a.mif"); };
     try {

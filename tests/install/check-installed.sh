@@ -103,7 +103,7 @@ check_completion() {
     mkdir -p "$work/files/folder" && cd "$work/files" || fail "no work folder"
     touch site.tlx plan.dxf coords.ue notes.txt
     same "commands" "--help --version check dialog dxf mif shp template text" "$(complete_line "tlxexport ")"
-    same "dxf options" "--help --log --no-attributes --no-codepage" "$(complete_line "tlxexport dxf site.tlx plan.dxf --")"
+    same "dxf options" "--help --log --no-attributes --no-codepage --strict" "$(complete_line "tlxexport dxf site.tlx plan.dxf --")"
     same "input" "folder site.tlx" "$(complete_line "tlxexport check ")"
     same "dxf target" "folder plan.dxf" "$(complete_line "tlxexport dxf site.tlx ")"
     same "output folder" "folder" "$(complete_line "tlxexport shp --overwrite all site.tlx ")"

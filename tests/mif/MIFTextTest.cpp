@@ -56,13 +56,17 @@ TEST(MIFHeader, ExactTextWithSquareBounds) {
               "\tF Float\n\tA Float\nData\n");
 }
 
-TEST(MIFHeader, CharWidthClampedIntoMapInfoRange) {
+TEST(MIFHeader, WidthsAndDecimalsClampedIntoMapInfoRange) {
     std::string s;
     AppendMIFColumn(s, {"A", kTypeChar, 8, 0});
     AppendMIFColumn(s, {"B", kTypeChar, 0, 0});
     AppendMIFColumn(s, {"C", kTypeChar, -3, 0});
     AppendMIFColumn(s, {"D", kTypeChar, 255, 0});
-    EXPECT_EQ(s, "\tA Char(8)\n\tB Char(1)\n\tC Char(1)\n\tD Char(254)\n");
+    AppendMIFColumn(s, {"E", kTypeDecimal, 2, 2});  // the decimals need a place before the point
+    AppendMIFColumn(s, {"F", kTypeDecimal, 20, 30});
+    AppendMIFColumn(s, {"G", kTypeDecimal, 0, -1});
+    EXPECT_EQ(s, "\tA Char(8)\n\tB Char(1)\n\tC Char(1)\n\tD Char(254)\n"
+                 "\tE Decimal(2,1)\n\tF Decimal(20,19)\n\tG Decimal(1,0)\n");
 }
 
 TEST(MIDValue, PlainMissingAndQuoted) {

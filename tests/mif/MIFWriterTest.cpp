@@ -139,7 +139,7 @@ TEST_F(MIFWriterTest, EveryKindObjectsAndStyles) {
     std::string roads = File("Roads.MIF");
     EXPECT_NE(roads.find(CrLf("\tName Char(254)\nData\nLine 3030. 5030. 3040. 5040.\n\tPen (1,2,255)\n"
                               "Pline 3\n3030. 5030.\n3040. 5040.\n3050. 5030.\n\tPen (1,1,0)\n\tSmooth\n"
-                              "Arc 3030. 5020. 3050. 5040.\n0.00 180.00\n")),
+                              "Arc 3030. 5020. 3050. 5040.\n0. 180.\n")),
               std::string::npos)
         << roads;
     EXPECT_EQ(File("Roads.MID"), CrLf("Road\t\"Main\tStreet\"\t\nSmooth road\t?\t\nRoad\t?\t\n"));

@@ -69,12 +69,13 @@ TEST(DBFTable, TwoColumnHeaderIs97BytesWith32ByteRecords) {
                   std::string("COUNT\0\0\0\0\0\0N\x15\0\0\0\x0B\0", 18) + z14 + "\x0D");            // offset 21, N(11)
 }
 
-TEST(DBFTable, FieldTypesWithWidthsClampedIntoOneByte) {
+TEST(DBFTable, FieldTypesWithWidthsAndDecimalsClampedToWhatReadersTake) {
     struct Case { int type, width, precision; char letter; int length, decimals; };
     const Case cases[] = {
         {0, 5, 0, 'C', 5, 0},    {1, 0, 0, 'N', 11, 0},  {2, 0, 0, 'N', 6, 0},     {3, 12, 3, 'N', 12, 3},
         {4, -1, -1, 'F', 16, 8}, {5, 0, 0, 'F', 16, 8},  {0, 300, 0, 'C', 254, 0}, {0, 0, 0, 'C', 1, 0},
-        {3, 256, 2, 'N', 254, 2}, {3, 10, 300, 'N', 10, 254}, {3, 10, -1, 'N', 10, 0},
+        {3, 256, 2, 'N', 254, 2}, {3, 10, 300, 'N', 10, 8},   {3, 10, -1, 'N', 10, 0},
+        {3, 2, 2, 'N', 2, 0},     {3, 20, 30, 'N', 20, 15},   // decimals: at most 15 and the width less 2
     };
     for (const auto& c : cases) {
         DBFField f = DBFFieldForColumn(c.type, c.width, c.precision);
@@ -103,5 +104,5 @@ TEST(DBFTable, ValuesAreLeftAlignedCutAndPaddedWithZeroBytes) {
     };
     EXPECT_EQ(put("ABC", 5), std::string("ABC\0\0", 5));
     EXPECT_EQ(put("ABCDEFG", 5), "ABCDE");
-    EXPECT_EQ(put(nullptr, 3), std::string(3, '\0'));
+    EXPECT_EQ(put("", 3), std::string(3, '\0'));
 }
