@@ -15,11 +15,12 @@ const char kCheckHelp[] =
     "Reads and validates a survey exchange file without exporting it.\n"
     "\n"
     "  --log FILE   write the reading log to FILE (UTF-8); '-' writes it to standard error.\n"
-    "               Without --log the error reports and the totals go to standard error.\n"
+    "               Without --log the error reports, the warnings and the totals go to standard\n"
+    "               error, each report as FILE:LINE: E0003 ...\n"
     "  --help       show this text\n"
     "\n"
-    "Exit status: 0 no reading errors, 3 the file has reading errors, 1 reading failed,\n"
-    "2 wrong usage or an unreadable input file.\n";
+    "Exit status: 0 no reading errors or warnings, 3 the file has reading errors or warnings\n"
+    "(a file without any section is one), 1 reading failed, 2 wrong usage or an unreadable input file.\n";
 
 }  // namespace
 
@@ -60,7 +61,7 @@ int RunCheck(const Args& args) {
     std::printf("%s: %zu points, %zu layers, %zu feature codes, %zu features, %d errors\n", input.c_str(),
                 reader.Points.size(), reader.Layers.size(), reader.FeatureCodes.size(), reader.Features.size(),
                 reader.ErrorCount);
-    return reader.ErrorCount > 0 ? 3 : 0;
+    return reader.ErrorCount > 0 || reader.WarningCount > 0 ? 3 : 0;
 }
 
 }  // namespace tlxcli

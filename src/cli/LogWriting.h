@@ -58,9 +58,13 @@ public:
             return;
         }
         if (ToFile()) return;  // a file target that is not open (no OpenLog yet)
-        if (target_.empty() && !IsSummaryText(text)) return;
+        if (target_.empty() && !this->WritingReport && !IsSummaryText(text)) return;
         CProgressBar::EraseShown();
-        std::fputs(ToUtf8(text).c_str(), stderr);
+        // Alone on standard error, a report names its file and line as compilers do.
+        std::string place;
+        if (target_.empty() && this->WritingReport)
+            place = this->FilePath + (this->ReportLine > 0 ? ":" + std::to_string(this->ReportLine) : "") + ": ";
+        std::fputs((place + ToUtf8(text)).c_str(), stderr);
     }
     void CloseLog() override {
         if (!file_) {

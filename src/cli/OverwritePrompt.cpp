@@ -8,18 +8,12 @@
 #include "cli/ProgressBar.h"
 #include "export/ExportStrings.h"
 #include "platform/StringTable.h"
+#include "platform/Text.h"
 
 namespace tlxcli {
 namespace {
 
 std::string g_refusedFile;
-
-std::string Trim(std::string_view text) {
-    size_t b = 0, e = text.size();
-    while (b < e && std::isspace(static_cast<unsigned char>(text[b]))) ++b;
-    while (e > b && std::isspace(static_cast<unsigned char>(text[e - 1]))) --e;
-    return std::string(text.substr(b, e - b));
-}
 
 std::string LowerAscii(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -106,7 +100,7 @@ int AskOnTerminal(const tvk::ExistingFileStatus& existing, const std::string& ne
             std::fputc('\n', out);
             return tvk::kAnswerCancel;
         }
-        if (int answer = AnswerOf(Trim(line))) return answer;
+        if (int answer = AnswerOf(std::string(tvk::TrimmedView(line)))) return answer;
         if (c == EOF) return tvk::kAnswerCancel;
     }
 }

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "platform/Text.h"
+
 namespace tvk {
 namespace {
 
@@ -9,12 +11,6 @@ constexpr unsigned char kUndefined1251 = 0x98;
 
 bool Unwritable(unsigned char c, bool tabAllowed) {
     return (c < 32 && !(tabAllowed && c == '\t')) || c == kUndefined1251;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -71,7 +67,7 @@ std::string_view ReplaceUnwritable(std::string_view text, bool tabAllowed, std::
 
 NumberFit FitNumber(std::string_view& text, size_t width, std::string& scratch) {
     if (text.size() <= width) return NumberFit::Fits;
-    std::string_view trimmed = TrimBlanks(text), sign, whole, decimals;
+    std::string_view trimmed = TrimmedView(text), sign, whole, decimals;
     if (trimmed.size() <= width) {
         text = trimmed;
         return NumberFit::Shortened;
@@ -99,7 +95,7 @@ NumberFit FitNumber(std::string_view& text, size_t width, std::string& scratch) 
 }
 
 bool IsWholeNumberOutside(std::string_view text, long long low, long long high) {
-    text = TrimBlanks(text);
+    text = TrimmedView(text);
     size_t i = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
     if (i == text.size()) return false;
     for (size_t k = i; k < text.size(); ++k)

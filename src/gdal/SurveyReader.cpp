@@ -34,15 +34,6 @@ void CSurveyReader::PrepareData() {
     CWriter::PrepareData();
 }
 
-void CSurveyReader::WriteErrorMessage(int error, const char* text) {
-    inReport_ = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{inReport_};
-    CWriter::WriteErrorMessage(error, text);
-}
-
 void CSurveyReader::OpenLog(const char*) {
     if (logPath_.empty() || log_) return;
     errno = 0;
@@ -53,8 +44,10 @@ void CSurveyReader::OpenLog(const char*) {
 void CSurveyReader::WriteToLog(const char* text) {
     if (!text) return;
     std::string_view view(text);
-    if (inReport_ || view.starts_with("Too much errors") || (view.starts_with("Total errors:") && ErrorCount > 0))
-        Warn(view);
+    if (WritingReport)
+        Warn(view, ReportLine);
+    else if (view.starts_with("Too much errors") || (view.starts_with("Total errors:") && ErrorCount > 0))
+        Warn(view, 0);
     if (!log_) return;
     std::string out = tvk::Utf8From1251Keeping(view, FilePath);
     if (VSIFWriteL(out.data(), 1, out.size(), log_) != out.size()) tvk::CFileException::ThrowErrno(EIO, logPath_);
@@ -66,9 +59,10 @@ void CSurveyReader::CloseLog() {
     if (log && VSIFCloseL(log) != 0) tvk::CFileException::ThrowErrno(EIO, logPath_);
 }
 
-void CSurveyReader::Warn(std::string_view text) const {
+void CSurveyReader::Warn(std::string_view text, tvk::LineNo line) const {
     if (text.ends_with('\n')) text.remove_suffix(1);
-    CPLError(CE_Warning, CPLE_AppDefined, "%s: %s", FilePath.c_str(), tvk::Utf8From1251(text).c_str());
+    std::string place = line > 0 ? FilePath + ":" + std::to_string(line) : FilePath;
+    CPLError(CE_Warning, CPLE_AppDefined, "%s: %s", place.c_str(), tvk::Utf8From1251(text).c_str());
 }
 
 }  // namespace tlxgdal

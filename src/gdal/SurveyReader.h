@@ -29,21 +29,19 @@ public:
 
 protected:
     void PrepareData() override;
-    void WriteErrorMessage(int error, const char* text) override;
     void OpenLog(const char* log) override;
     void WriteToLog(const char* text) override;
     void CloseLog() override;
 
 private:
-    // Every reading report reaches GDAL through here, as "FILE: E0005 ...";
-    // the place for anything that is to precede it, such as a line number.
-    void Warn(std::string_view text) const;
+    // Every reading report reaches GDAL through here, as "FILE:LINE: E0005 ..."
+    // (a report that has no line, and the totals, as "FILE: ...").
+    void Warn(std::string_view text, tvk::LineNo line) const;
     // Model texts are 1251; the input path inside a log text is UTF-8 already.
     std::string ToUtf8(std::string_view text) const;
 
     std::string logPath_;
     VSILFILE* log_ = nullptr;
-    bool inReport_ = false;
     FileCounts counts_;
 };
 

@@ -119,9 +119,11 @@ void CStdioFile::WriteString(std::string_view text) {
     }
 }
 
-bool CStdioFile::ReadString(char* buffer, size_t size) {
+bool CStdioFile::ReadString(char* buffer, size_t size) { return ReadLine(buffer, size) > 0; }
+
+size_t CStdioFile::ReadLine(char* buffer, size_t size) {
     if (!stream_) throw CFileException(CFileException::invalidFile, EBADF, path_);
-    if (size == 0) return false;
+    if (size == 0) return 0;
     size_t room = size - 1;
     size_t got = 0;
     while (got < room && !endOfText_) {
@@ -171,7 +173,7 @@ bool CStdioFile::ReadString(char* buffer, size_t size) {
         if (lineDone) break;
     }
     buffer[got] = 0;
-    return got > 0;
+    return got;
 }
 
 }  // namespace tvk

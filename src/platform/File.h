@@ -73,6 +73,9 @@ public:
     // file or a byte 0x1A) with nothing read. GetPosition() then counts the
     // bytes of the file consumed, CRs included.
     bool ReadString(char* buffer, size_t size);
+    // The same, returning the number of characters read (0 at the end of the
+    // text): a line may hold NUL bytes, so its length is not strlen's.
+    size_t ReadLine(char* buffer, size_t size);
 
 private:
     bool endOfText_ = false;

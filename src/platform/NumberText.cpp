@@ -1,4 +1,5 @@
 #include "platform/NumberText.h"
+#include "platform/Text.h"
 
 #include <bit>
 #include <charconv>
@@ -211,9 +212,6 @@ std::string Gcvt(double value, int digits) {
     return std::string(buf, n);
 }
 
-namespace {
-bool IsCSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-}
 
 double AtoF(const char* text) {
     if (!text) return 0;

@@ -28,6 +28,10 @@ public:
 
     int Kind = NOKIND;  // tagObject
     int Code = -1;      // feature code number / slot (-10 when invalid)
+    int64_t Line = 0;   // the head line in the file, for reports
+    // A line of the feature was reported while reading: validation leaves the
+    // feature out when it cannot be drawn, without a report of its own.
+    bool LineReported = false;
 };
 
 // Point, line, polygon, arc and circle.

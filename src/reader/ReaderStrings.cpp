@@ -23,6 +23,13 @@ const StringEntry kReaderStrings[] = {
     {IDS_ERR_POINT, "%s Invalid point %s", "%s Неверная точка %s"},
     {IDS_ERR_LAYER_NAME, "%s Invalid layer name %s", "%s Неверное имя слоя %s"},
     {IDS_ERR_PROPERTY_NAME, "%s Invalid property name %s", "%s Неверное имя свойства %s"},
+    {IDS_WARN_NO_SECTION, "Warning: the file has no section of survey data: ",
+     "Предупреждение: в файле нет ни одного раздела данных съёмки: "},
+    {IDS_WARN_FLAT_CIRCLE,
+     "Warning: the points of the circle or arc lie on one line or coincide; it is written with radius 0 at its "
+     "first point ",
+     "Предупреждение: точки окружности или дуги лежат на одной прямой или совпадают; она записана с радиусом 0 в "
+     "своей первой точке "},
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 // holds the item's file number while the file is read and its slot after
 // validation; -10 means none or left out.
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -12,6 +13,9 @@ namespace tvk {
 
 // "None" / "left out" in every index field and state entry.
 inline constexpr int kNone = -10;
+
+// A line of the input file, counted from 1; 0 for no line.
+using LineNo = int64_t;
 
 // Property types of PropertyDef::Type.
 enum tagPropertyType : int {
@@ -98,6 +102,7 @@ struct PropertySchema {
 struct DataPair {
     int Property = kNone;  // property number / position in the schema
     CText Value;
+    LineNo Line = 0;       // the FEATURE_DATA line
 };
 
 }  // namespace tvk

@@ -1,8 +1,8 @@
 // CTLXReader::Read: open, parse, validate and prepare one file with the
 // reading log, the error reports and the abort paths.
+#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <new>
 
 #include "platform/Exceptions.h"
@@ -94,7 +94,16 @@ void CTLXReader::WriteErrorMessage(int error, const char* text) {
     if (format.empty()) format = "%s %s";
     std::string message = FillMessage(format, code, item);
     message += '\n';
-    WriteToLog(message.c_str());
+    WriteReportText(message.c_str());
+}
+
+void CTLXReader::WriteReportText(const char* text) {
+    struct Flag {
+        bool& on;
+        explicit Flag(bool& f) : on(f) { on = true; }
+        ~Flag() { on = false; }
+    } flag(WritingReport);
+    WriteToLog(text);
 }
 
 std::string CTLXReader::GetLogFilePath(const char* log) {
@@ -107,6 +116,14 @@ std::string CTLXReader::GetLogFilePath(const char* log) {
     if (!IsBlank(given.drive) || !IsBlank(given.dir)) folder = given.drive + given.dir;
     if (!IsBlank(given.name)) fileName = given.name + given.ext;
     return folder + fileName;
+}
+
+// Warnings are written like error reports, one line each, the first
+// kMaxReportedErrors of them; they do not count as errors.
+void CTLXReader::WriteWarning(LineNo line, const char* text) {
+    if (++WarningCount > kMaxReportedErrors) return;
+    ReportLine = line;
+    WriteReportText((std::string(text) + "\n").c_str());
 }
 
 void CTLXReader::WriteAbortTexts(const char* first) noexcept {
@@ -122,8 +139,12 @@ void CTLXReader::WriteAbortTexts(const char* first) noexcept {
 }
 
 void CTLXReader::Read(const char* path, const char* log) {
-    std::clock_t start = std::clock();
+    // A steady clock: the time the reading took, whatever else the process or
+    // the system clock did meanwhile.
+    const auto start = std::chrono::steady_clock::now();
     ErrorCount = 0;
+    WarningCount = 0;
+    ReportLine = 0;
     FilePath = path ? path : "";
     LogFilePath = GetLogFilePath(log);
     ClearLog();
@@ -144,7 +165,7 @@ void CTLXReader::Read(const char* path, const char* log) {
         WriteToLog("End of data validation\n\n");
         if (ErrorCount > kMaxReportedErrors) WriteToLog("Too much errors. Not all error messages was printed\n");
         WriteToLog(StrFormat("Total errors: %d\n", ErrorCount).c_str());
-        double seconds = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+        double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         WriteToLog(StrFormat("\nTime elapsed: %6.3f seconds\n", seconds).c_str());
         WriteToLog("\nEND OF TLX FILE READING\n\n");
     } catch (const CFileException&) {

@@ -58,6 +58,9 @@ void CTLXReader::Free() {
     Release(LayerUsed);
     Release(CodeUsed);
     Release(FeatureNumbers);
+    Release(PointLines);
+    Release(CodeLines);
+    Release(LayerLines);
     FreeTemp();
     KeywordHits.clear();
     ArgList.clear();
@@ -65,6 +68,8 @@ void CTLXReader::Free() {
     OpenPointCount = 0;
     OpenMultiple = nullptr;
     OpenPartCount = 0;
+    LineNumber = 0;
+    LineTooLong = false;
 }
 
 void CTLXReader::FreeTemp() { Release(FeatureData); }
@@ -79,7 +84,10 @@ void CTLXReader::InitMaps() {
 void CTLXReader::InitArrays() {
     Points.clear();
     GeoCoords.clear();
+    PointLines.clear();
     FeatureCodes.clear();
+    CodeLines.clear();
+    LayerLines.clear();
     FeatureStyles.clear();
     Layers.clear();
     PropertySchemas.clear();
@@ -132,6 +140,7 @@ int CTLXReader::GetItem_Points(int number) {
     int slot = static_cast<int>(Points.size());
     Points.emplace_back();
     GeoCoords.emplace_back();
+    PointLines.push_back(LineNumber);
     PointMap.SetAt(number, slot);
     return slot;
 }
@@ -152,6 +161,7 @@ int CTLXReader::GetItem_FeatureCodes(int number) {
     FeatureCodes.emplace_back();
     FeatureStyles.emplace_back();
     PropertySchemas.emplace_back();
+    CodeLines.push_back(LineNumber);
     CodeMap.SetAt(number, slot);
     return slot;
 }
@@ -160,6 +170,7 @@ int CTLXReader::GetItem_Layers(int number) {
     if (const int* slot = LayerMap.Find(number)) return *slot;
     int slot = static_cast<int>(Layers.size());
     Layers.emplace_back();
+    LayerLines.push_back(LineNumber);
     LayerMap.SetAt(number, slot);
     return slot;
 }

@@ -20,6 +20,7 @@
 #include "reader/IntMap.h"
 #include "reader/ProgressScale.h"
 #include "reader/SurveyModel.h"
+#include "reader/TlxColumns.h"
 
 namespace tvk {
 
@@ -160,6 +161,15 @@ public:
     // Shared scratch buffer for column fields and abort texts.
     static char m_sBuf[10240];
 
+    // The file line of the report or warning being written (0: none), for
+    // log hooks that show it; the log texts themselves do not carry it.
+    LineNo ReportLine = 0;
+    // True while WriteToLog receives an error report or a warning.
+    bool WritingReport = false;
+    // Warnings written in the current Read: things read as they stand that
+    // the user should look at (a file without any section, a flat circle).
+    int WarningCount = 0;
+
     // --- the model (declaration order) ---
     int64_t LastFilePos = 0;
     std::atomic<bool> MustDie{false};
@@ -173,6 +183,8 @@ public:
     int OpenPointCount = 0;
     CMultipleFeature* OpenMultiple = nullptr;
     int OpenPartCount = 0;
+    LineNo LineNumber = 0;     // the file line of the line being parsed
+    bool LineTooLong = false;  // that line has text past the buffer: only its start is in it
     std::vector<std::string> SectionDelimiters;
     std::vector<std::string> SectionNames;
     std::vector<std::string> PointFlagWords;
@@ -196,6 +208,9 @@ public:
     std::vector<std::unique_ptr<CFeature>> Features;  // null: named only by FEATURE_DATA
     std::vector<std::vector<CText>> FeatureValues;    // parallel to Features, by property position
     std::vector<std::vector<DataPair>> FeatureData;   // parallel to Features; emptied by FreeTemp
+    std::vector<LineNo> PointLines;  // parallel to Points: the line that defines (or first names) each
+    std::vector<LineNo> CodeLines;   // parallel to FeatureCodes
+    std::vector<LineNo> LayerLines;  // parallel to Layers
     std::vector<int> PointStates;
     std::vector<int> CodeStates;
     std::vector<int> LayerStates;
@@ -209,18 +224,45 @@ public:
 protected:
     // Columns from..to of the line, trimmed; absent when `from` is at or after its end.
     CText GetSubstring(CStr line, int from, int to);
+    CText GetSubstring(CStr line, tlxcol::Columns c) { return GetSubstring(line, c.from, c.to); }
+    static int GetIndex(CStr line, tlxcol::Columns c) { return GetIndex(line, c.from, c.to); }
 
     // Scales file positions for the int progress callbacks.
     CProgressScale ProgressScale;
 
 private:
-    void ParseFeatureColumns(CFeature* feature, int kind, int circleForm, CStr line);
-    int ReadPointColumn(CStr line, int from, int to);
+    struct HeadLine;
+
+    // Line reading and the section machine.
+    size_t ReadChunk(char* buffer, int size);
+    bool SkipRestOfLine();
+    void ReadDelimiter(CStr line, const char* delimiter, int word, int& section, bool& anySection);
+    void ParseSectionLine(int section, CStr line);
+    void RefuseLongLine(CStr line, int section);
+    // Reports the line being parsed with its file line.
+    void ReportBadLine(int error, CStr line);
+    // The item number of columns 0-7; false, with error 5, when it is invalid.
+    bool TakeNumber(CStr line, int& number);
+
+    void ParseStyle(FeatureStyleRec& styles, size_t style, CStr line, const char* keyword);
+    bool ParseTypeField(CStr line, int& type, int& width, int& precision);
+
+    bool ReadObjectWord(CStr line, HeadLine& head);
+    int ReadHeadColumns(CStr line, HeadLine& head);
+    void ReadLineOptions(CStr line, HeadLine& head);
+    void TakeFeature(int number, CStr line, HeadLine& head);
+    void TakePart(CStr line, HeadLine& head);
+    void StoreHeadColumns(CFeature* feature, const HeadLine& head);
     int NextGeneratedNumber(int& counter, int first, int end);
-    void NormaliseCircle(CPointListFeature* feature);
+
+    bool NormaliseCircle(CPointListFeature* feature);
+    bool HasFiniteNumbers(size_t pointSlot) const;
+    void WarnIfFlat(const CPointListFeature* list, int number);
     void ConvertFeatureTree(CFeature* feature, int slot);
     int FeatureNumber(size_t slot) const;
-    void Report(int error, const char* format, ...) __attribute__((format(printf, 3, 4)));
+    void Report(LineNo line, int error, const char* format, ...) __attribute__((format(printf, 4, 5)));
+    void WriteWarning(LineNo line, const char* text);
+    void WriteReportText(const char* text);
     void WriteAbortTexts(const char* first) noexcept;
 
     // The file number of each feature slot, kept through validation so that

@@ -7,18 +7,43 @@
 
 #include "platform/Exceptions.h"
 #include "platform/NumberText.h"
+#include "msr/ArcCircle.h"
+#include "platform/StringTable.h"
+#include "reader/ReaderStrings.h"
 #include "reader/TLXReader.h"
 #include "reader/TextScan.h"
 
 namespace tvk {
 
-void CTLXReader::Report(int error, const char* format, ...) {
+void CTLXReader::Report(LineNo line, int error, const char* format, ...) {
+    ReportLine = line;
     char text[256];
     va_list args;
     va_start(args, format);
     std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
     WriteErrorMessage(error, text);
+}
+
+namespace {
+
+// False for a text that atof reads as an infinity or a NaN ("1e309", "inf",
+// "-inf", "nan"). Texts without exponent or letters are never such: a field
+// of 16 columns holds too few digits to overflow.
+bool IsFiniteText(const CText& text) {
+    if (text.IsNull()) return true;
+    if (text.View().find_first_of("eEiInN") == std::string_view::npos) return true;
+    return std::isfinite(AtoF(text.Get()));
+}
+
+}  // namespace
+
+// No infinity or NaN may reach the writers through a point.
+bool CTLXReader::HasFiniteNumbers(size_t pointSlot) const {
+    const PointRec& p = Points[pointSlot];
+    const GeoCoordRec& g = GeoCoords[pointSlot];
+    return IsFiniteText(p.X) && IsFiniteText(p.Y) && IsFiniteText(p.H) && IsFiniteText(g.Latitude) &&
+           IsFiniteText(g.Longitude);
 }
 
 int CTLXReader::FeatureNumber(size_t slot) const {
@@ -54,8 +79,8 @@ void CTLXReader::ConvertIndex_Points() {
     for (size_t i = 0; i < Points.size(); ++i) {
         if (IsMustDie()) throw CThreadStopSignal();
         PointRec& point = Points[i];
-        if (point.Y.IsBlank() || point.X.IsBlank()) {
-            Report(ERR_POINT, "Point index: %d", PointStates[i]);
+        if (point.Y.IsBlank() || point.X.IsBlank() || !HasFiniteNumbers(i)) {
+            Report(PointLines[i], ERR_POINT, "Point index: %d", PointStates[i]);
             PointStates[i] = kNone;
             point.RefPoint = kNone;
             continue;
@@ -71,11 +96,12 @@ void CTLXReader::ConvertIndex_Layers() {
         if (const int* parent = LayerMap.Find(layer.Parent)) {
             layer.Parent = *parent;
             if (layer.Name.IsBlank()) {
-                Report(ERR_LAYER_NAME, "Layer index: %d Layer name: %s", LayerStates[i], layer.Name.c_str());
+                Report(LayerLines[i], ERR_LAYER_NAME, "Layer index: %d Layer name: %s", LayerStates[i], layer.Name.c_str());
                 LayerStates[i] = kNone;
             }
         } else {
-            if (layer.Parent != 0) Report(ERR_LAYER_INDEX, "Layer index: %d Parent layer index: %d", LayerStates[i], layer.Parent);
+            if (layer.Parent != 0)
+                Report(LayerLines[i], ERR_LAYER_INDEX, "Layer index: %d Parent layer index: %d", LayerStates[i], layer.Parent);
             layer.Parent = kNone;
         }
     }
@@ -91,11 +117,12 @@ void CTLXReader::ConvertIndex_FeatureCodes() {
             code.Layer = *layer;
             continue;
         }
-        Report(ERR_LAYER_INDEX, "Feature code index: %d Layer index: %d", CodeStates[c], code.Layer);
+        Report(CodeLines[c], ERR_LAYER_INDEX, "Feature code index: %d Layer index: %d", CodeStates[c], code.Layer);
         if (UndefLayer == kNone) {
             LayerRec undef;
             undef.Name = CText("_UNDEF_");
             Layers.push_back(std::move(undef));
+            LayerLines.push_back(0);
             LayerStates.push_back(kUndefLayerState);
             UndefLayer = static_cast<int>(Layers.size() - 1);
         }
@@ -130,34 +157,33 @@ void CTLXReader::ConvertIndex_Feature(CFeature* feature, int slot) {
     if (const int* code = CodeMap.Find(feature->Code)) {
         feature->Code = *code;
     } else {
-        Report(ERR_CODE_INDEX, "Feature index: %d Feature code index: %d", number, feature->Code);
+        Report(feature->Line, ERR_CODE_INDEX, "Feature index: %d Feature code index: %d", number, feature->Code);
         feature->Code = kNone;
         FeatureStates[s] = kNone;
     }
-    if (feature->Kind == MULTIPLE) {
-        auto* multiple = dynamic_cast<CMultipleFeature*>(feature);
-        if (!multiple || multiple->Parts.empty()) {
-            Report(ERR_SYNTAX, "Feature index: %d", number);
-            FeatureStates[s] = kNone;
-        }
-        return;
-    }
+    // A MULTIPLE ends here: its parts are validated on their own, and one
+    // without parts is a feature that draws nothing.
     if (feature->Kind < POINT || feature->Kind > CIRCLE) return;
     auto* list = dynamic_cast<CPointListFeature*>(feature);
     if (!list) return;
     std::vector<int>& points = list->Points;
     // A feature without points (a polygon that does not close, or a polyline
-    // whose count or every point line was bad) cannot be drawn.
+    // whose every point line was bad) cannot be drawn. When one of its lines
+    // was reported already, that report says why.
     if (points.empty() || (feature->Kind == POLYGON && points.front() != points.back())) {
-        Report(ERR_SYNTAX, "Feature index: %d", number);
+        if (!feature->LineReported) Report(feature->Line, ERR_SYNTAX, "Feature index: %d", number);
         FeatureStates[s] = kNone;
         return;
     }
-    if (feature->Kind == CIRCLE) NormaliseCircle(list);
+    if (feature->Kind == CIRCLE && !NormaliseCircle(list)) {
+        Report(feature->Line, ERR_SYNTAX, "Feature index: %d", number);
+        FeatureStates[s] = kNone;
+        return;
+    }
     for (int& entry : points) {
         const int* point = PointMap.Find(entry);
         if (!point) {
-            Report(ERR_POINT_INDEX, "Feature index: %d Point index: %d", number, entry);
+            Report(feature->Line, ERR_POINT_INDEX, "Feature index: %d Point index: %d", number, entry);
             entry = kNone;
             FeatureStates[s] = kNone;
             return;
@@ -165,22 +191,39 @@ void CTLXReader::ConvertIndex_Feature(CFeature* feature, int slot) {
         int pointNumber = entry;
         entry = *point;
         if (PointStates[static_cast<size_t>(entry)] == kNone) {
-            Report(ERR_POINT, "Feature index: %d Point index: %d", number, pointNumber);
+            Report(feature->Line, ERR_POINT, "Feature index: %d Point index: %d", number, pointNumber);
             entry = kNone;
             FeatureStates[s] = kNone;
             return;
         }
     }
+    if ((feature->Kind == ARC || feature->Kind == CIRCLE) && FeatureStates[s] != kNone) WarnIfFlat(list, number);
+}
+
+// The writers draw a circle or arc whose points lie on one line (or
+// coincide) with radius 0 at its first point; the user is told which.
+void CTLXReader::WarnIfFlat(const CPointListFeature* list, int number) {
+    if (list->Points.size() != 3) return;
+    msr::CPoint2d p[3];
+    for (size_t k = 0; k < 3; ++k) {
+        const PointRec& point = Points[static_cast<size_t>(list->Points[k])];
+        p[k] = msr::CPoint2d(AtoF(point.X.Get()), AtoF(point.Y.Get()));
+    }
+    if (!msr::CCircle(p[0], p[1], p[2]).IsDegenerate()) return;
+    char item[64];
+    std::snprintf(item, sizeof item, "[Feature index: %d]", number);
+    WriteWarning(list->Line, (CStringTable::Load(IDS_WARN_FLAT_CIRCLE) + item).c_str());
 }
 
 // Turns [form, ...] into three point numbers on the circle, generating the
 // points for the forms that give a centre (0: radius point, 1: point on the
 // circle, 2: diameter).
-void CTLXReader::NormaliseCircle(CPointListFeature* feature) {
+// False when the circle's points would lie beyond the range of doubles.
+bool CTLXReader::NormaliseCircle(CPointListFeature* feature) {
     std::vector<int>& points = feature->Points;
     int form = points.front();
     points.erase(points.begin());
-    if (form < 0 || form > 2) return;
+    if (form < 0 || form > 2) return true;
     const PointRec* p[2] = {nullptr, nullptr};
     for (size_t k = 0; k < 2; ++k) {
         const int* slot = k < points.size() ? PointMap.Find(points[k]) : nullptr;
@@ -188,7 +231,7 @@ void CTLXReader::NormaliseCircle(CPointListFeature* feature) {
     }
     if (!p[0] || !p[1]) {
         points.assign(3, kNone);
-        return;
+        return true;
     }
     double x0 = AtoF(p[0]->X.Get()), y0 = AtoF(p[0]->Y.Get());
     double r;
@@ -205,6 +248,8 @@ void CTLXReader::NormaliseCircle(CPointListFeature* feature) {
         r = 0.5 * std::sqrt((xq - xp) * (xq - xp) + (yq - yp) * (yq - yp));
     }
     const double xy[3][2] = {{x0 + r, y0}, {x0 - r, y0}, {x0, y0 + r}};
+    for (const auto& c : xy)
+        if (!std::isfinite(c[0]) || !std::isfinite(c[1])) return false;
     points.clear();
     for (const auto& c : xy) {
         int number = NextGeneratedNumber(CirclePointCounter, kCirclePointFirst, 0);
@@ -213,8 +258,10 @@ void CTLXReader::NormaliseCircle(CPointListFeature* feature) {
         Points[slot].Y = Gcvt32(c[1]);
         if (slot >= PointStates.size()) PointStates.resize(slot + 1, kNone);
         PointStates[slot] = number;
+        PointLines[slot] = feature->Line;
         points.push_back(number);
     }
+    return true;
 }
 
 void CTLXReader::ConvertIndex_TempData() {
@@ -226,7 +273,8 @@ void CTLXReader::ConvertIndex_TempData() {
             if (const int* position = schema.Map.Find(pair.Property)) {
                 pair.Property = *position;
             } else {
-                Report(ERR_PROPERTY_INDEX, "Feature index: %d Property index: %d", FeatureNumber(i), pair.Property);
+                Report(pair.Line, ERR_PROPERTY_INDEX, "Feature index: %d Property index: %d", FeatureNumber(i),
+                       pair.Property);
                 pair.Property = kNone;
             }
         }
@@ -265,13 +313,13 @@ int CTLXReader::GetFeatureLayerIndex(int featureSlot, int& codeSlot, int& layerS
         int featureNumber = kNone;
         for (const auto& e : FeatureMap)
             if (e.value == featureSlot) featureNumber = e.key;
-        Report(ERR_CODE_INDEX, "Feature: %d Feature code: %d", featureNumber, codeNumber);
+        Report(feature ? feature->Line : 0, ERR_CODE_INDEX, "Feature: %d Feature code: %d", featureNumber, codeNumber);
         return 0;
     }
     int layerNumber = FeatureCodes[static_cast<size_t>(*code)].Layer;
     const int* layer = LayerMap.Find(layerNumber);
     if (!layer) {
-        Report(ERR_LAYER_INDEX, "Feature code: %d Layer: %d", codeNumber, layerNumber);
+        Report(CodeLines[static_cast<size_t>(*code)], ERR_LAYER_INDEX, "Feature code: %d Layer: %d", codeNumber, layerNumber);
         return 0;
     }
     codeSlot = *code;

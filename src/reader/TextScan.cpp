@@ -1,5 +1,6 @@
 #include "reader/TextScan.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "reader/ModelText.h"
@@ -28,17 +29,10 @@ bool IsZeroText(const char* text) {
     return true;
 }
 
-std::string_view TrimmedView(std::string_view text) {
-    size_t b = 0, e = text.size();
-    while (b < e && IsCSpace(text[b])) ++b;
-    while (e > b && IsCSpace(text[e - 1])) --e;
-    return text.substr(b, e - b);
-}
-
-void TrimBlanks(std::string& text) {
-    std::string_view t = TrimmedView(text);
-    if (t.size() == text.size()) return;
-    text = std::string(t);
+std::string_view FieldView(std::string_view line, int from, int to) {
+    size_t begin = static_cast<size_t>(from);
+    if (from < 0 || begin >= line.size() || to < from) return {};
+    return line.substr(begin, std::min(line.size(), static_cast<size_t>(to) + 1) - begin);
 }
 
 void ScanKeywords(std::string_view text, const std::vector<std::string>& table,

@@ -5,19 +5,18 @@
 #include <string_view>
 #include <vector>
 
-namespace tvk {
+#include "platform/Text.h"
 
-inline bool IsCSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+namespace tvk {
 
 // True when the text is null, empty or only white space.
 bool IsBlank(const char* text);
 bool IsBlank(std::string_view text);
 // True when the text is empty or only "0" and white-space characters.
 bool IsZeroText(const char* text);
-// Removes white space at both ends in place.
-void TrimBlanks(std::string& text);
-// The view without white space at both ends.
-std::string_view TrimmedView(std::string_view text);
+
+// The columns from..to of the line as they stand (cut at the line's end).
+std::string_view FieldView(std::string_view line, int from, int to);
 
 // Sets `hits` to one entry per keyword of `table`: the position in `text` of
 // its last occurrence found by the walk, or nullptr. At each non-blank

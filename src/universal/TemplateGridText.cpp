@@ -1,8 +1,8 @@
 #include "universal/TemplateGridText.h"
 
-#include "platform/CodePage.h"
 #include "platform/NumberText.h"
 #include "platform/StringTable.h"
+#include "platform/Text.h"
 #include "universal/UEStrings.h"
 
 namespace tvk {
@@ -83,12 +83,6 @@ std::string ShownCellText(const CUEField& field, TemplateColumn column) {
 
 namespace {
 
-std::string_view TrimBlanks(std::string_view s) {
-    while (!s.empty() && IsSpace1251(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
-    while (!s.empty() && IsSpace1251(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
-    return s;
-}
-
 int DecimalValue(std::string_view text) { return AtoI(std::string(text).c_str()); }
 
 }  // namespace
@@ -105,7 +99,7 @@ CellTakeResult TakeCellText(CUEField& field, TemplateColumn column, std::string_
         }
         case TemplateColumn::TextPrecision:
             if (field.FieldType == CUEField::kText) {
-                std::string taken = UnescapeText(TrimBlanks(text));
+                std::string taken = UnescapeText(TrimmedView(text));
                 if (taken.size() > static_cast<size_t>(CUEField::kMaxTextLength)) return CellTakeResult::InvalidText;
                 field.Text = std::move(taken);
             } else if (field.FieldType != CUEField::kName) {

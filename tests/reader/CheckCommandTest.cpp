@@ -30,10 +30,10 @@ TEST_F(CheckCommandTest, ReadingErrorsExitThreeWithReportsInUtf8) {
     std::string bad = Write("bad.tlx", "\xC4\xEE\xEC\nBEGIN POINTS\n      -1\n");
     CliRun r = Check("'" + bad + "'");
     EXPECT_EQ(r.status, 3);
-    EXPECT_EQ(r.err, "E0004 Unexpected body of section [Дом]\n"
-                     "E0005 Invalid index [      -1]\n"
-                     "E0002 Unexpected end of file\n"
-                     "Total errors: 3\n");
+    EXPECT_EQ(r.err, bad + ":1: E0004 Unexpected body of section [Дом]\n" +  //
+                         bad + ":3: E0005 Invalid index [      -1]\n" +            //
+                         bad + ":3: E0002 Unexpected end of file\n"
+                               "Total errors: 3\n");
 }
 
 TEST_F(CheckCommandTest, BadArgumentsAndUnusableFilesFailNamingTheCause) {

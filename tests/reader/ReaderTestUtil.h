@@ -3,7 +3,9 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/FileSystem.h"
@@ -22,6 +24,7 @@ public:
     void WriteToLog(const char* text) override {
         calls.push_back("WriteToLog");
         texts.push_back(text);
+        if (WritingReport) located.push_back({ReportLine, std::string(text, std::strlen(text) - 1)});
     }
     void CloseLog() override { calls.push_back("CloseLog"); }
 
@@ -38,8 +41,17 @@ public:
         return all;
     }
 
+    // The file line of each report and warning, in order.
+    std::vector<LineNo> ReportLines() const {
+        std::vector<LineNo> out;
+        for (const auto& r : located) out.push_back(r.first);
+        return out;
+    }
+
     std::vector<std::string> calls;
     std::vector<std::string> texts;
+    // Each error report and warning with its file line, without its line feed.
+    std::vector<std::pair<LineNo, std::string>> located;
 };
 
 // Reads `content` as the file /data/test.tlx and returns the reader's reports.
@@ -56,6 +68,10 @@ protected:
     void ReadText(const std::string& content, const char* log = nullptr) {
         files.fs.Put("/data/test.tlx", content);
         reader.Init();
+        // Each read's own log.
+        reader.calls.clear();
+        reader.texts.clear();
+        reader.located.clear();
         reader.Read("/data/test.tlx", log);
     }
     std::vector<std::string> Reports() const { return reader.Reports(); }

@@ -4,9 +4,15 @@
 
 #include "Geodesy.h"
 #include "TextOut.h"
+#include "reader/TlxColumns.h"
 
 namespace gentlx {
 namespace {
+
+using namespace tvk::tlxcol;
+
+constexpr size_t Width(Columns c) { return static_cast<size_t>(c.to - c.from + 1); }
+constexpr size_t kNumberWidth = Width(kNumber);
 
 void Begin(CTextOut& out, const char* section) {
     out.Put("BEGIN ");
@@ -63,26 +69,26 @@ void CTlxFileWriter::WritePoints(CTextOut& out) {
     Begin(out, "POINTS");
     for (size_t i = 0; i < m_survey.points.size(); ++i) {
         const GenPoint& p = m_survey.points[i];
-        out.Right(static_cast<int64_t>(i) + 1, 8);
-        out.Column(9);
+        out.Right(static_cast<int64_t>(i) + 1, kNumberWidth);
+        out.Column(kPointName.from);
         if (p.word == 0)
             out.Integer(static_cast<int64_t>(i) + 1);
         else
             out.Put(m_survey.pointWords[p.word].cp1251);
         if (p.ref >= 0) {
-            out.Column(26);
-            out.Right(p.ref + 1, 8);
+            out.Column(kPointRef.from);
+            out.Right(p.ref + 1, Width(kPointRef));
         }
-        out.Column(35);
+        out.Column(kPointX.from);
         out.Millimetres(p.x);
-        out.Column(52);
+        out.Column(kPointY.from);
         out.Millimetres(p.y);
         if (p.hasH) {
-            out.Column(69);
+            out.Column(kPointH.from);
             out.Millimetres(p.h);
         }
         // the exporter writes the whole record, so the flag columns are always there
-        out.Column(85);
+        out.Column(kPointFlagsFrom);
         const char* separator = "";
         for (auto [flag, word] : {std::pair{kHorizontal, "/h"}, {kVertical, "/v"}, {kRelief, "/s"}}) {
             if (!(p.flags & flag)) continue;
@@ -100,10 +106,10 @@ void CTlxFileWriter::WriteGeoCoords(CTextOut& out) {
     for (size_t i = 0; i < m_survey.points.size(); ++i) {
         const GenPoint& p = m_survey.points[i];
         if (!p.geo) continue;
-        out.Right(static_cast<int64_t>(i) + 1, 8);
-        out.Column(9);
+        out.Right(static_cast<int64_t>(i) + 1, kNumberWidth);
+        out.Column(kLatitude.from);
         out.Put(LatitudeText(p.x));
-        out.Column(26);
+        out.Column(kLongitude.from);
         out.Put(LongitudeText(p.y));
         out.EndLine();
     }
@@ -113,10 +119,10 @@ void CTlxFileWriter::WriteGeoCoords(CTextOut& out) {
 void CTlxFileWriter::WriteLayers(CTextOut& out) {
     Begin(out, "LAYERS");
     for (const GenLayer& l : m_survey.layers) {
-        out.Right(l.number, 8);
-        out.Column(9);
-        out.Right(l.parent, 8);
-        out.Column(18);
+        out.Right(l.number, kNumberWidth);
+        out.Column(kLayerParent.from);
+        out.Right(l.parent, Width(kLayerParent));
+        out.Column(kLayerName.from);
         out.Put(l.name.cp1251);
         out.EndLine();
     }
@@ -126,12 +132,12 @@ void CTlxFileWriter::WriteLayers(CTextOut& out) {
 void CTlxFileWriter::WriteCodes(CTextOut& out) {
     Begin(out, "FEATURE_CODES");
     for (const GenCode& c : m_survey.codes) {
-        out.Right(c.number, 8);
-        out.Column(9);
-        out.Right(m_survey.layers[c.layer].number, 8);
-        out.Column(18);
+        out.Right(c.number, kNumberWidth);
+        out.Column(kCodeLayer.from);
+        out.Right(m_survey.layers[c.layer].number, Width(kCodeLayer));
+        out.Column(kCodeText.from);
         out.Put(c.text.cp1251);
-        out.Column(27);
+        out.Column(kCodeName.from);
         out.Put(c.name.cp1251);
         out.EndLine();
     }
@@ -142,7 +148,7 @@ void CTlxFileWriter::WriteAttributes(CTextOut& out) {
     Begin(out, "FEATURE_ATTRIBUTES");
     for (const GenCode& c : m_survey.codes) {
         if (c.styles.empty()) continue;
-        out.Right(c.number, 8);
+        out.Right(c.number, kNumberWidth);
         out.Put(' ');
         out.Put(c.styles);
         out.EndLine();
@@ -155,12 +161,12 @@ void CTlxFileWriter::WriteProperties(CTextOut& out) {
     for (const GenCode& c : m_survey.codes) {
         for (size_t i = 0; i < c.properties.size(); ++i) {
             const GenProperty& p = m_survey.properties[c.properties[i]];
-            out.Right(c.number, 8);
-            out.Column(9);
-            out.Right(static_cast<int64_t>(i) + 1, 4);
-            out.Column(14);
+            out.Right(c.number, kNumberWidth);
+            out.Column(kPropertyNumber.from);
+            out.Right(static_cast<int64_t>(i) + 1, Width(kPropertyNumber));
+            out.Column(kPropertyName.from);
             out.Put(p.name.cp1251);
-            out.Column(31);
+            out.Column(kPropertyType.from);
             out.Put(p.typeText);
             out.EndLine();
         }
@@ -181,17 +187,17 @@ void CTlxFileWriter::WriteFeatures(CTextOut& out) {
 }
 
 void CTlxFileWriter::WriteFeature(CTextOut& out, const GenFeature& f, int number, int codeNumber) {
-    out.Right(number, 8);
-    out.Column(9);
+    out.Right(number, kNumberWidth);
+    out.Column(kObjectWord.from);
     out.Put(ObjectWord(f));
-    out.Column(26);
-    out.Right(codeNumber, 8);
-    out.Column(35);
+    out.Column(kFeatureCode.from);
+    out.Right(codeNumber, Width(kFeatureCode));
+    out.Column(kFeatureColumns[0].from);
     bool run = f.kind == Kind::Polyline || f.kind == Kind::Polygon;
     if (f.kind == Kind::Multiple) {
-        out.Right(static_cast<int64_t>(f.parts.size()), 8);
+        out.Right(static_cast<int64_t>(f.parts.size()), Width(kFeatureColumns[0]));
     } else if (run) {
-        out.Right(static_cast<int64_t>(f.points.size()), 8);
+        out.Right(static_cast<int64_t>(f.points.size()), Width(kFeatureColumns[0]));
         if (f.smooth) out.Put(" /smooth");
         if (f.spline > 0) {
             out.Put(" /spline");
@@ -199,18 +205,18 @@ void CTlxFileWriter::WriteFeature(CTextOut& out, const GenFeature& f, int number
         }
     } else {
         for (size_t k = 0; k < f.points.size(); ++k) {
-            out.Column(35 + 9 * k);
-            out.Right(f.points[k] + 1, 8);
+            out.Column(kFeatureColumns[k].from);
+            out.Right(f.points[k] + 1, Width(kFeatureColumns[k]));
         }
         if (f.kind == Kind::Circle && f.form == 0) {
-            out.Column(44);
+            out.Column(kRadius.from);
             out.Millimetres(f.radius);
         }
     }
     out.EndLine();
     if (run) {
         for (int p : f.points) {
-            out.Right(p + 1, 8);
+            out.Right(p + 1, kNumberWidth);
             out.EndLine();
         }
     }
@@ -220,10 +226,10 @@ void CTlxFileWriter::WriteData(CTextOut& out) {
     Begin(out, "FEATURE_DATA");
     for (size_t i = 0; i < m_survey.features.size(); ++i) {
         for (const DataValue& v : FeatureValues(m_survey, static_cast<int>(i))) {
-            out.Right(static_cast<int64_t>(i) + 1, 8);
-            out.Column(9);
-            out.Right(v.property, 4);
-            out.Column(14);
+            out.Right(static_cast<int64_t>(i) + 1, kNumberWidth);
+            out.Column(kDataProperty.from);
+            out.Right(v.property, Width(kDataProperty));
+            out.Column(kDataValueFrom);
             out.Put(v.cp1251);
             out.EndLine();
         }

@@ -1,0 +1,125 @@
+// What the command line makes of reading reports: each on standard error as
+// FILE:LINE: E0003 ..., a file without sections fails `check`, and no
+// infinity or NaN of the input reaches any output format.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <filesystem>
+#include <string>
+
+#include "support/Cli.h"
+#include "support/Files.h"
+#include "support/TlxText.h"
+
+namespace {
+
+using namespace tvk::test;
+
+class ReadingReportsTest : public ::testing::Test {
+protected:
+    std::string Write(const std::string& name, const std::string& bytes) { return WriteFile(dir_.Path() / name, bytes); }
+    TempDir dir_;
+};
+
+TEST_F(ReadingReportsTest, ReportsOnStandardErrorNameFileAndLineTheLogFileKeepsItsTexts) {
+    std::string bad = Write("bad.tlx", "stray\n" +
+                                           Section("POINTS", PointLine(1, "A", "1", "2") + "      -1\n") +
+                                           Section("LAYERS", LayerLine(1, 7, "L")) + "BEGIN FEATURES\n");
+    CliRun r = RunCli("check bad.tlx", dir_.Path());
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, "bad.tlx:1: E0004 Unexpected body of section [stray]\n"
+                     "bad.tlx:4: E0005 Invalid index [      -1]\n"
+                     "bad.tlx:9: E0002 Unexpected end of file\n"
+                     "bad.tlx:7: E0009 Invalid layer index [Layer index: 1 Parent layer index: 7]\n"
+                     "Total errors: 4\n");
+    r = RunCli("check bad.tlx --log run.log", dir_.Path());
+    EXPECT_EQ(r.status, 3);
+    std::string log = ReadFile(dir_.Path() / "run.log");
+    EXPECT_NE(log.find("\r\nE0004 Unexpected body of section [stray]\r\n"), std::string::npos) << log;
+    EXPECT_EQ(log.find("bad.tlx:"), std::string::npos) << log;
+}
+
+TEST_F(ReadingReportsTest, AFileWithoutAnySectionFailsTheCheckAndStillExports) {
+    for (const std::string& content : {std::string(), std::string(300, '\0'), std::string(" \n\t\n"),
+                                       std::string("* only\n* comments\n")}) {
+        std::string input = Write("empty.tlx", content);
+        CliRun r = RunCli("check empty.tlx", dir_.Path());
+        EXPECT_EQ(r.status, 3);
+        EXPECT_EQ(r.err, "empty.tlx: Warning: the file has no section of survey data: empty.tlx\nTotal errors: 0\n");
+        r = RunCli("dxf empty.tlx empty.dxf", dir_.Path());
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_TRUE(std::filesystem::exists(dir_.Path() / "empty.dxf"));
+    }
+}
+
+// True when the bytes hold "inf", "nan" or "infinity" as a word, or the
+// Windows runtime's "1.#INF" forms.
+bool HasNonFiniteText(const std::string& bytes) {
+    std::string lower = bytes;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    auto letter = [&](size_t i) { return i < lower.size() && std::isalpha(static_cast<unsigned char>(lower[i])); };
+    for (const char* word : {"inf", "nan"}) {
+        for (size_t at = lower.find(word); at != std::string::npos; at = lower.find(word, at + 1)) {
+            bool before = at > 0 && letter(at - 1);
+            size_t end = at + 3;
+            if (lower.compare(at, 8, "infinity") == 0) end = at + 8;
+            if (!before && !letter(end)) return true;
+        }
+    }
+    return lower.find("#inf") != std::string::npos || lower.find("#ind") != std::string::npos;
+}
+
+TEST_F(ReadingReportsTest, NoInfinityOrNanOfTheInputReachesAnyOutput) {
+    std::string points;
+    int n = 1;
+    for (const char* bad : {"1e309", "inf", "-inf", "nan"}) {
+        points += PointLine(n, "X", bad, "20", "1") + PointLine(n + 1, "Y", "10", bad, "1") +
+                  PointLine(n + 2, "H", "10", "20", bad, 1);
+        n += 3;
+    }
+    points += PointLine(50, "G1", "10", "20", "5") + PointLine(51, "G2", "12", "21", "5", 50) +
+              PointLine(52, "G3", "14", "25", "5", 50) + PointLine(53, "G4", "15", "26", "5", 50);
+    std::string features = FeatureLine(100, "LINE", 10, {50, 51}) + FeatureLine(101, "CIRC0", 10, {50, "inf"}) +
+                           FeatureLine(102, "CIRC0", 10, {50, "1e309"}) + FeatureLine(103, "LINE", 10, {1, 2}) +
+                           FeatureLine(104, "POINT", 10, {3}) + FeatureLine(105, "CIRC1", 10, {50, 52}) +
+                           FeatureLine(106, "ARC", 10, {50, 51, 52});
+    std::string input = Write(
+        "survey.tlx", Section("POINTS", points) + Section("GDS_COORDS", GeoLine(50, "55.1", "37.1") + GeoLine(53, "nan", "37.1")) +
+                          Section("LAYERS", LayerLine(1, 0, "Roads")) + Section("FEATURE_CODES", CodeLine(10, 1, "RD")) +
+                          Section("FEATURE_PROPERTIES", PropertyLine(10, 1, "Width", "Decimal(8,2)")) +
+                          Section("FEATURES", features) + Section("FEATURE_DATA", DataLine(100, 1, "6.5")));
+    std::filesystem::create_directories(dir_.Path() / "mif");
+    std::filesystem::create_directories(dir_.Path() / "shp");
+    for (const std::string& command : {std::string("dxf survey.tlx out.dxf"), std::string("mif survey.tlx mif"),
+                                       std::string("shp survey.tlx shp"), std::string("text survey.tlx out.txt")}) {
+        CliRun r = RunCli(command, dir_.Path());
+        EXPECT_EQ(r.status, 0) << command << "\n" << r.err;
+        EXPECT_NE(r.err.find("survey.tlx:2: E0012 Invalid point [Point index: 1]"), std::string::npos) << r.err;
+    }
+    size_t outputs = 0;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(dir_.Path())) {
+        if (!e.is_regular_file() || e.path().filename() == "survey.tlx") continue;
+        ++outputs;
+        EXPECT_FALSE(HasNonFiniteText(ReadFile(e.path()))) << e.path();
+    }
+    EXPECT_GE(outputs, 8u);
+    // Every double of every shape, as a third-party reader sees them.
+    std::string script =
+        "import glob, math, shapefile, sys\n"
+        "bad = []\n"
+        "for path in glob.glob(sys.argv[1] + '/*.shp'):\n"
+        "    r = shapefile.Reader(path)\n"
+        "    values = list(r.bbox) + list(getattr(r, 'zbox', []) or [])\n"
+        "    for s in r.shapes():\n"
+        "        values += [c for p in s.points for c in p] + list(getattr(s, 'z', []) or [])\n"
+        "        values += list(getattr(s, 'bbox', []) or [])\n"
+        "    bad += [path for v in values if not math.isfinite(v)]\n"
+        "print(len(glob.glob(sys.argv[1] + '/*.shp')), sorted(set(bad)))\n";
+    Write("check.py", script);
+    CliRun py = RunShell("/usr/bin/python3 check.py shp", dir_.Path());
+    EXPECT_EQ(py.status, 0) << py.err;
+    EXPECT_TRUE(py.out.ends_with(" []\n")) << py.out;
+    EXPECT_FALSE(py.out.starts_with("0 ")) << py.out;
+}
+
+}  // namespace
