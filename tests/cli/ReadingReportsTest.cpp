@@ -35,7 +35,7 @@ TEST_F(ReadingReportsTest, ReportsOnStandardErrorNameFileAndLineTheLogFileKeepsI
     r = RunCli("check bad.tlx --log run.log", dir_.Path());
     EXPECT_EQ(r.status, 3);
     std::string log = ReadFile(dir_.Path() / "run.log");
-    EXPECT_NE(log.find("\r\nE0004 Unexpected body of section [stray]\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("\nE0004 Unexpected body of section [stray]\n"), std::string::npos) << log;
     EXPECT_EQ(log.find("bad.tlx:"), std::string::npos) << log;
 }
 
@@ -107,19 +107,52 @@ TEST_F(ReadingReportsTest, NoInfinityOrNanOfTheInputReachesAnyOutput) {
     std::string script =
         "import glob, math, shapefile, sys\n"
         "bad = []\n"
-        "for path in glob.glob(sys.argv[1] + '/*.shp'):\n"
-        "    r = shapefile.Reader(path)\n"
+        "for path in glob.glob(sys.argv[1] + '/*.[sS][hH][pP]'):\n"
+        "    r = shapefile.Reader(path, encoding='cp1251')\n"
         "    values = list(r.bbox) + list(getattr(r, 'zbox', []) or [])\n"
         "    for s in r.shapes():\n"
         "        values += [c for p in s.points for c in p] + list(getattr(s, 'z', []) or [])\n"
         "        values += list(getattr(s, 'bbox', []) or [])\n"
         "    bad += [path for v in values if not math.isfinite(v)]\n"
-        "print(len(glob.glob(sys.argv[1] + '/*.shp')), sorted(set(bad)))\n";
+        "print(len(glob.glob(sys.argv[1] + '/*.[sS][hH][pP]')), sorted(set(bad)))\n";
     Write("check.py", script);
     CliRun py = RunShell("/usr/bin/python3 check.py shp", dir_.Path());
     EXPECT_EQ(py.status, 0) << py.err;
     EXPECT_TRUE(py.out.ends_with(" []\n")) << py.out;
     EXPECT_FALSE(py.out.starts_with("0 ")) << py.out;
+}
+
+// A MULTIPLE without parts is a feature that draws nothing: its values are
+// written, in DXF on an insert at 0,0,0; a part without parts draws nothing.
+TEST_F(ReadingReportsTest, MultiplesWithoutPartsExportToEveryFormat) {
+    std::string input = Write(
+        "multiple.tlx",
+        Section("POINTS", PointLine(1, "A", "10", "20", "1") + PointLine(2, "B", "12", "21", "1")) +
+            Section("LAYERS", LayerLine(1, 0, "Trees")) + Section("FEATURE_CODES", CodeLine(10, 1, "TR")) +
+            Section("FEATURE_PROPERTIES", PropertyLine(10, 1, "Kind", "Char(12)")) +
+            Section("FEATURES", FeatureLine(100, "MULTIPLE", 10, {0}) + FeatureLine(101, "MULTIPLE", 10, {2}) +
+                                    FeatureLine(101, "MULTIPLE", 0, {3}) + FeatureLine(101, "LINE", 0, {1, 2})) +
+            Section("FEATURE_DATA", DataLine(100, 1, "nothing") + DataLine(101, 1, "oak")));
+    std::filesystem::create_directories(dir_.Path() / "mif");
+    std::filesystem::create_directories(dir_.Path() / "shp");
+    for (const std::string& command :
+         {std::string("dxf multiple.tlx out.dxf"), std::string("mif multiple.tlx mif"),
+          std::string("shp multiple.tlx shp"), std::string("text multiple.tlx out.txt")}) {
+        CliRun r = RunCli(command, dir_.Path());
+        EXPECT_EQ(r.status, 0) << command << "\n" << r.err;
+        EXPECT_TRUE(r.err.starts_with("multiple.tlx:15: E0003 Syntax error [     100 MULTIPLE               10        0]\n"
+                                      "multiple.tlx:17: E0003 Syntax error [     101 MULTIPLE                0        3]\n"
+                                      "Total errors: 2\n"))
+            << r.err;
+    }
+    std::string dxf = ReadFile(dir_.Path() / "out.dxf");
+    size_t value = dxf.find("\r\n  1\r\nnothing\r\n");
+    ASSERT_NE(value, std::string::npos);
+    size_t attrib = dxf.rfind("ATTRIB\r\n", value);
+    ASSERT_NE(attrib, std::string::npos);
+    EXPECT_NE(dxf.substr(attrib, value - attrib).find(" 10\r\n0.\r\n 20\r\n0.\r\n 30\r\n0.\r\n"), std::string::npos)
+        << dxf.substr(attrib, value - attrib);
+    EXPECT_NE(dxf.find("\r\noak\r\n"), std::string::npos);
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ std::string Points(int badLines) {
 
 }  // namespace
 
-TEST_F(DriverTest, ReportsArriveAsWarningsNamingTheFileAndTheCleanFileIsSilent) {
+TEST_F(DriverTest, ReportsArriveAsWarningsNamingTheFileAndLineAndTheCleanFileIsSilent) {
     CollectedErrors errors;
     ASSERT_NE(OpenText(Points(0)), nullptr);
     EXPECT_TRUE(errors.warnings.empty());
@@ -28,8 +28,8 @@ TEST_F(DriverTest, ReportsArriveAsWarningsNamingTheFileAndTheCleanFileIsSilent) 
                        "damaged.tlx"),
               nullptr);
     EXPECT_EQ(errors.warnings, (std::vector<std::string>{
-                                   "/vsimem/tlx/damaged.tlx: E0005 Invalid index [  Ы1 bad]",
-                                   "/vsimem/tlx/damaged.tlx: E0002 Unexpected end of file",
+                                   "/vsimem/tlx/damaged.tlx:3: E0005 Invalid index [  Ы1 bad]",
+                                   "/vsimem/tlx/damaged.tlx:5: E0002 Unexpected end of file",
                                    "/vsimem/tlx/damaged.tlx: Total errors: 2",
                                }));
     EXPECT_TRUE(errors.failures.empty());
@@ -39,7 +39,7 @@ TEST_F(DriverTest, OnlyTheFirstHundredReportsAreGiven) {
     CollectedErrors errors;
     ASSERT_NE(OpenText(Points(150)), nullptr);
     ASSERT_EQ(errors.warnings.size(), 102u);
-    EXPECT_EQ(errors.warnings[99], "/vsimem/tlx/survey.tlx: E0005 Invalid index [  -100 bad]");
+    EXPECT_EQ(errors.warnings[99], "/vsimem/tlx/survey.tlx:102: E0005 Invalid index [  -100 bad]");
     EXPECT_EQ(errors.warnings[100],
               "/vsimem/tlx/survey.tlx: Too much errors. Not all error messages was printed");
     EXPECT_EQ(errors.warnings[101], "/vsimem/tlx/survey.tlx: Total errors: 150");
