@@ -1,6 +1,7 @@
 // libFuzzer target: any bytes read as a .tlx file must give a model whose
 // references the writers can follow blindly (every index of an item that is
 // not left out is a valid slot), and never crash, hang or leak.
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
+#include "platform/NumberText.h"
 #include "reader/TLXReader.h"
 
 namespace {
@@ -23,6 +25,7 @@ bool ValidSlot(int slot, size_t size) { return slot >= 0 && static_cast<size_t>(
 
 void CheckFeature(const tvk::CTLXReader& r, const tvk::CFeature& f) {
     Require(ValidSlot(f.Code, r.FeatureCodes.size()));
+    Require(f.Line >= 1);  // every feature names the line it was read from
     if (auto* list = dynamic_cast<const tvk::CPointListFeature*>(&f)) {
         Require(f.Kind >= tvk::POINT && f.Kind <= tvk::CIRCLE);
         Require(!list->Points.empty());
@@ -32,7 +35,7 @@ void CheckFeature(const tvk::CTLXReader& r, const tvk::CFeature& f) {
             Require(r.PointStates[static_cast<size_t>(p)] != kNone);
         }
     } else if (auto* multiple = dynamic_cast<const tvk::CMultipleFeature*>(&f)) {
-        Require(f.Kind == tvk::MULTIPLE && !multiple->Parts.empty());
+        Require(f.Kind == tvk::MULTIPLE);  // one without parts draws nothing
         for (const auto& part : multiple->Parts) CheckFeature(r, *part);
     } else {
         std::abort();
@@ -45,11 +48,15 @@ void CheckModel(const tvk::CTLXReader& r) {
     Require(r.LayerStates.size() == r.Layers.size() && r.CodeStates.size() == r.FeatureCodes.size());
     Require(r.FeatureValues.size() == r.Features.size() && r.FeatureStates.size() == r.Features.size());
     Require(r.FeatureData.empty());
+    Require(r.PointLines.size() == r.Points.size() && r.CodeLines.size() == r.FeatureCodes.size());
     for (size_t i = 0; i < r.Points.size(); ++i) {
         if (r.PointStates[i] == kNone) continue;
         int ref = r.Points[i].RefPoint;
         Require(ref == kNone || ValidSlot(ref, r.Points.size()));
         Require(!r.Points[i].X.IsBlank() && !r.Points[i].Y.IsBlank());
+        // No infinity or NaN reaches the writers.
+        for (const tvk::CText* t : {&r.Points[i].X, &r.Points[i].Y, &r.Points[i].H})
+            Require(t->IsNull() || std::isfinite(tvk::AtoF(t->Get())));
     }
     for (const tvk::LayerRec& layer : r.Layers) Require(layer.Parent == kNone || ValidSlot(layer.Parent, r.Layers.size()));
     for (const tvk::FeatureCodeRec& code : r.FeatureCodes) {

@@ -6,6 +6,7 @@
 #include "gdal/OGRTLXDataSource.h"
 #include "gdal/OGRTLXDriver.h"
 #include "gdal_priv.h"
+#include "platform/Text.h"
 
 namespace tlxgdal {
 namespace {
@@ -15,16 +16,14 @@ constexpr const char* kSectionNames[] = {"POINTS", "LAYERS", "FEATURES", "FEATUR
 // A survey's header may be a long comment; its first section is looked for this far.
 constexpr int kHeaderBytes = 65536;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-
 // "BEGIN", white space and a section name ending the word.
 bool BeginsSection(std::string_view line) {
-    while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
-    if (!line.starts_with("BEGIN") || line.size() < 6 || !IsBlank(line[5])) return false;
+    while (!line.empty() && tvk::IsCSpace(line.front())) line.remove_prefix(1);
+    if (!line.starts_with("BEGIN") || line.size() < 6 || !tvk::IsCSpace(line[5])) return false;
     line.remove_prefix(5);
-    while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
+    while (!line.empty() && tvk::IsCSpace(line.front())) line.remove_prefix(1);
     for (std::string_view name : kSectionNames)
-        if (line.starts_with(name) && (line.size() == name.size() || IsBlank(line[name.size()]))) return true;
+        if (line.starts_with(name) && (line.size() == name.size() || tvk::IsCSpace(line[name.size()]))) return true;
     return false;
 }
 
