@@ -32,8 +32,11 @@ namespace {
 // of 16 columns holds too few digits to overflow.
 bool IsFiniteText(const CText& text) {
     if (text.IsNull()) return true;
-    if (text.View().find_first_of("eEiInN") == std::string_view::npos) return true;
-    return std::isfinite(AtoF(text.Get()));
+    for (char c : text.View()) {
+        char lower = static_cast<char>(c | 0x20);
+        if (lower == 'e' || lower == 'i' || lower == 'n') return std::isfinite(AtoF(text.Get()));
+    }
+    return true;
 }
 
 }  // namespace
