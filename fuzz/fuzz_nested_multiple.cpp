@@ -144,10 +144,11 @@ std::string BuildSurvey(const Plan& plan) {
     return out;
 }
 
-// The tree the reader made: one MULTIPLE per level plus the faulty inner
-// ones, and every other part as a leaf, in file order.
+// The tree the reader made of the feature (slot 0; the export model adds the
+// point features after it): one MULTIPLE per level plus the faulty inner
+// ones, and every other part as a leaf.
 void CheckTree(const tvk::CTLXReader& reader, const Plan& plan) {
-    if (reader.Features.size() != 1 || !reader.Features[0]) std::abort();
+    if (reader.Features.empty() || !reader.Features[0]) std::abort();
     size_t multiples = 0, leaves = 0;
     tvk::ForEachFeatureNode(static_cast<const tvk::CFeature*>(reader.Features[0].get()), [&](const tvk::CFeature& node) {
         if (node.Kind == tvk::MULTIPLE) ++multiples;
