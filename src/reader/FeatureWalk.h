@@ -26,10 +26,12 @@ inline const CMultipleFeature* AsMultiple(const CFeature* feature) {
 template <class Feature, class Visit>
 void ForEachFeatureNode(Feature* feature, Visit&& visit) {
     static_assert(std::is_base_of_v<CFeature, std::remove_const_t<Feature>>);
+    using Node = std::conditional_t<std::is_const_v<Feature>, const CFeature, CFeature>;
     using Multiple = std::conditional_t<std::is_const_v<Feature>, const CMultipleFeature, CMultipleFeature>;
-    if (!feature) return;
-    visit(*feature);
-    Multiple* root = AsMultiple(feature);
+    Node* top = feature;
+    if (!top) return;
+    visit(*top);
+    Multiple* root = AsMultiple(top);
     if (!root) return;
     std::vector<std::pair<Multiple*, size_t>> open{{root, 0}};
     while (!open.empty()) {
@@ -39,7 +41,7 @@ void ForEachFeatureNode(Feature* feature, Visit&& visit) {
             continue;
         }
         open.back().second = next + 1;
-        Feature* part = multiple->Parts[next].get();
+        Node* part = multiple->Parts[next].get();
         if (!part) continue;
         visit(*part);
         if (Multiple* inner = AsMultiple(part)) {
@@ -55,7 +57,7 @@ void ForEachFeatureNode(Feature* feature, Visit&& visit) {
 // the order of ForEachFeatureNode.
 template <class Feature, class Visit>
 void ForEachLeaf(Feature* feature, Visit&& visit) {
-    ForEachFeatureNode(feature, [&visit](Feature& node) {
+    ForEachFeatureNode(feature, [&visit](auto& node) {
         if (node.Kind != MULTIPLE) visit(node);
     });
 }
