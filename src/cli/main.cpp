@@ -32,7 +32,8 @@ void PrintUsage(FILE* out) {
                  "\n"
                  "Exit status: 0 success (reading errors are reported but do not fail an export), 1 the export\n"
                  "or reading failed, 2 wrong usage or an unreadable input path; check exits 3 when the file has\n"
-                 "reading errors or warnings.\n");
+                 "reading errors or warnings; 130, 143, 129 an export stopped by SIGINT, SIGTERM, SIGHUP (no file\n"
+                 "changed).\n");
 }
 
 // Runs a command with one last handler for whatever it did not report, and

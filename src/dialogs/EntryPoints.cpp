@@ -1,6 +1,9 @@
 #include "dialogs/EntryPoints.h"
 
 #include <QApplication>
+#include <QMessageBox>
+#include <cstdio>
+#include <exception>
 #include <memory>
 
 #include "dialogs/ACEDlg.h"
@@ -21,12 +24,28 @@ void EnsureApplication() {
     (void)app;
 }
 
+// The last word on a failure the dialog did not report itself: a host may be
+// a C program, and an exception leaving an extern "C" function ends it.
+void ReportUnhandled(const char* what) noexcept {
+    std::fprintf(stderr, "tlxexport dialogs: %s\n", what);
+    try {
+        if (QApplication::instance()) QMessageBox::critical(nullptr, QStringLiteral("tlxexport"), QString::fromUtf8(what));
+    } catch (...) {
+    }
+}
+
 template <class Dialog>
-void ShowDialog(const char* path) {
-    EnsureApplication();
-    auto dialog = std::make_unique<Dialog>(nullptr);
-    dialog->SetFilePath(path);
-    dialog->exec();
+void ShowDialog(const char* path) noexcept {
+    try {
+        EnsureApplication();
+        auto dialog = std::make_unique<Dialog>(nullptr);
+        dialog->SetFilePath(path);
+        dialog->exec();
+    } catch (const std::exception& e) {
+        ReportUnhandled(e.what());
+    } catch (...) {
+        ReportUnhandled("unexpected failure");
+    }
 }
 
 }  // namespace

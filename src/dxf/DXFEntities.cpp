@@ -6,6 +6,7 @@
 
 #include "dxf/DXFWriter.h"
 #include "msr/msr.h"
+#include "reader/FeatureWalk.h"
 
 namespace tvk {
 
@@ -251,12 +252,8 @@ void CDXFWriter::ExportFeatureTree(CFeature* feature, int index) {
         ExportFeature(feature, index);
         return;
     }
-    if (auto* multiple = dynamic_cast<CMultipleFeature*>(feature)) {
-        // Parts in order, and the parts of an inner multiple in turn.
-        for (auto& part : multiple->Parts) ExportFeatureTree(part.get(), index);
-        return;
-    }
-    ExportFeature(feature, index);
+    // Parts in order, and the parts of an inner multiple in turn.
+    ForEachLeaf(feature, [this, index](CFeature& leaf) { ExportFeature(&leaf, index); });
 }
 
 void CDXFWriter::WriteBlock(int slot) {

@@ -13,6 +13,7 @@
 #include "msr/msr.h"
 #include "platform/Exceptions.h"
 #include "platform/StringTable.h"
+#include "reader/FeatureWalk.h"
 
 namespace tvk {
 
@@ -225,13 +226,12 @@ void CDXFWriter::WidenExtents(double x, double y, double z) {
 }
 
 void CDXFWriter::WidenByCircles(const CFeature* feature) {
-    if (!feature) return;
-    if (const auto* multiple = dynamic_cast<const CMultipleFeature*>(feature)) {
-        for (const auto& part : multiple->Parts) WidenByCircles(part.get());
-        return;
-    }
-    if (feature->Kind != ARC && feature->Kind != CIRCLE) return;
-    const auto* list = dynamic_cast<const CPointListFeature*>(feature);
+    ForEachLeaf(feature, [this](const CFeature& leaf) { WidenByCircle(leaf); });
+}
+
+void CDXFWriter::WidenByCircle(const CFeature& feature) {
+    if (feature.Kind != ARC && feature.Kind != CIRCLE) return;
+    const auto* list = dynamic_cast<const CPointListFeature*>(&feature);
     if (!list) return;
     const auto& points = list->Points;
     const Coord3* p0 = PointAt(points, 0);

@@ -97,7 +97,9 @@ protected:
 private:
     void WidenExtents(double x, double y, double z);
     void ComputeExtents();
+    // Widens by the circles of the feature's arcs and circles, parts at any depth included.
     void WidenByCircles(const CFeature* feature);
+    void WidenByCircle(const CFeature& leaf);
     void WriteExtentsAndLimits();
     void WriteBlock(int slot);
     void WriteFeatureEntities(int slot);

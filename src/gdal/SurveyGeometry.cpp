@@ -5,36 +5,12 @@
 #include <utility>
 
 #include "msr/msr.h"
+#include "reader/FeatureWalk.h"
 
 namespace tlxgdal {
 namespace {
 
 using tvk::CFeature;
-
-// Calls visit(leaf) for every part that is not a MULTIPLE, in the order of
-// the parts. Hostile files nest MULTIPLEs a million deep: no recursion.
-template <class Visit>
-void ForEachLeaf(const CFeature& feature, Visit&& visit) {
-    if (feature.Kind != tvk::MULTIPLE) {
-        visit(feature);
-        return;
-    }
-    std::vector<std::pair<const tvk::CMultipleFeature*, size_t>> open;
-    if (auto* multiple = dynamic_cast<const tvk::CMultipleFeature*>(&feature)) open.emplace_back(multiple, 0);
-    while (!open.empty()) {
-        auto [multiple, next] = open.back();
-        if (next == multiple->Parts.size()) {
-            open.pop_back();
-            continue;
-        }
-        ++open.back().second;
-        const CFeature* part = multiple->Parts[next].get();
-        if (!part) continue;
-        auto* inner = part->Kind == tvk::MULTIPLE ? dynamic_cast<const tvk::CMultipleFeature*>(part) : nullptr;
-        if (inner) open.emplace_back(inner, 0);
-        else if (part->Kind != tvk::MULTIPLE) visit(*part);
-    }
-}
 
 // Points a leaf of each kind needs; 0 for kinds that draw nothing.
 size_t PointsNeeded(int kind) {
@@ -71,21 +47,21 @@ OGRwkbGeometryType CSurveyGeometry::TypeOf(const CFeature& feature) const {
     if (feature.Kind != tvk::MULTIPLE) return LeafType(feature.Kind);
     // A collection is 3D as soon as one part is: OGR then gives every part a z.
     bool threeD = false;
-    ForEachLeaf(feature, [&threeD](const CFeature& leaf) { threeD = threeD || OGR_GT_HasZ(LeafType(leaf.Kind)); });
+    tvk::ForEachLeaf(&feature, [&threeD](const CFeature& leaf) { threeD = threeD || OGR_GT_HasZ(LeafType(leaf.Kind)); });
     return threeD ? wkbGeometryCollection25D : wkbGeometryCollection;
 }
 
 std::unique_ptr<OGRGeometry> CSurveyGeometry::Build(const CFeature& feature) const {
     if (feature.Kind != tvk::MULTIPLE) return BuildLeaf(feature);
     auto collection = std::make_unique<OGRGeometryCollection>();
-    ForEachLeaf(feature, [&](const CFeature& leaf) {
+    tvk::ForEachLeaf(&feature, [&](const CFeature& leaf) {
         if (auto part = BuildLeaf(leaf)) collection->addGeometryDirectly(part.release());
     });
     return collection;
 }
 
 void CSurveyGeometry::Widen(const CFeature& feature, OGREnvelope& envelope) const {
-    ForEachLeaf(feature, [&](const CFeature& leaf) {
+    tvk::ForEachLeaf(&feature, [&](const CFeature& leaf) {
         const std::vector<int>* points = PointsOf(leaf);
         if (!points) return;
         if (leaf.Kind == tvk::ARC || leaf.Kind == tvk::CIRCLE) {

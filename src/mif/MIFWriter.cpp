@@ -9,36 +9,10 @@
 #include "mif/MIFStyle.h"
 #include "msr/msr.h"
 #include "platform/CodePage.h"
+#include "reader/FeatureWalk.h"
 
 namespace tvk {
 namespace {
-
-// Calls visit(leaf) for every feature that is not a MULTIPLE, in the order of
-// the parts, walking MULTIPLEs inside MULTIPLEs at any depth without recursion.
-template <class Visit>
-void ForEachLeaf(CFeature* feature, Visit&& visit) {
-    if (!feature) return;
-    if (feature->Kind != MULTIPLE) {
-        visit(feature);
-        return;
-    }
-    std::vector<std::pair<const CMultipleFeature*, size_t>> stack;
-    if (auto* multiple = dynamic_cast<const CMultipleFeature*>(feature)) stack.emplace_back(multiple, 0);
-    while (!stack.empty()) {
-        auto& [multiple, next] = stack.back();
-        if (next == multiple->Parts.size()) {
-            stack.pop_back();
-            continue;
-        }
-        CFeature* part = multiple->Parts[next++].get();
-        if (!part) continue;
-        if (part->Kind != MULTIPLE) {
-            visit(part);
-        } else if (auto* inner = dynamic_cast<const CMultipleFeature*>(part)) {
-            stack.emplace_back(inner, 0);  // invalidates the references above; they are not used again
-        }
-    }
-}
 
 // Points an object of each kind needs; 0 for kinds that make no object.
 size_t PointsNeeded(int kind) {
@@ -145,8 +119,8 @@ void CMIFWriter::Export() {
     for (size_t i = 0; i < Features.size(); ++i) {
         ThrowIfMustDie();
         if (i >= FeatureStates.size() || FeatureStates[i] == kNone) continue;
-        ForEachLeaf(Features[i].get(), [this](CFeature* leaf) {
-            if (leaf->Kind == ARC || leaf->Kind == CIRCLE) WidenByCircle(leaf);
+        ForEachLeaf(Features[i].get(), [this](CFeature& leaf) {
+            if (leaf.Kind == ARC || leaf.Kind == CIRCLE) WidenByCircle(&leaf);
         });
     }
     // The y range grows by 1.25 % at each end, the x range by 6.25 % at its upper end.
@@ -162,7 +136,7 @@ void CMIFWriter::Export() {
         if (OnProgressStep) OnProgressStep(1);
         if (i >= FeatureStates.size() || FeatureStates[i] == kNone) continue;
         int index = static_cast<int>(i);
-        ForEachLeaf(Features[i].get(), [this, index](CFeature* leaf) { ExportFeature(leaf, index); });
+        ForEachLeaf(Features[i].get(), [this, index](CFeature& leaf) { ExportFeature(&leaf, index); });
     }
 }
 

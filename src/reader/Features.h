@@ -51,6 +51,22 @@ public:
 class CMultipleFeature : public CFeature {
 public:
     using CFeature::CFeature;
+    CMultipleFeature() = default;
+    CMultipleFeature(const CMultipleFeature&) = delete;
+    CMultipleFeature& operator=(const CMultipleFeature&) = delete;
+    // Files nest MULTIPLE parts without limit: the parts of inner parts are
+    // taken over before their owner dies, so freeing a nesting a million deep
+    // is a loop and not a million nested destructor calls.
+    ~CMultipleFeature() override {
+        std::vector<std::unique_ptr<CFeature>> dying = std::move(Parts);
+        while (!dying.empty()) {
+            std::unique_ptr<CFeature> part = std::move(dying.back());
+            dying.pop_back();
+            if (auto* inner = dynamic_cast<CMultipleFeature*>(part.get()))
+                for (auto& p : inner->Parts) dying.push_back(std::move(p));
+        }
+    }
+
     std::vector<std::unique_ptr<CFeature>> Parts;  // each with its own kind, code and points
 };
 

@@ -9,6 +9,7 @@
 #include "platform/NumberText.h"
 #include "msr/ArcCircle.h"
 #include "platform/StringTable.h"
+#include "reader/FeatureWalk.h"
 #include "reader/ReaderStrings.h"
 #include "reader/TLXReader.h"
 #include "reader/TextScan.h"
@@ -148,10 +149,7 @@ void CTLXReader::ConvertIndex_Features() {
 // The feature, then its parts at every depth, so that a bad inner part of a
 // nested MULTIPLE leaves the whole feature out as a bad direct part does.
 void CTLXReader::ConvertFeatureTree(CFeature* feature, int slot) {
-    ConvertIndex_Feature(feature, slot);
-    if (auto* multiple = dynamic_cast<CMultipleFeature*>(feature); multiple && feature->Kind == MULTIPLE)
-        for (auto& part : multiple->Parts)
-            if (part) ConvertFeatureTree(part.get(), slot);
+    ForEachFeatureNode(feature, [this, slot](CFeature& node) { ConvertIndex_Feature(&node, slot); });
 }
 
 void CTLXReader::ConvertIndex_Feature(CFeature* feature, int slot) {

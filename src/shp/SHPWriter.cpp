@@ -10,6 +10,7 @@
 #include "msr/msr.h"
 #include "platform/CodePage.h"
 #include "platform/Exceptions.h"
+#include "reader/FeatureWalk.h"
 
 namespace tvk {
 
@@ -77,14 +78,11 @@ void CSHPWriter::Export() {
     }
 }
 
+// The parts of a MULTIPLE in order, those of inner MULTIPLEs in turn, numbered
+// as they come.
 void CSHPWriter::ExportParts(CFeature* feature, int index, int& part) {
-    auto* multiple = dynamic_cast<CMultipleFeature*>(feature);
-    if (!multiple) return;
-    for (auto& p : multiple->Parts) {
-        if (!p) continue;
-        if (p->Kind == MULTIPLE) ExportParts(p.get(), index, part);
-        else ExportFeature(p.get(), index, part++);
-    }
+    if (!AsMultiple(feature)) return;
+    ForEachLeaf(feature, [this, index, &part](CFeature& leaf) { ExportFeature(&leaf, index, part++); });
 }
 
 bool CSHPWriter::CollectPoints(const CPointListFeature& feature, size_t minimum) {
