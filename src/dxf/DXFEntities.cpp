@@ -216,14 +216,14 @@ void CDXFWriter::ExportFeature(CFeature* feature, int /*index*/) {
         const Coord3* p1 = PointAt(points, 1);
         const Coord3* p2 = PointAt(points, 2);
         if (!p0 || !p1 || !p2) return;
-        // Drawing x goes to the library's north place, y to its east place.
-        const msr::CPoint2d a(p0->x, p0->y), b(p1->x, p1->y), c(p2->x, p2->y);
+        const msr::CPoint2d a = ToLibraryPoint(*p0), b = ToLibraryPoint(*p1), c = ToLibraryPoint(*p2);
         auto writeRound = [&](const char* entity, const auto& round) {  // CArc or CCircle
             WriteGroup(0, entity);
             WriteGroup(8, layer);
             WritePenGroups(code);
-            WriteGroup(10, double(round.centre.north));
-            WriteGroup(20, double(round.centre.east));
+            const Coord3 centre = FromLibraryPoint(round.centre);
+            WriteGroup(10, centre.x);
+            WriteGroup(20, centre.y);
             WriteGroup(30, 0.0);
             WriteGroup(40, double(round.radius));
         };

@@ -170,12 +170,10 @@ void CMIFWriter::WidenByCircle(const CFeature* feature) {
     const std::vector<int>* points = PointsOf(feature, 3);
     if (!points) return;
     msr::CPoint2d p[3];
-    for (int k = 0; k < 3; ++k) {
-        const Coord3& c = PointCoords[(*points)[k]];
-        p[k] = msr::CPoint2d(c.x, c.y);
-    }
+    for (int k = 0; k < 3; ++k) p[k] = ToLibraryPoint(PointCoords[(*points)[k]]);
     msr::CCircle circle(p[0], p[1], p[2]);
-    double cx = circle.centre.north, cy = circle.centre.east, r = circle.radius;
+    const Coord3 centre = FromLibraryPoint(circle.centre);
+    double cx = centre.x, cy = centre.y, r = circle.radius;
     Extents.Add(cx - r, cy - r);
     Extents.Add(cx + r, cy + r);
 }
@@ -236,18 +234,18 @@ void CMIFWriter::ExportFeature(CFeature* feature, int index) {
         break;
     }
     case ARC: {
-        msr::CArc arc(msr::CPoint2d(xy(0).x, xy(0).y), msr::CPoint2d(xy(1).x, xy(1).y),
-                      msr::CPoint2d(xy(2).x, xy(2).y));
+        msr::CArc arc(ToLibraryPoint(xy(0)), ToLibraryPoint(xy(1)), ToLibraryPoint(xy(2)));
+        const Coord3 centre = FromLibraryPoint(arc.centre);
         // Degrees with the digits of the coordinates: two decimals put the
         // ends of a 10 km arc 24 cm off its surveyed points.
-        AppendArcObject(text_, arc.centre.north, arc.centre.east, arc.radius, arc.start.Degrees(), arc.end.Degrees());
+        AppendArcObject(text_, centre.x, centre.y, arc.radius, arc.start.Degrees(), arc.end.Degrees());
         AppendStyle(text_, style, true, false);
         break;
     }
     case CIRCLE: {
-        msr::CCircle circle(msr::CPoint2d(xy(0).x, xy(0).y), msr::CPoint2d(xy(1).x, xy(1).y),
-                            msr::CPoint2d(xy(2).x, xy(2).y));
-        AppendEllipseObject(text_, circle.centre.north, circle.centre.east, circle.radius);
+        msr::CCircle circle(ToLibraryPoint(xy(0)), ToLibraryPoint(xy(1)), ToLibraryPoint(xy(2)));
+        const Coord3 centre = FromLibraryPoint(circle.centre);
+        AppendEllipseObject(text_, centre.x, centre.y, circle.radius);
         AppendStyle(text_, style, true, true);
         break;
     }

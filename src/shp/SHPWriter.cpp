@@ -99,21 +99,23 @@ bool CSHPWriter::CollectPoints(const CPointListFeature& feature, size_t minimum)
 
 bool CSHPWriter::CollectTrace(const CPointListFeature& feature, bool circle) {
     if (!CollectPoints(feature, 3)) return false;
-    // The library takes x in the north place and y in the east place, and the
-    // trace gives them back the same way round.
     msr::CPoint2d p[3];
-    for (int k = 0; k < 3; ++k) p[k] = msr::CPoint2d(m_points[k].x, m_points[k].y);
+    for (int k = 0; k < 3; ++k) p[k] = ToLibraryPoint({m_points[k].x, m_points[k].y});
     long count = 0;
     std::unique_ptr<msr::CPoint3d[]> trace(circle ? msr::CCircle(p[0], p[1], p[2]).GetTrace(count, nullptr)
                                                   : msr::CArc(p[0], p[1], p[2]).GetTrace(count, nullptr));
     m_points.clear();
+    auto add = [this](const msr::CPoint3d& t) {
+        Coord3 q = FromLibraryPoint(t);
+        m_points.push_back({q.x, q.y});
+    };
     if (trace && count > 0) {
         if (circle) {
             // From the last trace point to the first, then the last once more.
-            for (long k = count - 1; k >= 0; --k) m_points.push_back({trace[k].north, trace[k].east});
-            m_points.push_back({trace[count - 1].north, trace[count - 1].east});
+            for (long k = count - 1; k >= 0; --k) add(trace[k]);
+            add(trace[count - 1]);
         } else {
-            for (long k = 0; k < count; ++k) m_points.push_back({trace[k].north, trace[k].east});
+            for (long k = 0; k < count; ++k) add(trace[k]);
         }
     }
     return !m_points.empty();
