@@ -21,9 +21,9 @@ const CPointListFeature* AsPointList(const CFeature* feature) {
 }  // namespace
 
 int CDXFWriter::LayerSlotOfCode(int codeSlot) const {
-    if (codeSlot < 0 || size_t(codeSlot) >= FeatureCodes.size()) return kNone;
+    if (!ValidSlot(codeSlot, FeatureCodes)) return kNone;
     int layer = FeatureCodes[codeSlot].Layer;
-    return layer >= 0 && size_t(layer) < LayerFileNames.size() ? layer : kNone;
+    return ValidSlot(layer, LayerFileNames) ? layer : kNone;
 }
 
 const std::string& CDXFWriter::LayerOfCode(int codeSlot) const {
@@ -45,16 +45,16 @@ void CDXFWriter::WriteTextGroup(int code, const char* text, int layerSlot, int p
 }
 
 bool CDXFWriter::IsPointLayerCode(int codeSlot) const {
-    if (codeSlot < 0 || size_t(codeSlot) >= FeatureCodes.size()) return false;
+    if (!ValidSlot(codeSlot, FeatureCodes)) return false;
     int layer = FeatureCodes[codeSlot].Layer;
-    if (layer < 0 || size_t(layer) >= LayerStates.size()) return false;
+    if (!ValidSlot(layer, LayerStates)) return false;
     return IsPointLayerState(LayerStates[layer]);
 }
 
 const Coord3* CDXFWriter::PointAt(const std::vector<int>& points, size_t i) const {
     if (i >= points.size()) return nullptr;
     int slot = points[i];
-    if (slot < 0 || size_t(slot) >= PointCoords.size()) return nullptr;
+    if (!ValidSlot(slot, PointCoords)) return nullptr;
     return &PointCoords[slot];
 }
 
@@ -68,7 +68,7 @@ Coord3 CDXFWriter::AttributeAnchor(const CFeature* feature) const {
 }
 
 void CDXFWriter::WritePenGroups(int codeSlot) {
-    const PenStyle* pen = codeSlot >= 0 && size_t(codeSlot) < FeatureStyles.size()
+    const PenStyle* pen = ValidSlot(codeSlot, FeatureStyles)
                               ? FeatureStyles[codeSlot].Pen.get()
                               : nullptr;
     if (!pen) {
@@ -83,7 +83,7 @@ void CDXFWriter::WritePenGroups(int codeSlot) {
 }
 
 void CDXFWriter::WritePointLabels(const Coord3& p, int pointSlot, int layerSlot) {
-    const char* name = pointSlot >= 0 && size_t(pointSlot) < Points.size() ? Points[pointSlot].Name.c_str() : "";
+    const char* name = ValidSlot(pointSlot, Points) ? Points[pointSlot].Name.c_str() : "";
     WriteGroup(0, "TEXT");
     WriteGroup(8, NamesLayer.c_str());
     WriteGroup(6, "BYLAYER");
@@ -127,7 +127,7 @@ void CDXFWriter::ExportFeature(CFeature* feature, int /*index*/) {
     const char* layer = LayerOfCode(code).c_str();
     const int layerSlot = LayerSlotOfCode(code);
     const SymbolStyle* symbol =
-        code >= 0 && size_t(code) < FeatureStyles.size() ? FeatureStyles[code].Symbol.get() : nullptr;
+        ValidSlot(code, FeatureStyles) ? FeatureStyles[code].Symbol.get() : nullptr;
 
     switch (feature->Kind) {
     case POINT: {
@@ -274,7 +274,7 @@ void CDXFWriter::WriteBlock(int slot) {
     WriteGroup(20, 0.0);
     WriteGroup(30, 0.0);
     ExportFeatureTree(feature, slot);
-    if (code >= 0 && size_t(code) < PropertySchemas.size()) {
+    if (ValidSlot(code, PropertySchemas)) {
         const PropertySchema& schema = PropertySchemas[code];
         for (size_t b = 0; b < schema.PropertyNumbers.size() && b < schema.PropertyDefs.size(); ++b) {
             if (schema.PropertyNumbers[b] == kNone) continue;
@@ -311,7 +311,7 @@ void CDXFWriter::WriteFeatureEntities(int slot) {
     WriteGroup(20, 0.0);
     WriteGroup(30, 0.0);
     const Coord3 anchor = AttributeAnchor(feature);
-    if (code >= 0 && size_t(code) < PropertySchemas.size()) {
+    if (ValidSlot(code, PropertySchemas)) {
         const PropertySchema& schema = PropertySchemas[code];
         const std::vector<CText>* values = size_t(slot) < FeatureValues.size() ? &FeatureValues[slot] : nullptr;
         for (size_t b = 0; b < schema.PropertyNumbers.size() && b < schema.PropertyDefs.size(); ++b) {

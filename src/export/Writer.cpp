@@ -80,10 +80,10 @@ bool CWriter::SetStrict(bool strict) {
 
 ChangeEntry& CWriter::NoteChange(ChangeKind kind, int layer, int place, long long count, size_t length) {
     ChangeEntry& entry = Changes.At(kind, layer, place, [this, layer, place](ChangeEntry& e) {
-        if (layer < 0 || static_cast<size_t>(layer) >= Layers.size()) return;
+        if (!ValidSlot(layer, Layers)) return;
         e.layer = Layers[layer].Name.Str();
         const auto& names = LayerInfo.ColumnNames;
-        if (place >= 0 && static_cast<size_t>(layer) < names.size() && static_cast<size_t>(place) < names[layer].size())
+        if (ValidSlot(layer, names) && ValidSlot(place, names[layer]))
             e.column = names[layer][place];
     });
     entry.count += count;
@@ -133,9 +133,7 @@ void CWriter::NoteLayerNameChange(ChangeKind kind, int layer) {
 
 int CWriter::ColumnOfPosition(int layer, int code, int position) const {
     const auto& maps = LayerInfo.ColumnMaps;
-    if (layer < 0 || static_cast<size_t>(layer) >= maps.size() || code < 0 ||
-        static_cast<size_t>(code) >= maps[layer].size())
-        return kPlaceLayer;
+    if (!ValidSlot(layer, maps) || !ValidSlot(code, maps[layer])) return kPlaceLayer;
     const std::vector<int>& map = maps[layer][code];
     for (size_t column = 0; column < map.size(); ++column)
         if (map[column] == position) return static_cast<int>(column);

@@ -80,7 +80,7 @@ public:
     // and CIRC0 radius points (negative states) are construction points and
     // false, like left-out points and slots out of range.
     bool IsSurveyPoint(int pointSlot) const {
-        return pointSlot >= 0 && static_cast<size_t>(pointSlot) < PointStates.size() && PointStates[pointSlot] >= 0;
+        return ValidSlot(pointSlot, PointStates) && PointStates[pointSlot] >= 0;
     }
 
     // --- the export model (declaration order) ---

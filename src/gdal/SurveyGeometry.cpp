@@ -106,7 +106,7 @@ const std::vector<int>* CSurveyGeometry::PointsOf(const CFeature& leaf) const {
     auto* list = needed ? dynamic_cast<const tvk::CPointListFeature*>(&leaf) : nullptr;
     if (!list || list->Points.size() < needed) return nullptr;
     for (int slot : list->Points)
-        if (slot < 0 || static_cast<size_t>(slot) >= model_.PointCoords.size()) return nullptr;
+        if (!tvk::ValidSlot(slot, model_.PointCoords)) return nullptr;
     return &list->Points;
 }
 

@@ -180,9 +180,9 @@ void CMIFWriter::WidenByCircle(const CFeature* feature) {
 
 int CMIFWriter::LayerOfFeature(const CFeature* feature) const {
     int code = feature->Code;
-    if (code < 0 || static_cast<size_t>(code) >= FeatureCodes.size() || CodeStates[code] == kNone) return -1;
+    if (!ValidSlot(code, FeatureCodes) || CodeStates[code] == kNone) return -1;
     int layer = FeatureCodes[code].Layer;
-    if (layer < 0 || static_cast<size_t>(layer) >= Layers.size() || LayerStates[layer] == kNone) return -1;
+    if (!ValidSlot(layer, Layers) || LayerStates[layer] == kNone) return -1;
     return layer;
 }
 
@@ -190,7 +190,7 @@ const std::vector<int>* CMIFWriter::PointsOf(const CFeature* feature, size_t cou
     auto* list = dynamic_cast<const CPointListFeature*>(feature);
     if (!list || list->Points.size() < count) return nullptr;
     for (int slot : list->Points)
-        if (slot < 0 || static_cast<size_t>(slot) >= PointCoords.size()) return nullptr;
+        if (!ValidSlot(slot, PointCoords)) return nullptr;
     return &list->Points;
 }
 

@@ -91,7 +91,7 @@ bool CSHPWriter::CollectPoints(const CPointListFeature& feature, size_t minimum)
     if (feature.Points.size() < minimum) return false;
     m_points.clear();
     for (int slot : feature.Points) {
-        if (slot < 0 || static_cast<size_t>(slot) >= PointCoords.size()) return false;
+        if (!ValidSlot(slot, PointCoords)) return false;
         m_points.push_back({PointCoords[slot].x, PointCoords[slot].y});
     }
     return true;
@@ -128,9 +128,9 @@ void CSHPWriter::ExportFeature(CFeature* feature, int index, int part) {
         return;
     }
     const int code = feature->Code;
-    if (code < 0 || static_cast<size_t>(code) >= FeatureCodes.size()) return;
+    if (!ValidSlot(code, FeatureCodes)) return;
     const int layer = FeatureCodes[code].Layer;
-    if (layer < 0 || static_cast<size_t>(layer) >= Layers.size()) return;
+    if (!ValidSlot(layer, Layers)) return;
     auto* list = dynamic_cast<CPointListFeature*>(feature);
     if (!list) return;
 
@@ -322,7 +322,7 @@ void CSHPWriter::WriteData(CFile* file, int index, int, int) {
     for (size_t c = 0; c < fields.size(); ++c) {
         const int position = map && c < map->size() ? (*map)[c] : kNone;
         std::string_view text;
-        if (position >= 0 && static_cast<size_t>(position) < values.size()) text = values[position].View();
+        if (ValidSlot(position, values)) text = values[position].View();
         PutDBFValue(m_row.data() + fields[c].offset, fields[c].length, FittedValue(text, fields[c], layer, int(c)));
     }
     file->Write(m_row);
