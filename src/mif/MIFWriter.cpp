@@ -217,22 +217,7 @@ void CMIFWriter::ExportFeature(CFeature* feature, int index) {
         AppendStyle(text_, style, true, false);
         break;
     case POLYLINE:
-    case POLYGON: {
-        // An object of one vertex is no valid MIF (readers stop at it and lose
-        // the rest of the layer): a single point is written twice.
-        size_t count = points->size(), vertices = count < 2 ? 2 : count;
-        if (vertices != count) NoteChange(ChangeKind::ShapeRepeated, layer, kPlaceLayer);
-        if (feature->Kind == POLYLINE) AppendPlineHead(text_, static_cast<int>(vertices));
-        else AppendRegionHead(text_, static_cast<int>(vertices));
-        for (size_t k = 0; k < vertices; ++k) {
-            const Coord3& c = xy(k < count ? k : count - 1);
-            AppendVertex(text_, c.x, c.y);
-        }
-        AppendStyle(text_, style, true, feature->Kind == POLYGON);
-        if (auto* polyline = dynamic_cast<const CPolylineFeature*>(feature); polyline && polyline->Smooth)
-            AppendSmoothClause(text_);
-        break;
-    }
+    case POLYGON: AppendPolyObject(feature, *points, style, layer); break;
     case ARC: {
         msr::CArc arc(ToLibraryPoint(xy(0)), ToLibraryPoint(xy(1)), ToLibraryPoint(xy(2)));
         const Coord3 centre = FromLibraryPoint(arc.centre);
@@ -257,6 +242,24 @@ void CMIFWriter::ExportFeature(CFeature* feature, int index) {
     text_.clear();
     AppendRow(text_, layer, feature->Code, index);
     GetMIDFile(layer)->WriteString(text_);
+}
+
+// A PLINE or a REGION of one ring with its pen, brush and smoothing.
+void CMIFWriter::AppendPolyObject(const CFeature* feature, const std::vector<int>& points,
+                                  const FeatureStyleRec& style, int layer) {
+    // An object of one vertex is no valid MIF (readers stop at it and lose
+    // the rest of the layer): a single point is written twice.
+    size_t count = points.size(), vertices = count < 2 ? 2 : count;
+    if (vertices != count) NoteChange(ChangeKind::ShapeRepeated, layer, kPlaceLayer);
+    if (feature->Kind == POLYLINE) AppendPlineHead(text_, static_cast<int>(vertices));
+    else AppendRegionHead(text_, static_cast<int>(vertices));
+    for (size_t k = 0; k < vertices; ++k) {
+        const Coord3& c = PointCoords[points[k < count ? k : count - 1]];
+        AppendVertex(text_, c.x, c.y);
+    }
+    AppendStyle(text_, style, true, feature->Kind == POLYGON);
+    if (auto* polyline = dynamic_cast<const CPolylineFeature*>(feature); polyline && polyline->Smooth)
+        AppendSmoothClause(text_);
 }
 
 void CMIFWriter::AppendStyle(std::string& out, const FeatureStyleRec& style, bool pen, bool brush) {
