@@ -1,10 +1,6 @@
 // `tlxexport dxf IN.tlx OUT.dxf [--no-attributes] [--no-codepage] [--strict] [--log FILE]`:
 // reads a survey and writes it as one release 12 DXF file.
-#include <cstdio>
-#include <string>
-
 #include "cli/ExportSteps.h"
-#include "cli/PathGuards.h"
 #include "dxf/DXFWriter.h"
 
 namespace tlxcli {
@@ -23,16 +19,11 @@ const char* const kUsage =
 }  // namespace
 
 int RunDxf(const Args& args) {
-    ArgParser parser({"--strict", "--no-attributes", "--no-codepage", "--help", "-h"}, {"--log"});
-    ExportArgs a;
-    if (int status = ParseExportArgs("dxf", kUsage, parser, args, a); status >= 0) return status;
-    if (!GuardFileTarget("dxf", a.input, a.target, a.logPath)) return 2;
-
-    CCommandWriter<tvk::CDXFWriter> writer("dxf", a);
-    if (int status = writer.Read(); status >= 0) return status;
-    writer->SetExportSemantic(!parser.Has("--no-attributes"));
-    writer->SetDeclareCodePage(!parser.Has("--no-codepage"));
-    return writer.Export();
+    return RunExport<tvk::CDXFWriter>({"dxf", kUsage, {"--no-attributes", "--no-codepage"}, {}}, args,
+                                      [](tvk::CDXFWriter& writer, const ArgParser& parser) {
+                                          writer.SetExportSemantic(!parser.Has("--no-attributes"));
+                                          writer.SetDeclareCodePage(!parser.Has("--no-codepage"));
+                                      });
 }
 
 }  // namespace tlxcli

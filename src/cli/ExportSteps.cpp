@@ -7,22 +7,24 @@
 #include "export/Writer.h"
 #include "platform/CodePage.h"
 #include "platform/Exceptions.h"
+#include "platform/FileSystem.h"
 
 namespace tlxcli {
 
-int ParseExportArgs(const char* command, const char* usage, ArgParser& parser, const Args& args, ExportArgs& out) {
+StepResult ParseExportArgs(const char* command, const char* usage, ArgParser& parser, const Args& args,
+                           ExportArgs& out) {
     if (!parser.Parse(args)) {
         std::fprintf(stderr, "tlxexport %s: %s\n%s", command, parser.Error().c_str(), usage);
-        return 2;
+        return StepResult::Exit(2);
     }
     if (parser.WantsHelp()) {
         std::fputs(usage, stdout);
-        return 0;
+        return StepResult::Exit(0);
     }
     const auto& words = parser.Positional();
     if (words.size() != 2) {
         std::fputs(usage, stderr);
-        return 2;
+        return StepResult::Exit(2);
     }
     out.input = words[0];
     out.target = words[1];
@@ -30,9 +32,28 @@ int ParseExportArgs(const char* command, const char* usage, ArgParser& parser, c
     out.strict = parser.Has("--strict");
     if (parser.Has("--log") && out.logPath.empty()) {
         std::fprintf(stderr, "tlxexport %s: --log needs a file name\n", command);
-        return 2;
+        return StepResult::Exit(2);
     }
-    return -1;
+    return StepResult::GoOn();
+}
+
+StepResult ParseOverwriteOption(const char* command, const ArgParser& parser, OverwritePolicy& policy) {
+    policy = OverwritePolicy::Ask;
+    if (ParseOverwritePolicy(parser.Value("--overwrite", "ask"), policy)) return StepResult::GoOn();
+    std::fprintf(stderr, "tlxexport %s: --overwrite takes ask, all or none, not '%s'\n", command,
+                 parser.Value("--overwrite").c_str());
+    return StepResult::Exit(2);
+}
+
+StepResult MakeOutputFolder(const char* command, const std::string& folder) {
+    try {
+        tvk::FileSystem().CreateDirectories(folder);
+        return StepResult::GoOn();
+    } catch (const tvk::CFileException& e) {
+        std::fprintf(stderr, "tlxexport %s: cannot create the folder %s: %s\n", command, folder.c_str(),
+                     e.SystemReason().c_str());
+        return StepResult::Exit(1);
+    }
 }
 
 namespace {

@@ -3,11 +3,16 @@
 #pragma once
 #include <cstdio>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "cli/ArgParser.h"
 #include "cli/Commands.h"
 #include "cli/LogWriting.h"
+#include "cli/OverwritePrompt.h"
+#include "cli/PathGuards.h"
 #include "cli/ProgressBar.h"
 #include "cli/SignalStop.h"
 
@@ -27,9 +32,34 @@ struct ExportArgs {
     const char* Log() const { return logPath.empty() ? nullptr : logPath.c_str(); }
 };
 
-// Parses `args`; returns -1 to go on, or the exit status (0 after --help,
-// 2 for wrong usage, with the usage printed).
-int ParseExportArgs(const char* command, const char* usage, ArgParser& parser, const Args& args, ExportArgs& out);
+// The outcome of one step of a command: go on with the next step, or end the
+// command with an exit status.
+class StepResult {
+public:
+    static StepResult GoOn() { return StepResult(); }
+    static StepResult Exit(int status) {
+        StepResult result;
+        result.exit_ = status;
+        return result;
+    }
+    bool Ends() const { return exit_.has_value(); }
+    int ExitStatus() const { return *exit_; }
+
+private:
+    std::optional<int> exit_;
+};
+
+// Parses `args`; ends with 0 after --help and with 2 for wrong usage, with
+// the usage printed.
+StepResult ParseExportArgs(const char* command, const char* usage, ArgParser& parser, const Args& args,
+                           ExportArgs& out);
+
+// Takes --overwrite (default ask); ends with 2 for a word it does not know.
+StepResult ParseOverwriteOption(const char* command, const ArgParser& parser, OverwritePolicy& policy);
+
+// Creates the output folder and any folders above it; ends with 1 when it
+// cannot, saying why.
+StepResult MakeOutputFolder(const char* command, const std::string& folder);
 
 // Call from a catch block of Read: says why reading failed and returns 2 when
 // the input could not be opened, the signal's status when one stopped it, 1
@@ -91,14 +121,15 @@ public:
     Writer& operator*() { return *writer_; }
     Writer* operator->() { return writer_.get(); }
 
-    // Returns -1 when the survey was read, else the exit status.
-    int Read() {
+    // Goes on when the survey was read, else ends with the exit status.
+    StepResult Read() {
         try {
             writer_->Read(args_.input.c_str(), args_.Log());
-            return -1;
+            return StepResult::GoOn();
         } catch (...) {
             CProgressBar::EraseShown();
-            return ReportReadFailure(command_, args_.input, writer_->InputOpened(), args_.logPath, args_.target);
+            return StepResult::Exit(
+                ReportReadFailure(command_, args_.input, writer_->InputOpened(), args_.logPath, args_.target));
         }
     }
 
@@ -122,5 +153,46 @@ private:
     CProgressBar progress_;
     std::unique_ptr<CStopOnSignals> stopOnSignals_;
 };
+
+// What tells one export command from another besides its writer.
+struct ExportCommand {
+    const char* name;   // "dxf", as in the messages
+    const char* usage;  // printed for --help and wrong usage
+    // The command's own flags; --strict, --help and -h come with every one.
+    std::set<std::string> flags;
+    // Empty for a command that writes one file. A command that writes a
+    // folder of file sets names the suffixes of a set; it takes --overwrite
+    // and creates the folder after reading.
+    std::vector<std::string> setSuffixes;
+};
+
+// Runs an export command: parses its arguments, refuses a target that would
+// be written over the input or the log, reads the survey, creates the folder,
+// hands the writer and the parsed arguments to `configure` for the format's
+// own options, and exports. Returns the exit status.
+template <class Writer, class Configure>
+int RunExport(const ExportCommand& command, const Args& args, Configure configure) {
+    const bool folder = !command.setSuffixes.empty();
+    std::set<std::string> flags = command.flags;
+    flags.insert({"--strict", "--help", "-h"});
+    ArgParser parser(flags, folder ? std::set<std::string>{"--log", "--overwrite"} : std::set<std::string>{"--log"});
+    ExportArgs a;
+    if (StepResult r = ParseExportArgs(command.name, command.usage, parser, args, a); r.Ends()) return r.ExitStatus();
+    OverwritePolicy policy = OverwritePolicy::Ask;
+    if (folder) {
+        if (StepResult r = ParseOverwriteOption(command.name, parser, policy); r.Ends()) return r.ExitStatus();
+        if (!GuardFolderTarget(command.name, a.input, a.target, a.logPath, command.setSuffixes)) return 2;
+    } else if (!GuardFileTarget(command.name, a.input, a.target, a.logPath)) {
+        return 2;
+    }
+
+    CCommandWriter<Writer> writer(command.name, a);
+    if (StepResult r = writer.Read(); r.Ends()) return r.ExitStatus();
+    if (folder)
+        if (StepResult r = MakeOutputFolder(command.name, a.target); r.Ends()) return r.ExitStatus();
+    configure(*writer, parser);
+    if (folder) InstallOverwritePrompt(policy);
+    return writer.Export();
+}
 
 }  // namespace tlxcli

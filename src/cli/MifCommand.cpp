@@ -1,14 +1,7 @@
 // `tlxexport mif IN.tlx OUTDIR [--overwrite ask|all|none] [--strict] [--log FILE]`: reads a
 // survey and writes one MapInfo MIF/MID pair per layer into a folder.
-#include <cstdio>
-#include <string>
-
 #include "cli/ExportSteps.h"
-#include "cli/OverwritePrompt.h"
-#include "cli/PathGuards.h"
 #include "mif/MIFWriter.h"
-#include "platform/Exceptions.h"
-#include "platform/FileSystem.h"
 
 namespace tlxcli {
 
@@ -28,28 +21,8 @@ const char* const kUsage =
 }  // namespace
 
 int RunMif(const Args& args) {
-    ArgParser parser({"--strict", "--help", "-h"}, {"--log", "--overwrite"});
-    ExportArgs a;
-    if (int status = ParseExportArgs("mif", kUsage, parser, args, a); status >= 0) return status;
-    OverwritePolicy policy = OverwritePolicy::Ask;
-    if (!ParseOverwritePolicy(parser.Value("--overwrite", "ask"), policy)) {
-        std::fprintf(stderr, "tlxexport mif: --overwrite takes ask, all or none, not '%s'\n",
-                     parser.Value("--overwrite").c_str());
-        return 2;
-    }
-    if (!GuardFolderTarget("mif", a.input, a.target, a.logPath, {".MIF", ".MID"})) return 2;
-
-    CCommandWriter<tvk::CMIFWriter> writer("mif", a);
-    if (int status = writer.Read(); status >= 0) return status;
-    try {
-        tvk::FileSystem().CreateDirectories(a.target);
-    } catch (const tvk::CFileException& e) {
-        std::fprintf(stderr, "tlxexport mif: cannot create the folder %s: %s\n", a.target.c_str(),
-                     e.SystemReason().c_str());
-        return 1;
-    }
-    InstallOverwritePrompt(policy);
-    return writer.Export();
+    return RunExport<tvk::CMIFWriter>({"mif", kUsage, {}, {".MIF", ".MID"}}, args,
+                                      [](tvk::CMIFWriter&, const ArgParser&) {});
 }
 
 }  // namespace tlxcli

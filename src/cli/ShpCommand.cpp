@@ -1,13 +1,6 @@
 // `tlxexport shp IN.tlx OUTDIR [--overwrite ask|all|none] [--no-codepage] [--strict] [--log FILE]`:
 // reads a survey and writes its shapefile sets into a folder.
-#include <cstdio>
-#include <string>
-
 #include "cli/ExportSteps.h"
-#include "cli/OverwritePrompt.h"
-#include "cli/PathGuards.h"
-#include "platform/Exceptions.h"
-#include "platform/FileSystem.h"
 #include "shp/SHPWriter.h"
 
 namespace tlxcli {
@@ -29,29 +22,10 @@ const char* const kUsage =
 }  // namespace
 
 int RunShp(const Args& args) {
-    ArgParser parser({"--strict", "--no-codepage", "--help", "-h"}, {"--log", "--overwrite"});
-    ExportArgs a;
-    if (int status = ParseExportArgs("shp", kUsage, parser, args, a); status >= 0) return status;
-    OverwritePolicy policy = OverwritePolicy::Ask;
-    if (!ParseOverwritePolicy(parser.Value("--overwrite", "ask"), policy)) {
-        std::fprintf(stderr, "tlxexport shp: --overwrite takes ask, all or none, not '%s'\n",
-                     parser.Value("--overwrite").c_str());
-        return 2;
-    }
-    if (!GuardFolderTarget("shp", a.input, a.target, a.logPath, {".SHP", ".SHX", ".DBF", ".CPG"})) return 2;
-
-    CCommandWriter<tvk::CSHPWriter> writer("shp", a);
-    if (int status = writer.Read(); status >= 0) return status;
-    try {
-        tvk::FileSystem().CreateDirectories(a.target);
-    } catch (const tvk::CFileException& e) {
-        std::fprintf(stderr, "tlxexport shp: cannot create the folder %s: %s\n", a.target.c_str(),
-                     e.SystemReason().c_str());
-        return 1;
-    }
-    writer->WriteCodePageFiles(!parser.Has("--no-codepage"));
-    InstallOverwritePrompt(policy);
-    return writer.Export();
+    return RunExport<tvk::CSHPWriter>({"shp", kUsage, {"--no-codepage"}, {".SHP", ".SHX", ".DBF", ".CPG"}}, args,
+                                      [](tvk::CSHPWriter& writer, const ArgParser& parser) {
+                                          writer.WriteCodePageFiles(!parser.Has("--no-codepage"));
+                                      });
 }
 
 }  // namespace tlxcli

@@ -56,7 +56,7 @@ int LoadTemplate(const std::string& path, tvk::CUETemplate& tmpl) {
 int RunText(const Args& args) {
     ArgParser parser({"--strict", "--help", "-h"}, {"--template", "--log"});
     ExportArgs a;
-    if (int status = ParseExportArgs("text", kUsage, parser, args, a); status >= 0) return status;
+    if (StepResult r = ParseExportArgs("text", kUsage, parser, args, a); r.Ends()) return r.ExitStatus();
     std::vector<std::string> templates;
     if (parser.Has("--template")) templates.push_back(parser.Value("--template"));
     if (!GuardFileTarget("text", a.input, a.target, a.logPath, templates)) return 2;
@@ -65,7 +65,7 @@ int RunText(const Args& args) {
         if (int status = LoadTemplate(templates[0], tmpl)) return status;
 
     CCommandWriter<tvk::CUEWriter> writer("text", a);
-    if (int status = writer.Read(); status >= 0) return status;
+    if (StepResult r = writer.Read(); r.Ends()) return r.ExitStatus();
     // The file is written only once the survey has been read, and put in
     // place only when the export completes.
     tvk::CUEFileOutput sink;

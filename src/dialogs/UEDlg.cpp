@@ -69,8 +69,18 @@ CUEDlg::~CUEDlg() {
 
 QPushButton* CUEDlg::Button(const char* objectName) const { return findChild<QPushButton*>(objectName); }
 
+// The controls are created in the order of the tab chain.
 void CUEDlg::BuildControls() {
     setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    CreateButtons();
+    grid_ = new CUEGridCtrl(this, this);
+    grid_->setObjectName("templateGrid");
+    CreatePreviewPane();
+    LayOutControls();
+    ConnectControls();
+}
+
+void CUEDlg::CreateButtons() {
     auto button = [this](const char* name, unsigned textId, unsigned tipId) {
         auto* b = new QPushButton(UETr(textId), this);
         b->setObjectName(name);
@@ -98,30 +108,9 @@ void CUEDlg::BuildControls() {
     close_->setToolTip(UETr(IDS_UED_TIP_CLOSE));
     close_->setAutoDefault(false);
     font_ = button("fontButton", IDS_UED_FONT, IDS_UED_TIP_FONT);
+}
 
-    grid_ = new CUEGridCtrl(this, this);
-    grid_->setObjectName("templateGrid");
-
-    auto* commands = new QVBoxLayout;
-    commands->addWidget(load_);
-    commands->addWidget(save_);
-    commands->addWidget(setDefault_);
-    auto* arrows = new QHBoxLayout;
-    arrows->addWidget(up_);
-    arrows->addWidget(down_);
-    commands->addLayout(arrows);
-    commands->addWidget(insert_);
-    commands->addWidget(delete_);
-    commands->addSpacing(8);
-    commands->addWidget(options_);
-    commands->addWidget(preview_);
-    commands->addStretch(1);
-    commands->addWidget(export_);
-    commands->addWidget(close_);
-    auto* top = new QHBoxLayout;
-    top->addWidget(grid_, 1);
-    top->addLayout(commands);
-
+void CUEDlg::CreatePreviewPane() {
     separator_ = new QFrame(this);
     separator_->setObjectName("separator");
     separator_->setFrameShape(QFrame::HLine);
@@ -146,7 +135,33 @@ void CUEDlg::BuildControls() {
     fontRow->addStretch(1);
     pane->addWidget(previewBox_, 1);
     pane->addLayout(fontRow);
+}
 
+// The command column beside the grid, the export at its foot.
+QVBoxLayout* CUEDlg::CommandColumn() {
+    auto* commands = new QVBoxLayout;
+    commands->addWidget(load_);
+    commands->addWidget(save_);
+    commands->addWidget(setDefault_);
+    auto* arrows = new QHBoxLayout;
+    arrows->addWidget(up_);
+    arrows->addWidget(down_);
+    commands->addLayout(arrows);
+    commands->addWidget(insert_);
+    commands->addWidget(delete_);
+    commands->addSpacing(8);
+    commands->addWidget(options_);
+    commands->addWidget(preview_);
+    commands->addStretch(1);
+    commands->addWidget(export_);
+    commands->addWidget(close_);
+    return commands;
+}
+
+void CUEDlg::LayOutControls() {
+    auto* top = new QHBoxLayout;
+    top->addWidget(grid_, 1);
+    top->addLayout(CommandColumn());
     auto* main = new QVBoxLayout(this);
     // Extra height goes to the preview, so that the part above the separator
     // keeps its size when the window collapses.
@@ -164,7 +179,9 @@ void CUEDlg::BuildControls() {
     main->addWidget(separator_);
     main->addWidget(previewPane_, 1);
     resize(600, 560);
+}
 
+void CUEDlg::ConnectControls() {
     connect(load_, &QPushButton::clicked, this, &CUEDlg::OnUeLoad);
     connect(save_, &QPushButton::clicked, this, &CUEDlg::OnUeSave);
     connect(setDefault_, &QPushButton::clicked, this, &CUEDlg::OnUeSetDefault);

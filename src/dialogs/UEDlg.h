@@ -20,6 +20,7 @@ class QFrame;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QVBoxLayout;
 
 namespace tvk {
 
@@ -92,6 +93,11 @@ protected:
 
 private:
     void BuildControls();
+    void CreateButtons();
+    void CreatePreviewPane();
+    QVBoxLayout* CommandColumn();
+    void LayOutControls();
+    void ConnectControls();
     void CreateActions();
     void UpdateTitle();
     void UpdateEnabling();

@@ -59,7 +59,30 @@ CUEOptionsDlg::CUEOptionsDlg(const CUETemplate& source, QWidget* parent) : QDial
     ShowSettings();
 }
 
+// The controls are created in the order of the tab chain.
 void CUEOptionsDlg::BuildControls() {
+    QFormLayout* coordinates = CreateCoordinateRows();
+    QGroupBox* angleGroup = CreateAngleUnitGroup();
+    auto* formatForm = new QFormLayout;
+    formatForm->addRow(UETr(IDS_UEO_ANGLE_FORMAT), CreateAngleFormatBox());
+    QGroupBox* linearGroup = CreateLinearUnitGroup();
+    fileFilter_ = new QLineEdit(this);
+    fileFilter_->setToolTip(UETr(IDS_UEO_TIP_FILE_FILTER));
+    formatForm->addRow(UETr(IDS_UEO_FILE_FILTER), fileFilter_);
+    dos_ = new QCheckBox(UETr(IDS_UEO_DOS), this);
+    dos_->setToolTip(UETr(IDS_UEO_TIP_DOS));
+    QDialogButtonBox* buttons = CreateOkCancel();
+
+    auto* main = new QVBoxLayout(this);
+    main->addLayout(coordinates);
+    main->addWidget(angleGroup);
+    main->addWidget(linearGroup);
+    main->addLayout(formatForm);
+    main->addWidget(dos_);
+    main->addWidget(buttons);
+}
+
+QFormLayout* CUEOptionsDlg::CreateCoordinateRows() {
     auto* form = new QFormLayout;
     northType_ = new QComboBox(this);
     northType_->addItems({UETr(IDS_UEO_NORTH_PLAIN), UETr(IDS_UEO_NORTH_MINUS_ORIGIN)});
@@ -78,14 +101,20 @@ void CUEOptionsDlg::BuildControls() {
     form->addRow(UETr(IDS_UEO_EAST_TYPE), eastType_);
     form->addRow(UETr(IDS_UEO_E0), e0_);
     form->addRow(UETr(IDS_UEO_ZONE), zone_);
+    return form;
+}
 
-    auto* angleGroup = new QGroupBox(UETr(IDS_UEO_ANGLE_UNITS), this);
-    auto* angleLayout = new QHBoxLayout(angleGroup);
+QGroupBox* CUEOptionsDlg::CreateAngleUnitGroup() {
+    auto* group = new QGroupBox(UETr(IDS_UEO_ANGLE_UNITS), this);
+    auto* layout = new QHBoxLayout(group);
     angleUnits_ = new QButtonGroup(this);
-    AddRadio(angleUnits_, angleLayout, IDS_UEO_DEGREE, IDS_UEO_TIP_DEGREE, CAngleFormat::kDegree);
-    AddRadio(angleUnits_, angleLayout, IDS_UEO_GON, IDS_UEO_TIP_GON, CAngleFormat::kGon);
-    AddRadio(angleUnits_, angleLayout, IDS_UEO_MIL, IDS_UEO_TIP_MIL, CAngleFormat::kMil);
+    AddRadio(angleUnits_, layout, IDS_UEO_DEGREE, IDS_UEO_TIP_DEGREE, CAngleFormat::kDegree);
+    AddRadio(angleUnits_, layout, IDS_UEO_GON, IDS_UEO_TIP_GON, CAngleFormat::kGon);
+    AddRadio(angleUnits_, layout, IDS_UEO_MIL, IDS_UEO_TIP_MIL, CAngleFormat::kMil);
+    return group;
+}
 
+QComboBox* CUEOptionsDlg::CreateAngleFormatBox() {
     angleFormat_ = new QComboBox(this);
     angleFormat_->setEditable(true);
     angleFormat_->setInsertPolicy(QComboBox::NoInsert);
@@ -99,33 +128,24 @@ void CUEOptionsDlg::BuildControls() {
     for (const QString& format : formats) longest = std::max(longest, format.size());
     angleFormat_->setMinimumContentsLength(static_cast<int>(longest));
     angleFormat_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    auto* formatForm = new QFormLayout;
-    formatForm->addRow(UETr(IDS_UEO_ANGLE_FORMAT), angleFormat_);
+    return angleFormat_;
+}
 
-    auto* linearGroup = new QGroupBox(UETr(IDS_UEO_LINEAR_UNITS), this);
-    auto* linearLayout = new QHBoxLayout(linearGroup);
+QGroupBox* CUEOptionsDlg::CreateLinearUnitGroup() {
+    auto* group = new QGroupBox(UETr(IDS_UEO_LINEAR_UNITS), this);
+    auto* layout = new QHBoxLayout(group);
     linearUnits_ = new QButtonGroup(this);
-    AddRadio(linearUnits_, linearLayout, IDS_UEO_METER, IDS_UEO_TIP_METER, 0);
-    AddRadio(linearUnits_, linearLayout, IDS_UEO_FOOT, IDS_UEO_TIP_FOOT, 1);
+    AddRadio(linearUnits_, layout, IDS_UEO_METER, IDS_UEO_TIP_METER, 0);
+    AddRadio(linearUnits_, layout, IDS_UEO_FOOT, IDS_UEO_TIP_FOOT, 1);
+    return group;
+}
 
-    fileFilter_ = new QLineEdit(this);
-    fileFilter_->setToolTip(UETr(IDS_UEO_TIP_FILE_FILTER));
-    formatForm->addRow(UETr(IDS_UEO_FILE_FILTER), fileFilter_);
-    dos_ = new QCheckBox(UETr(IDS_UEO_DOS), this);
-    dos_->setToolTip(UETr(IDS_UEO_TIP_DOS));
-
+QDialogButtonBox* CUEOptionsDlg::CreateOkCancel() {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Cancel)->setText(Tr(IDS_CANCEL));
     connect(buttons, &QDialogButtonBox::accepted, this, &CUEOptionsDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CUEOptionsDlg::reject);
-
-    auto* main = new QVBoxLayout(this);
-    main->addLayout(form);
-    main->addWidget(angleGroup);
-    main->addWidget(linearGroup);
-    main->addLayout(formatForm);
-    main->addWidget(dos_);
-    main->addWidget(buttons);
+    return buttons;
 }
 
 void CUEOptionsDlg::ShowSettings() {

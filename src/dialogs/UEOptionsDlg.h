@@ -11,6 +11,9 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QDialogButtonBox;
+class QFormLayout;
+class QGroupBox;
 class QLineEdit;
 class QRadioButton;
 
@@ -44,6 +47,11 @@ public:
 
 private:
     void BuildControls();
+    QFormLayout* CreateCoordinateRows();
+    QGroupBox* CreateAngleUnitGroup();
+    QComboBox* CreateAngleFormatBox();
+    QGroupBox* CreateLinearUnitGroup();
+    QDialogButtonBox* CreateOkCancel();
     void ShowSettings();
     // N0 or E0 read by the units library; `shown` was the text shown at the
     // start, so an untouched value keeps all its digits.

@@ -11,6 +11,18 @@
 namespace tvk {
 namespace {
 
+// A modal file dialog that saves (any name, `start` proposed) or opens (an
+// existing file, from `start`); the chosen file, or an empty text.
+QString RunFileDialog(QWidget* parent, const QString& filter, const QString& suffix, const QString& start, bool save) {
+    QFileDialog dlg(parent, QString(), start, filter);
+    dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dlg.setDefaultSuffix(suffix);
+    if (save) dlg.selectFile(start);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return QString();
+    return dlg.selectedFiles().first();
+}
+
 class QtUiServices : public IUiServices {
 public:
     void Message(QWidget* parent, const QString& text, Icon icon) override {
@@ -27,25 +39,14 @@ public:
     }
     QString SaveFileName(QWidget* parent, const QString& filter, const QString& suffix,
                          const QString& initialName) override {
-        QFileDialog dlg(parent, QString(), initialName, filter);
-        dlg.setAcceptMode(QFileDialog::AcceptSave);
-        dlg.setFileMode(QFileDialog::AnyFile);
-        dlg.setDefaultSuffix(suffix);
-        dlg.selectFile(initialName);
-        if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return QString();
-        return dlg.selectedFiles().first();
+        return RunFileDialog(parent, filter, suffix, initialName, true);
     }
     QString OpenFileName(QWidget* parent, const QString& filter, const QString& suffix) override {
         return OpenFileNameAt(parent, filter, suffix, QString());
     }
     QString OpenFileNameAt(QWidget* parent, const QString& filter, const QString& suffix,
                            const QString& initialPath) override {
-        QFileDialog dlg(parent, QString(), initialPath, filter);
-        dlg.setAcceptMode(QFileDialog::AcceptOpen);
-        dlg.setFileMode(QFileDialog::ExistingFile);
-        dlg.setDefaultSuffix(suffix);
-        if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return QString();
-        return dlg.selectedFiles().first();
+        return RunFileDialog(parent, filter, suffix, initialPath, false);
     }
     bool ChooseFont(QWidget* parent, QFont& font) override {
         bool ok = false;

@@ -22,9 +22,9 @@ const CPointListFeature* AsPointList(const CFeature* feature) {
 }  // namespace
 
 int CDXFWriter::LayerSlotOfCode(int codeSlot) const {
-    if (codeSlot < 0 || size_t(codeSlot) >= FeatureCodes.size()) return kNone;
+    if (!ValidSlot(codeSlot, FeatureCodes)) return kNone;
     int layer = FeatureCodes[codeSlot].Layer;
-    return layer >= 0 && size_t(layer) < LayerFileNames.size() ? layer : kNone;
+    return ValidSlot(layer, LayerFileNames) ? layer : kNone;
 }
 
 const std::string& CDXFWriter::LayerOfCode(int codeSlot) const {
@@ -46,16 +46,16 @@ void CDXFWriter::WriteTextGroup(int code, const char* text, int layerSlot, int p
 }
 
 bool CDXFWriter::IsPointLayerCode(int codeSlot) const {
-    if (codeSlot < 0 || size_t(codeSlot) >= FeatureCodes.size()) return false;
+    if (!ValidSlot(codeSlot, FeatureCodes)) return false;
     int layer = FeatureCodes[codeSlot].Layer;
-    if (layer < 0 || size_t(layer) >= LayerStates.size()) return false;
+    if (!ValidSlot(layer, LayerStates)) return false;
     return IsPointLayerState(LayerStates[layer]);
 }
 
 const Coord3* CDXFWriter::PointAt(const std::vector<int>& points, size_t i) const {
     if (i >= points.size()) return nullptr;
     int slot = points[i];
-    if (slot < 0 || size_t(slot) >= PointCoords.size()) return nullptr;
+    if (!ValidSlot(slot, PointCoords)) return nullptr;
     return &PointCoords[slot];
 }
 
@@ -69,7 +69,7 @@ Coord3 CDXFWriter::AttributeAnchor(const CFeature* feature) const {
 }
 
 void CDXFWriter::WritePenGroups(int codeSlot) {
-    const PenStyle* pen = codeSlot >= 0 && size_t(codeSlot) < FeatureStyles.size()
+    const PenStyle* pen = ValidSlot(codeSlot, FeatureStyles)
                               ? FeatureStyles[codeSlot].Pen.get()
                               : nullptr;
     if (!pen) {
@@ -84,9 +84,8 @@ void CDXFWriter::WritePenGroups(int codeSlot) {
 }
 
 void CDXFWriter::WritePointLabels(const Coord3& p, int pointSlot, int layerSlot) {
-    const char* name = pointSlot >= 0 && size_t(pointSlot) < Points.size() ? Points[pointSlot].Name.c_str() : "";
-    WriteGroup(0, "TEXT");
-    WriteGroup(8, NamesLayer.c_str());
+    const char* name = ValidSlot(pointSlot, Points) ? Points[pointSlot].Name.c_str() : "";
+    WriteEntityHead("TEXT", NamesLayer.c_str());
     WriteGroup(6, "BYLAYER");
     WriteGroup(10, p.x + 1.5);
     WriteGroup(20, p.y + 1.5);
@@ -104,8 +103,7 @@ void CDXFWriter::WritePointLabels(const Coord3& p, int pointSlot, int layerSlot)
     auto res = std::to_chars(elevation, elevation + sizeof elevation - 1, p.z, std::chars_format::fixed, 3);
     size_t length = res.ec == std::errc() ? size_t(res.ptr - elevation) : 0;
     elevation[std::min<size_t>(length, 100)] = 0;
-    WriteGroup(0, "TEXT");
-    WriteGroup(8, ElevationsLayer.c_str());
+    WriteEntityHead("TEXT", ElevationsLayer.c_str());
     WriteGroup(6, "BYLAYER");
     WriteGroup(10, p.x + 1.5);
     WriteGroup(20, p.y - 1.5);
@@ -119,131 +117,131 @@ void CDXFWriter::WritePointLabels(const Coord3& p, int pointSlot, int layerSlot)
     WriteGroup(31, p.z);
 }
 
+void CDXFWriter::WriteEntityHead(const char* entity, const char* layer) {
+    WriteGroup(0, entity);
+    WriteGroup(8, layer);
+}
+
 void CDXFWriter::ExportFeature(CFeature* feature, int /*index*/) {
     if (!feature || feature->Kind < POINT || feature->Kind > CIRCLE) return;
     const auto* list = AsPointList(feature);
     if (!list) return;
     const auto& points = list->Points;
-    const int code = feature->Code;
-    const char* layer = LayerOfCode(code).c_str();
-    const int layerSlot = LayerSlotOfCode(code);
-    const SymbolStyle* symbol =
-        code >= 0 && size_t(code) < FeatureStyles.size() ? FeatureStyles[code].Symbol.get() : nullptr;
-
+    const EntityStyle style{feature->Code, LayerOfCode(feature->Code).c_str(), LayerSlotOfCode(feature->Code)};
     switch (feature->Kind) {
-    case POINT: {
-        const Coord3* p = PointAt(points, 0);
-        if (!p) return;
-        if (IsPointLayerCode(code)) WritePointLabels(*p, points[0], layerSlot);
-        WriteGroup(0, "POINT");
-        WriteGroup(8, layer);
-        if (symbol) WriteGroup(62, symbol->Color);
-        else WriteGroup(6, "BYLAYER");
-        WriteGroup(10, p->x);
-        WriteGroup(20, p->y);
-        WriteGroup(30, p->z);
-        if (symbol) {
-            const double h = symbol->Size * 0.35;
-            WriteGroup(0, "TEXT");
-            WriteGroup(8, layer);
-            WriteGroup(62, symbol->Color);
-            WriteGroup(10, p->x - h / 3);
-            WriteGroup(20, p->y - h / 3);
-            WriteGroup(30, p->z);
-            WriteGroup(40, h);
-            // A control character would break the line structure of the file,
-            // and a byte without a character in 1251 would be garbage: the
-            // empty text stands for either.
-            const char shape = static_cast<char>(symbol->Shape & 0xFF);
-            UnwritableCount replaced;
-            if (shape) ReplaceUnwritable(std::string_view(&shape, 1), false, textScratch_, replaced);
-            if (!writingBlocks_) NoteUnwritable(replaced, layerSlot, kPlaceSymbols);
-            const char text[2] = {replaced.Any() ? '\0' : shape, '\0'};
-            WriteGroup(1, text);
-            const std::string& style = size_t(code) < StyleNames.size() ? StyleNames[code] : kNoLayer;
-            if (!style.empty()) WriteGroup(7, style.c_str());
-            WriteGroup(72, 4);
-            WriteGroup(11, p->x);
-            WriteGroup(21, p->y);
-            WriteGroup(31, p->z);
-        }
-        break;
-    }
-    case LINE: {
-        const Coord3* p0 = PointAt(points, 0);
-        const Coord3* p1 = PointAt(points, 1);
-        if (!p0 || !p1) return;
-        WriteGroup(0, "LINE");
-        WriteGroup(8, layer);
-        WritePenGroups(code);
-        WriteGroup(10, p0->x);
-        WriteGroup(20, p0->y);
-        WriteGroup(30, p0->z);
-        WriteGroup(11, p1->x);
-        WriteGroup(21, p1->y);
-        WriteGroup(31, p1->z);
-        break;
-    }
+    case POINT: WritePointEntity(points, style); break;
+    case LINE: WriteLineEntity(points, style); break;
     case POLYLINE:
-    case POLYGON: {
-        for (size_t i = 0; i < points.size(); ++i)
-            if (!PointAt(points, i)) return;
-        // A polyline of one vertex is no line: readers drop it. Its point is
-        // written twice, as the MapInfo writer does.
-        const size_t vertices = points.size() == 1 ? 2 : points.size();
-        if (vertices != points.size() && !writingBlocks_) NoteChange(ChangeKind::ShapeRepeated, layerSlot, kPlaceLayer);
-        WriteGroup(0, "POLYLINE");
-        WriteGroup(8, layer);
-        WritePenGroups(code);
-        WriteGroup(70, !points.empty() && points.front() == points.back() ? 1 : 0);
-        WriteGroup(40, 0.0);
-        WriteGroup(41, 0.0);
-        WriteGroup(66, 1);
-        for (size_t i = 0; i < vertices; ++i) {
-            const Coord3& p = PointCoords[points[std::min(i, points.size() - 1)]];
-            WriteGroup(0, "VERTEX");
-            WriteGroup(8, layer);
-            WriteGroup(10, p.x);
-            WriteGroup(20, p.y);
-            WriteGroup(30, p.z);
-        }
-        WriteGroup(0, "SEQEND");
-        WriteGroup(8, layer);
-        break;
-    }
+    case POLYGON: WritePolylineEntity(points, style); break;
     case ARC:
-    case CIRCLE: {
-        const Coord3* p0 = PointAt(points, 0);
-        const Coord3* p1 = PointAt(points, 1);
-        const Coord3* p2 = PointAt(points, 2);
-        if (!p0 || !p1 || !p2) return;
-        // Drawing x goes to the library's north place, y to its east place.
-        const msr::CPoint2d a(p0->x, p0->y), b(p1->x, p1->y), c(p2->x, p2->y);
-        auto writeRound = [&](const char* entity, const auto& round) {  // CArc or CCircle
-            WriteGroup(0, entity);
-            WriteGroup(8, layer);
-            WritePenGroups(code);
-            WriteGroup(10, double(round.centre.north));
-            WriteGroup(20, double(round.centre.east));
-            WriteGroup(30, 0.0);
-            WriteGroup(40, double(round.radius));
-        };
-        if (feature->Kind == ARC) {
-            msr::CArc arc(a, b, c);
-            writeRound("ARC", arc);
-            // Degrees with the digits of the coordinates: two decimals put the
-            // ends of a 10 km arc 24 cm off its surveyed points.
-            msr::CAngular start = arc.start, end = arc.end;
-            WriteGroup(50, start.align(msr::CAngular(0.0)).Degrees());
-            WriteGroup(51, end.align(msr::CAngular(0.0)).Degrees());
-        } else {
-            writeRound("CIRCLE", msr::CCircle(a, b, c));
-        }
-        break;
+    case CIRCLE: WriteRoundEntity(feature->Kind == ARC, points, style); break;
+    default: break;
     }
-    default:
-        break;
+}
+
+void CDXFWriter::WritePointEntity(const std::vector<int>& points, const EntityStyle& style) {
+    const Coord3* p = PointAt(points, 0);
+    if (!p) return;
+    const SymbolStyle* symbol = ValidSlot(style.code, FeatureStyles) ? FeatureStyles[style.code].Symbol.get() : nullptr;
+    if (IsPointLayerCode(style.code)) WritePointLabels(*p, points[0], style.layerSlot);
+    WriteEntityHead("POINT", style.layer);
+    if (symbol) WriteGroup(62, symbol->Color);
+    else WriteGroup(6, "BYLAYER");
+    WriteGroup(10, p->x);
+    WriteGroup(20, p->y);
+    WriteGroup(30, p->z);
+    if (symbol) WriteSymbolText(*p, *symbol, style);
+}
+
+void CDXFWriter::WriteSymbolText(const Coord3& p, const SymbolStyle& symbol, const EntityStyle& style) {
+    const double h = symbol.Size * 0.35;
+    WriteEntityHead("TEXT", style.layer);
+    WriteGroup(62, symbol.Color);
+    WriteGroup(10, p.x - h / 3);
+    WriteGroup(20, p.y - h / 3);
+    WriteGroup(30, p.z);
+    WriteGroup(40, h);
+    // A control character would break the line structure of the file,
+    // and a byte without a character in 1251 would be garbage: the
+    // empty text stands for either.
+    const char shape = static_cast<char>(symbol.Shape & 0xFF);
+    UnwritableCount replaced;
+    if (shape) ReplaceUnwritable(std::string_view(&shape, 1), false, textScratch_, replaced);
+    if (!writingBlocks_) NoteUnwritable(replaced, style.layerSlot, kPlaceSymbols);
+    const char text[2] = {replaced.Any() ? '\0' : shape, '\0'};
+    WriteGroup(1, text);
+    const std::string& font = size_t(style.code) < StyleNames.size() ? StyleNames[style.code] : kNoLayer;
+    if (!font.empty()) WriteGroup(7, font.c_str());
+    WriteGroup(72, 4);
+    WriteGroup(11, p.x);
+    WriteGroup(21, p.y);
+    WriteGroup(31, p.z);
+}
+
+void CDXFWriter::WriteLineEntity(const std::vector<int>& points, const EntityStyle& style) {
+    const Coord3* p0 = PointAt(points, 0);
+    const Coord3* p1 = PointAt(points, 1);
+    if (!p0 || !p1) return;
+    WriteEntityHead("LINE", style.layer);
+    WritePenGroups(style.code);
+    WriteGroup(10, p0->x);
+    WriteGroup(20, p0->y);
+    WriteGroup(30, p0->z);
+    WriteGroup(11, p1->x);
+    WriteGroup(21, p1->y);
+    WriteGroup(31, p1->z);
+}
+
+void CDXFWriter::WritePolylineEntity(const std::vector<int>& points, const EntityStyle& style) {
+    for (size_t i = 0; i < points.size(); ++i)
+        if (!PointAt(points, i)) return;
+    // A polyline of one vertex is no line: readers drop it. Its point is
+    // written twice, as the MapInfo writer does.
+    const size_t vertices = points.size() == 1 ? 2 : points.size();
+    if (vertices != points.size() && !writingBlocks_)
+        NoteChange(ChangeKind::ShapeRepeated, style.layerSlot, kPlaceLayer);
+    WriteEntityHead("POLYLINE", style.layer);
+    WritePenGroups(style.code);
+    WriteGroup(70, !points.empty() && points.front() == points.back() ? 1 : 0);
+    WriteGroup(40, 0.0);
+    WriteGroup(41, 0.0);
+    WriteGroup(66, 1);
+    for (size_t i = 0; i < vertices; ++i) {
+        const Coord3& p = PointCoords[points[std::min(i, points.size() - 1)]];
+        WriteEntityHead("VERTEX", style.layer);
+        WriteGroup(10, p.x);
+        WriteGroup(20, p.y);
+        WriteGroup(30, p.z);
     }
+    WriteEntityHead("SEQEND", style.layer);
+}
+
+void CDXFWriter::WriteRoundEntity(bool arc, const std::vector<int>& points, const EntityStyle& style) {
+    const Coord3* p0 = PointAt(points, 0);
+    const Coord3* p1 = PointAt(points, 1);
+    const Coord3* p2 = PointAt(points, 2);
+    if (!p0 || !p1 || !p2) return;
+    const msr::CPoint2d a = ToLibraryPoint(*p0), b = ToLibraryPoint(*p1), c = ToLibraryPoint(*p2);
+    auto writeRound = [&](const char* entity, const auto& round) {  // CArc or CCircle
+        WriteEntityHead(entity, style.layer);
+        WritePenGroups(style.code);
+        const Coord3 centre = FromLibraryPoint(round.centre);
+        WriteGroup(10, centre.x);
+        WriteGroup(20, centre.y);
+        WriteGroup(30, 0.0);
+        WriteGroup(40, double(round.radius));
+    };
+    if (!arc) {
+        writeRound("CIRCLE", msr::CCircle(a, b, c));
+        return;
+    }
+    msr::CArc round(a, b, c);
+    writeRound("ARC", round);
+    // Degrees with the digits of the coordinates: two decimals put the
+    // ends of a 10 km arc 24 cm off its surveyed points.
+    msr::CAngular start = round.start, end = round.end;
+    WriteGroup(50, start.align(msr::CAngular(0.0)).Degrees());
+    WriteGroup(51, end.align(msr::CAngular(0.0)).Degrees());
 }
 
 void CDXFWriter::ExportFeatureTree(CFeature* feature, int index) {
@@ -263,20 +261,18 @@ void CDXFWriter::WriteBlock(int slot) {
     const int layerSlot = LayerSlotOfCode(code);
     char name[256];
     GetName(name, sizeof name, "BLCK", slot);
-    WriteGroup(0, "BLOCK");
-    WriteGroup(8, layer);
+    WriteEntityHead("BLOCK", layer);
     WriteGroup(2, name);
     WriteGroup(70, 2);
     WriteGroup(10, 0.0);
     WriteGroup(20, 0.0);
     WriteGroup(30, 0.0);
     ExportFeatureTree(feature, slot);
-    if (code >= 0 && size_t(code) < PropertySchemas.size()) {
+    if (ValidSlot(code, PropertySchemas)) {
         const PropertySchema& schema = PropertySchemas[code];
         for (size_t b = 0; b < schema.PropertyNumbers.size() && b < schema.PropertyDefs.size(); ++b) {
             if (schema.PropertyNumbers[b] == kNone) continue;
-            WriteGroup(0, "ATTDEF");
-            WriteGroup(8, layer);
+            WriteEntityHead("ATTDEF", layer);
             WriteGroup(10, 0.0);
             WriteGroup(20, 0.0);
             WriteGroup(30, 0.0);
@@ -287,8 +283,7 @@ void CDXFWriter::WriteBlock(int slot) {
             WriteGroup(70, 1);
         }
     }
-    WriteGroup(0, "ENDBLK");
-    WriteGroup(8, layer);
+    WriteEntityHead("ENDBLK", layer);
 }
 
 void CDXFWriter::WriteFeatureEntities(int slot) {
@@ -308,14 +303,13 @@ void CDXFWriter::WriteFeatureEntities(int slot) {
     WriteGroup(20, 0.0);
     WriteGroup(30, 0.0);
     const Coord3 anchor = AttributeAnchor(feature);
-    if (code >= 0 && size_t(code) < PropertySchemas.size()) {
+    if (ValidSlot(code, PropertySchemas)) {
         const PropertySchema& schema = PropertySchemas[code];
         const std::vector<CText>* values = size_t(slot) < FeatureValues.size() ? &FeatureValues[slot] : nullptr;
         for (size_t b = 0; b < schema.PropertyNumbers.size() && b < schema.PropertyDefs.size(); ++b) {
             if (schema.PropertyNumbers[b] == kNone) continue;
             const char* value = values && b < values->size() ? (*values)[b].Get() : nullptr;
-            WriteGroup(0, "ATTRIB");
-            WriteGroup(8, layer);
+            WriteEntityHead("ATTRIB", layer);
             WriteGroup(10, anchor.x);
             WriteGroup(20, anchor.y);
             WriteGroup(30, anchor.z);
@@ -326,8 +320,7 @@ void CDXFWriter::WriteFeatureEntities(int slot) {
             WriteGroup(70, 1);
         }
     }
-    WriteGroup(0, "SEQEND");
-    WriteGroup(8, layer);
+    WriteEntityHead("SEQEND", layer);
 }
 
 }  // namespace tvk

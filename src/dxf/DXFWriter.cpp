@@ -238,8 +238,9 @@ void CDXFWriter::WidenByCircle(const CFeature& feature) {
     const Coord3* p1 = PointAt(points, 1);
     const Coord3* p2 = PointAt(points, 2);
     if (!p0 || !p1 || !p2) return;
-    msr::CCircle circle(msr::CPoint2d(p0->x, p0->y), msr::CPoint2d(p1->x, p1->y), msr::CPoint2d(p2->x, p2->y));
-    double cx = circle.centre.north, cy = circle.centre.east, r = circle.radius;
+    msr::CCircle circle(ToLibraryPoint(*p0), ToLibraryPoint(*p1), ToLibraryPoint(*p2));
+    const Coord3 centre = FromLibraryPoint(circle.centre);
+    double cx = centre.x, cy = centre.y, r = circle.radius;
     WidenExtents(cx - r, cy - r, 0.0);
     WidenExtents(cx + r, cy + r, 0.0);
 }

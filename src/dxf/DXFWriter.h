@@ -105,6 +105,21 @@ private:
     void WriteFeatureEntities(int slot);
     // Walks a feature: a multiple feature part by part at any depth.
     void ExportFeatureTree(CFeature* feature, int index);
+    // What every entity of a feature is written with: its code, its layer
+    // name and the layer's slot.
+    struct EntityStyle {
+        int code;
+        const char* layer;
+        int layerSlot;
+    };
+    // Groups 0 and 8: the entity's type and its layer.
+    void WriteEntityHead(const char* entity, const char* layer);
+    void WritePointEntity(const std::vector<int>& points, const EntityStyle& style);
+    void WriteSymbolText(const Coord3& p, const SymbolStyle& symbol, const EntityStyle& style);
+    void WriteLineEntity(const std::vector<int>& points, const EntityStyle& style);
+    void WritePolylineEntity(const std::vector<int>& points, const EntityStyle& style);
+    // An ARC (`arc`) or a CIRCLE through the feature's first three points.
+    void WriteRoundEntity(bool arc, const std::vector<int>& points, const EntityStyle& style);
     void WritePenGroups(int codeSlot);
     void WritePointLabels(const Coord3& p, int pointSlot, int layerSlot);
     // A text group holding a text of the survey: the bytes no DXF line may

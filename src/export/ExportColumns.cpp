@@ -33,7 +33,7 @@ void CWriter::AddCodeDescription() {
         ThrowIfMustDie();
         if (FeatureStates[f] == kNone || !Features[f]) continue;
         int code = Features[f]->Code;
-        if (code < 0 || static_cast<size_t>(code) >= described.size() || !described[code]) continue;
+        if (!ValidSlot(code, described) || !described[code]) continue;
         const CText& name = FeatureCodes[code].Name;
         std::vector<CText>& values = FeatureValues[f];
         values.insert(values.begin(), name.IsNull() ? CText("?") : name);
@@ -50,7 +50,7 @@ void CWriter::CreateLayerInfo() {
     for (auto& row : LayerInfo.ColumnMaps) row.resize(codeCount);
     std::vector<std::unordered_map<std::string, int>> columnByName(layerCount);
 
-    auto validLayer = [layerCount](int layer) { return layer >= 0 && static_cast<size_t>(layer) < layerCount; };
+    auto validLayer = [layerCount](int layer) { return ValidSlot(layer, layerCount); };
 
     for (size_t c = 0; c < codeCount; ++c) {
         const PropertySchema& schema = PropertySchemas[c];

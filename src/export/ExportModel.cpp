@@ -34,10 +34,10 @@ void CWriter::BuildUsageMap() {
     for (size_t f = 0; f < Features.size(); ++f) {
         if (FeatureStates[f] == kNone || !Features[f]) continue;
         int code = Features[f]->Code;
-        if (code < 0 || static_cast<size_t>(code) >= FeatureCodes.size()) continue;
+        if (!ValidSlot(code, FeatureCodes)) continue;
         CodeUsed[code] = 1;
         int layer = FeatureCodes[code].Layer;
-        if (layer >= 0 && static_cast<size_t>(layer) < Layers.size()) LayerUsed[layer] = 1;
+        if (ValidSlot(layer, Layers)) LayerUsed[layer] = 1;
     }
 }
 

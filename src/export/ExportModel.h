@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "msr/Points.h"
 #include "reader/SurveyModel.h"
 
 namespace tvk {
@@ -14,6 +15,14 @@ struct Coord3 {
     double y = 0.0;
     double z = 0.0;
 };
+
+// The units library's plane point is north first. The writers give it the
+// drawing's x in its north place and y in its east place, and take its results
+// back the same way round, so its geometry runs in the drawing's own axes and
+// no coordinate is ever exchanged. These are the only places that cross over.
+inline msr::CPoint2d ToLibraryPoint(const Coord3& p) { return msr::CPoint2d(p.x, p.y); }
+inline Coord3 FromLibraryPoint(const msr::CPoint2d& p) { return {p.north, p.east, 0.0}; }
+inline Coord3 FromLibraryPoint(const msr::CPoint3d& p) { return {p.north, p.east, p.elevation}; }
 
 // The attribute columns of every layer and, per feature code, where each
 // column's value sits in the code's schema.

@@ -80,10 +80,10 @@ bool CWriter::SetStrict(bool strict) {
 
 ChangeEntry& CWriter::NoteChange(ChangeKind kind, int layer, int place, long long count, size_t length) {
     ChangeEntry& entry = Changes.At(kind, layer, place, [this, layer, place](ChangeEntry& e) {
-        if (layer < 0 || static_cast<size_t>(layer) >= Layers.size()) return;
+        if (!ValidSlot(layer, Layers)) return;
         e.layer = Layers[layer].Name.Str();
         const auto& names = LayerInfo.ColumnNames;
-        if (place >= 0 && static_cast<size_t>(layer) < names.size() && static_cast<size_t>(place) < names[layer].size())
+        if (ValidSlot(layer, names) && ValidSlot(place, names[layer]))
             e.column = names[layer][place];
     });
     entry.count += count;
@@ -133,9 +133,7 @@ void CWriter::NoteLayerNameChange(ChangeKind kind, int layer) {
 
 int CWriter::ColumnOfPosition(int layer, int code, int position) const {
     const auto& maps = LayerInfo.ColumnMaps;
-    if (layer < 0 || static_cast<size_t>(layer) >= maps.size() || code < 0 ||
-        static_cast<size_t>(code) >= maps[layer].size())
-        return kPlaceLayer;
+    if (!ValidSlot(layer, maps) || !ValidSlot(code, maps[layer])) return kPlaceLayer;
     const std::vector<int>& map = maps[layer][code];
     for (size_t column = 0; column < map.size(); ++column)
         if (map[column] == position) return static_cast<int>(column);
@@ -200,6 +198,41 @@ void CWriter::OpenOutputFile(CFile& file, const std::string& target, bool write)
 void CWriter::Export(const char* dir, const char* log) {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point start = Clock::now();
+    BeginExportRun(dir, log);
+    try {
+        RunExportSteps();
+        if (ErrorCount > kMaxReportedErrors) WriteToLog("Too much errors. Not all error messages was printed\n");
+        std::string line = StrFormat("Total errors: %d\n", ErrorCount);
+        WriteToLog(line.c_str());
+        double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        line = StrFormat("\nTime elapsed: %6.3f seconds\n", seconds);
+        WriteToLog(line.c_str());
+        WriteToLog("\nEND OF EXPORTING\n\n");
+    } catch (CFileException&) {
+        FailExportRun("\nCFileException during exporting");
+        throw;
+    } catch (std::bad_alloc&) {
+        FailExportRun("\nCMemoryException during exporting");
+        throw;
+    } catch (CUserBreakSignal&) {
+        FailExportRun("\nUser break during exporting");
+        throw;
+    } catch (CThreadStopSignal&) {
+        FailExportRun("\nUser try to close window during exporting");
+        throw;
+    } catch (CChangesRefusedSignal&) {
+        FailExportRun("\nThe export would change the data and was refused (strict export)");
+        throw;
+    } catch (...) {
+        FailExportRun("\nUnknown exception during exporting");
+        throw;
+    }
+
+    CloseLog();
+    if (OnProgressEnd) OnProgressEnd();
+}
+
+void CWriter::BeginExportRun(const char* dir, const char* log) {
     ErrorCount = 0;
     // A run cancelled earlier must not make this one discard its files: the
     // dialog stays open after a failure and may export again.
@@ -213,76 +246,47 @@ void CWriter::Export(const char* dir, const char* log) {
     outputFiles_ = std::make_unique<COutputTransaction>(FileSystem(), TransactionHooks());
     outputFiles_->Protect(FilePath);
     if (log && *log) outputFiles_->Protect(GetLogFilePath(log));
+}
 
-    // Each handler logs through a guard of its own, then cleans up in this
-    // order and rethrows the failure it caught. Whatever failed, the files of
-    // this run are discarded and the earlier ones stay as they were.
-    auto fail = [this](const char* text) {
-        NeedToClear = true;
-        try {
-            WriteToLog(text);
-            WriteToLog(kAbortText);
-        } catch (CFileException&) {
-        }
-        if (OnProgressEnd) OnProgressEnd();
-        // A file failure while cleaning up must not hide the one being passed on.
-        try {
-            CloseLog();
-        } catch (CFileException&) {
-        }
-        try {
-            FreeExportData();
-        } catch (CFileException&) {
-        }
-        outputFiles_.reset();
-    };
+void CWriter::RunExportSteps() {
+    WriteToLog("\n\nBEGIN OF EXPORTING\n\n");
+    std::string line = StrFormat("TIME: %s\n", FormatLocalTime("%X").c_str());
+    WriteToLog(line.c_str());
+    line = StrFormat("DATE: %s\n\n", FormatLocalTime("%x").c_str());
+    WriteToLog(line.c_str());
 
+    OverwriteMode = 0;
+    Changes.Clear();
+    Export();
+    WriteChangeSummary();
+    if (m_Strict && !Changes.Empty()) throw CChangesRefusedSignal();
+    // Every file completed and closed before any is put in place.
+    FreeExportData();
+    outputFiles_->Commit();
+    outputFiles_.reset();
+}
+
+// Each step logs through a guard of its own, then cleans up in this order;
+// the caller rethrows the failure it caught. Whatever failed, the files of
+// this run are discarded and the earlier ones stay as they were.
+void CWriter::FailExportRun(const char* text) {
+    NeedToClear = true;
     try {
-        WriteToLog("\n\nBEGIN OF EXPORTING\n\n");
-        std::string line = StrFormat("TIME: %s\n", FormatLocalTime("%X").c_str());
-        WriteToLog(line.c_str());
-        line = StrFormat("DATE: %s\n\n", FormatLocalTime("%x").c_str());
-        WriteToLog(line.c_str());
-
-        OverwriteMode = 0;
-        Changes.Clear();
-        Export();
-        WriteChangeSummary();
-        if (m_Strict && !Changes.Empty()) throw CChangesRefusedSignal();
-        // Every file completed and closed before any is put in place.
-        FreeExportData();
-        outputFiles_->Commit();
-        outputFiles_.reset();
-
-        if (ErrorCount > kMaxReportedErrors) WriteToLog("Too much errors. Not all error messages was printed\n");
-        line = StrFormat("Total errors: %d\n", ErrorCount);
-        WriteToLog(line.c_str());
-        double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        line = StrFormat("\nTime elapsed: %6.3f seconds\n", seconds);
-        WriteToLog(line.c_str());
-        WriteToLog("\nEND OF EXPORTING\n\n");
+        WriteToLog(text);
+        WriteToLog(kAbortText);
     } catch (CFileException&) {
-        fail("\nCFileException during exporting");
-        throw;
-    } catch (std::bad_alloc&) {
-        fail("\nCMemoryException during exporting");
-        throw;
-    } catch (CUserBreakSignal&) {
-        fail("\nUser break during exporting");
-        throw;
-    } catch (CThreadStopSignal&) {
-        fail("\nUser try to close window during exporting");
-        throw;
-    } catch (CChangesRefusedSignal&) {
-        fail("\nThe export would change the data and was refused (strict export)");
-        throw;
-    } catch (...) {
-        fail("\nUnknown exception during exporting");
-        throw;
     }
-
-    CloseLog();
     if (OnProgressEnd) OnProgressEnd();
+    // A file failure while cleaning up must not hide the one being passed on.
+    try {
+        CloseLog();
+    } catch (CFileException&) {
+    }
+    try {
+        FreeExportData();
+    } catch (CFileException&) {
+    }
+    outputFiles_.reset();
 }
 
 }  // namespace tvk

@@ -80,7 +80,7 @@ public:
     // and CIRC0 radius points (negative states) are construction points and
     // false, like left-out points and slots out of range.
     bool IsSurveyPoint(int pointSlot) const {
-        return pointSlot >= 0 && static_cast<size_t>(pointSlot) < PointStates.size() && PointStates[pointSlot] >= 0;
+        return ValidSlot(pointSlot, PointStates) && PointStates[pointSlot] >= 0;
     }
 
     // --- the export model (declaration order) ---
@@ -171,6 +171,12 @@ protected:
     CChangeReport Changes;
 
 private:
+    // The export run: the folder, the log and the output files opened; the
+    // steps from the log's opening lines to the files put in place; and the
+    // clean-up after a failure (which the caller rethrows).
+    void BeginExportRun(const char* dir, const char* log);
+    void RunExportSteps();
+    void FailExportRun(const char* text);
     void WriteChangeSummary();
 
     // Appends one generated layer with its code, style and schema.

@@ -59,7 +59,7 @@ GDALDataset* OGRTLXDataSource::Open(const char* path, bool strict, const std::st
 }
 
 OGRLayer* OGRTLXDataSource::GetLayer(int index) {
-    return index >= 0 && static_cast<size_t>(index) < layers_.size() ? layers_[static_cast<size_t>(index)].get()
+    return tvk::ValidSlot(index, layers_) ? layers_[static_cast<size_t>(index)].get()
                                                                      : nullptr;
 }
 

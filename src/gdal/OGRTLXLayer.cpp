@@ -66,7 +66,7 @@ OGRFeature* OGRTLXLayer::GetFeature(GIntBig fid) {
 
 OGRErr OGRTLXLayer::SetNextByIndex(GIntBig index) {
     if (Filtered()) return OGRLayer::SetNextByIndex(index);
-    if (index < 0 || static_cast<size_t>(index) >= slots_.size()) return OGRERR_FAILURE;
+    if (!tvk::ValidSlot(index, slots_)) return OGRERR_FAILURE;
     next_ = static_cast<size_t>(index);
     return OGRERR_NONE;
 }

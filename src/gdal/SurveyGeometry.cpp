@@ -38,7 +38,7 @@ OGRwkbGeometryType LeafType(int kind) {
 }
 
 msr::CCircle CircleThrough(const tvk::Coord3& a, const tvk::Coord3& b, const tvk::Coord3& c) {
-    return msr::CCircle(msr::CPoint2d(a.x, a.y), msr::CPoint2d(b.x, b.y), msr::CPoint2d(c.x, c.y));
+    return msr::CCircle(tvk::ToLibraryPoint(a), tvk::ToLibraryPoint(b), tvk::ToLibraryPoint(c));
 }
 
 }  // namespace
@@ -66,7 +66,8 @@ void CSurveyGeometry::Widen(const CFeature& feature, OGREnvelope& envelope) cons
         if (!points) return;
         if (leaf.Kind == tvk::ARC || leaf.Kind == tvk::CIRCLE) {
             msr::CCircle circle = CircleThrough(At((*points)[0]), At((*points)[1]), At((*points)[2]));
-            double x = circle.centre.north, y = circle.centre.east, r = circle.radius;
+            const tvk::Coord3 centre = tvk::FromLibraryPoint(circle.centre);
+            double x = centre.x, y = centre.y, r = circle.radius;
             envelope.Merge(x - r, y - r);
             envelope.Merge(x + r, y + r);
         }
@@ -81,7 +82,7 @@ const std::vector<int>* CSurveyGeometry::PointsOf(const CFeature& leaf) const {
     auto* list = needed ? dynamic_cast<const tvk::CPointListFeature*>(&leaf) : nullptr;
     if (!list || list->Points.size() < needed) return nullptr;
     for (int slot : list->Points)
-        if (slot < 0 || static_cast<size_t>(slot) >= model_.PointCoords.size()) return nullptr;
+        if (!tvk::ValidSlot(slot, model_.PointCoords)) return nullptr;
     return &list->Points;
 }
 
@@ -132,7 +133,8 @@ std::unique_ptr<OGRGeometry> CSurveyGeometry::BuildCircle(const std::vector<int>
     double mx = b.x, my = b.y;  // three points with no circle: there and back
     if (!circle.IsDegenerate()) {
         constexpr double kTurn = 2 * std::numbers::pi;
-        double cx = circle.centre.north, cy = circle.centre.east, r = circle.radius;
+        const tvk::Coord3 centre = tvk::FromLibraryPoint(circle.centre);
+        double cx = centre.x, cy = centre.y, r = circle.radius;
         bool counterClockwise = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x) > 0;
         double fromC = std::atan2(c.y - cy, c.x - cx), toA = std::atan2(a.y - cy, a.x - cx);
         double sweep = std::fmod((counterClockwise ? toA - fromC : fromC - toA) + 2 * kTurn, kTurn);

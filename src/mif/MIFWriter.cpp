@@ -144,21 +144,19 @@ void CMIFWriter::WidenByCircle(const CFeature* feature) {
     const std::vector<int>* points = PointsOf(feature, 3);
     if (!points) return;
     msr::CPoint2d p[3];
-    for (int k = 0; k < 3; ++k) {
-        const Coord3& c = PointCoords[(*points)[k]];
-        p[k] = msr::CPoint2d(c.x, c.y);
-    }
+    for (int k = 0; k < 3; ++k) p[k] = ToLibraryPoint(PointCoords[(*points)[k]]);
     msr::CCircle circle(p[0], p[1], p[2]);
-    double cx = circle.centre.north, cy = circle.centre.east, r = circle.radius;
+    const Coord3 centre = FromLibraryPoint(circle.centre);
+    double cx = centre.x, cy = centre.y, r = circle.radius;
     Extents.Add(cx - r, cy - r);
     Extents.Add(cx + r, cy + r);
 }
 
 int CMIFWriter::LayerOfFeature(const CFeature* feature) const {
     int code = feature->Code;
-    if (code < 0 || static_cast<size_t>(code) >= FeatureCodes.size() || CodeStates[code] == kNone) return -1;
+    if (!ValidSlot(code, FeatureCodes) || CodeStates[code] == kNone) return -1;
     int layer = FeatureCodes[code].Layer;
-    if (layer < 0 || static_cast<size_t>(layer) >= Layers.size() || LayerStates[layer] == kNone) return -1;
+    if (!ValidSlot(layer, Layers) || LayerStates[layer] == kNone) return -1;
     return layer;
 }
 
@@ -166,7 +164,7 @@ const std::vector<int>* CMIFWriter::PointsOf(const CFeature* feature, size_t cou
     auto* list = dynamic_cast<const CPointListFeature*>(feature);
     if (!list || list->Points.size() < count) return nullptr;
     for (int slot : list->Points)
-        if (slot < 0 || static_cast<size_t>(slot) >= PointCoords.size()) return nullptr;
+        if (!ValidSlot(slot, PointCoords)) return nullptr;
     return &list->Points;
 }
 
@@ -193,35 +191,20 @@ void CMIFWriter::ExportFeature(CFeature* feature, int index) {
         AppendStyle(text_, style, true, false);
         break;
     case POLYLINE:
-    case POLYGON: {
-        // An object of one vertex is no valid MIF (readers stop at it and lose
-        // the rest of the layer): a single point is written twice.
-        size_t count = points->size(), vertices = count < 2 ? 2 : count;
-        if (vertices != count) NoteChange(ChangeKind::ShapeRepeated, layer, kPlaceLayer);
-        if (feature->Kind == POLYLINE) AppendPlineHead(text_, static_cast<int>(vertices));
-        else AppendRegionHead(text_, static_cast<int>(vertices));
-        for (size_t k = 0; k < vertices; ++k) {
-            const Coord3& c = xy(k < count ? k : count - 1);
-            AppendVertex(text_, c.x, c.y);
-        }
-        AppendStyle(text_, style, true, feature->Kind == POLYGON);
-        if (auto* polyline = dynamic_cast<const CPolylineFeature*>(feature); polyline && polyline->Smooth)
-            AppendSmoothClause(text_);
-        break;
-    }
+    case POLYGON: AppendPolyObject(feature, *points, style, layer); break;
     case ARC: {
-        msr::CArc arc(msr::CPoint2d(xy(0).x, xy(0).y), msr::CPoint2d(xy(1).x, xy(1).y),
-                      msr::CPoint2d(xy(2).x, xy(2).y));
+        msr::CArc arc(ToLibraryPoint(xy(0)), ToLibraryPoint(xy(1)), ToLibraryPoint(xy(2)));
+        const Coord3 centre = FromLibraryPoint(arc.centre);
         // Degrees with the digits of the coordinates: two decimals put the
         // ends of a 10 km arc 24 cm off its surveyed points.
-        AppendArcObject(text_, arc.centre.north, arc.centre.east, arc.radius, arc.start.Degrees(), arc.end.Degrees());
+        AppendArcObject(text_, centre.x, centre.y, arc.radius, arc.start.Degrees(), arc.end.Degrees());
         AppendStyle(text_, style, true, false);
         break;
     }
     case CIRCLE: {
-        msr::CCircle circle(msr::CPoint2d(xy(0).x, xy(0).y), msr::CPoint2d(xy(1).x, xy(1).y),
-                            msr::CPoint2d(xy(2).x, xy(2).y));
-        AppendEllipseObject(text_, circle.centre.north, circle.centre.east, circle.radius);
+        msr::CCircle circle(ToLibraryPoint(xy(0)), ToLibraryPoint(xy(1)), ToLibraryPoint(xy(2)));
+        const Coord3 centre = FromLibraryPoint(circle.centre);
+        AppendEllipseObject(text_, centre.x, centre.y, circle.radius);
         AppendStyle(text_, style, true, true);
         break;
     }
@@ -233,6 +216,24 @@ void CMIFWriter::ExportFeature(CFeature* feature, int index) {
     text_.clear();
     AppendRow(text_, layer, feature->Code, index);
     GetMIDFile(layer)->WriteString(text_);
+}
+
+// A PLINE or a REGION of one ring with its pen, brush and smoothing.
+void CMIFWriter::AppendPolyObject(const CFeature* feature, const std::vector<int>& points,
+                                  const FeatureStyleRec& style, int layer) {
+    // An object of one vertex is no valid MIF (readers stop at it and lose
+    // the rest of the layer): a single point is written twice.
+    size_t count = points.size(), vertices = count < 2 ? 2 : count;
+    if (vertices != count) NoteChange(ChangeKind::ShapeRepeated, layer, kPlaceLayer);
+    if (feature->Kind == POLYLINE) AppendPlineHead(text_, static_cast<int>(vertices));
+    else AppendRegionHead(text_, static_cast<int>(vertices));
+    for (size_t k = 0; k < vertices; ++k) {
+        const Coord3& c = PointCoords[points[k < count ? k : count - 1]];
+        AppendVertex(text_, c.x, c.y);
+    }
+    AppendStyle(text_, style, true, feature->Kind == POLYGON);
+    if (auto* polyline = dynamic_cast<const CPolylineFeature*>(feature); polyline && polyline->Smooth)
+        AppendSmoothClause(text_);
 }
 
 void CMIFWriter::AppendStyle(std::string& out, const FeatureStyleRec& style, bool pen, bool brush) {

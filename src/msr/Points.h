@@ -4,8 +4,8 @@
 
 namespace msr {
 
-// A plane point: north first, then east. The writers put drawing X in the
-// north place and drawing Y in the east place.
+// A plane point: north first, then east. The writers cross their drawing
+// axes over to it in one place, ToLibraryPoint in export/ExportModel.h.
 class CPoint2d {
  public:
   CPoint2d() = default;

@@ -71,16 +71,16 @@ inline uint64_t ScaledRound(uint64_t m, int q, int j) {
     return n;
 }
 
-// The 16-digit text of finite values with a decimal exponent in -7..15 (all
-// survey numbers); 0 for every other value, which the general way takes.
-// `out` holds at least 32 bytes.
-int FormatGcvt16(double value, char* out) {
+// The 16 significant digits of `value` as a whole number n (10^15 <= n <
+// 10^16) and its decimal exponent, when that exponent is in -7..15; false
+// for every other value.
+bool Round16(double value, uint64_t& digitsOut, int& exponentOut) {
     uint64_t bits;
     std::memcpy(&bits, &value, sizeof bits);
     const int biased = static_cast<int>((bits >> 52) & 0x7FF);
     // 2^-24 < 10^-7 and 2^54 > 10^16: outside these the value is left to the
     // general way (zero, subnormals, inf and nan among them).
-    if (biased < 1023 - 24 || biased > 1023 + 53) return 0;
+    if (biased < 1023 - 24 || biased > 1023 + 53) return false;
     const uint64_t m = (bits & ((1ULL << 52) - 1)) | (1ULL << 52);
     const int q = biased - 1075;  // |value| = m * 2^q
     const int e2 = biased - 1022;  // 2^(e2-1) <= |value| < 2^e2
@@ -93,19 +93,31 @@ int FormatGcvt16(double value, char* out) {
         if (exp + 1 <= 16 && a >= kPow10[exp + 1]) ++exp;
         known = true;
     }
-    if (exp < -7 || exp > 15) return 0;
+    if (exp < -7 || exp > 15) return false;
     uint64_t n = ScaledRound(m, q, 15 - exp);
     if (!known && n >= kHigh16) {
         // Either the decade above holds the value or the value rounds up to
         // it; the decade above gives the right digits in both cases.
-        if (++exp > 15) return 0;
+        if (++exp > 15) return false;
         n = ScaledRound(m, q, 15 - exp);
     }
     if (n >= kHigh16) {  // rounded up to the next power of ten
         n = kLow16;
         ++exp;
     }
-    if (exp < -7 || exp > 15 || n < kLow16) return 0;
+    if (exp < -7 || exp > 15 || n < kLow16) return false;
+    digitsOut = n;
+    exponentOut = exp;
+    return true;
+}
+
+// The 16-digit text of finite values with a decimal exponent in -7..15 (all
+// survey numbers); 0 for every other value, which the general way takes.
+// `out` holds at least 32 bytes.
+int FormatGcvt16(double value, char* out) {
+    uint64_t n;
+    int exp;
+    if (!Round16(value, n, exp)) return 0;
 
     // The 16 digits, then room for the copies below to read past them.
     char digits[48];

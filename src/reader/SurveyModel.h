@@ -2,6 +2,7 @@
 // holds the item's file number while the file is read and its slot after
 // validation; -10 means none or left out.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -16,6 +17,14 @@ inline constexpr int kNone = -10;
 
 // A line of the input file, counted from 1; 0 for no line.
 using LineNo = int64_t;
+
+// Whether `slot` names an entry of a table of `size` entries; kNone and every
+// other negative value do not.
+inline constexpr bool ValidSlot(int slot, size_t size) { return slot >= 0 && static_cast<size_t>(slot) < size; }
+template <class Table>
+constexpr bool ValidSlot(int slot, const Table& table) {
+    return ValidSlot(slot, table.size());
+}
 
 // Property types of PropertyDef::Type.
 enum tagPropertyType : int {

@@ -89,7 +89,7 @@ bool CSHPWriter::CollectPoints(const CPointListFeature& feature, size_t minimum)
     if (feature.Points.size() < minimum) return false;
     m_points.clear();
     for (int slot : feature.Points) {
-        if (slot < 0 || static_cast<size_t>(slot) >= PointCoords.size()) return false;
+        if (!ValidSlot(slot, PointCoords)) return false;
         m_points.push_back({PointCoords[slot].x, PointCoords[slot].y});
     }
     return true;
@@ -97,21 +97,23 @@ bool CSHPWriter::CollectPoints(const CPointListFeature& feature, size_t minimum)
 
 bool CSHPWriter::CollectTrace(const CPointListFeature& feature, bool circle) {
     if (!CollectPoints(feature, 3)) return false;
-    // The library takes x in the north place and y in the east place, and the
-    // trace gives them back the same way round.
     msr::CPoint2d p[3];
-    for (int k = 0; k < 3; ++k) p[k] = msr::CPoint2d(m_points[k].x, m_points[k].y);
+    for (int k = 0; k < 3; ++k) p[k] = ToLibraryPoint({m_points[k].x, m_points[k].y});
     long count = 0;
     std::unique_ptr<msr::CPoint3d[]> trace(circle ? msr::CCircle(p[0], p[1], p[2]).GetTrace(count, nullptr)
                                                   : msr::CArc(p[0], p[1], p[2]).GetTrace(count, nullptr));
     m_points.clear();
+    auto add = [this](const msr::CPoint3d& t) {
+        Coord3 q = FromLibraryPoint(t);
+        m_points.push_back({q.x, q.y});
+    };
     if (trace && count > 0) {
         if (circle) {
             // From the last trace point to the first, then the last once more.
-            for (long k = count - 1; k >= 0; --k) m_points.push_back({trace[k].north, trace[k].east});
-            m_points.push_back({trace[count - 1].north, trace[count - 1].east});
+            for (long k = count - 1; k >= 0; --k) add(trace[k]);
+            add(trace[count - 1]);
         } else {
-            for (long k = 0; k < count; ++k) m_points.push_back({trace[k].north, trace[k].east});
+            for (long k = 0; k < count; ++k) add(trace[k]);
         }
     }
     return !m_points.empty();
@@ -124,9 +126,9 @@ void CSHPWriter::ExportFeature(CFeature* feature, int index, int part) {
         return;
     }
     const int code = feature->Code;
-    if (code < 0 || static_cast<size_t>(code) >= FeatureCodes.size()) return;
+    if (!ValidSlot(code, FeatureCodes)) return;
     const int layer = FeatureCodes[code].Layer;
-    if (layer < 0 || static_cast<size_t>(layer) >= Layers.size()) return;
+    if (!ValidSlot(layer, Layers)) return;
     auto* list = dynamic_cast<CPointListFeature*>(feature);
     if (!list) return;
 
@@ -318,7 +320,7 @@ void CSHPWriter::WriteData(CFile* file, int index, int, int) {
     for (size_t c = 0; c < fields.size(); ++c) {
         const int position = map && c < map->size() ? (*map)[c] : kNone;
         std::string_view text;
-        if (position >= 0 && static_cast<size_t>(position) < values.size()) text = values[position].View();
+        if (ValidSlot(position, values)) text = values[position].View();
         PutDBFValue(m_row.data() + fields[c].offset, fields[c].length, FittedValue(text, fields[c], layer, int(c)));
     }
     file->Write(m_row);

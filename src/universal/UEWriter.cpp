@@ -43,6 +43,30 @@ void CUEWriter::Export() {
 
     int count = static_cast<int>(Points.size());
     if (OnProgressBegin) OnProgressBegin(0, count);
+    // The sink's file lives as long as the run; a run that does not end well
+    // leaves it incomplete, and the driver discards it.
+    struct EndSink {
+        CUEOutput& output;
+        bool completed = false;
+        ~EndSink() {
+            if (!completed) output.EndExport(false);
+        }
+    } sink{*m_pOutput};
+    m_pOutput->BeginExport(OutputFiles());
+
+    try {
+        WriteLines(count);
+    } catch (const CFinishWriteSignal&) {
+        // The preview has its lines.
+    }
+    m_pOutput->EndExport(true);
+    sink.completed = true;
+}
+
+// Formats the lines block by block and writes them in order. With more than
+// one core, the block after next is formatted on another thread while two are
+// written.
+void CUEWriter::WriteLines(int count) {
     int perBlock = m_nLinesPerBlock > 0 ? m_nLinesPerBlock : 1;
     int blocks = count / perBlock + (count % perBlock ? 1 : 0);
     bool parallel = blocks >= 4 && std::thread::hardware_concurrency() > 1;
@@ -73,37 +97,20 @@ void CUEWriter::Export() {
             if (ahead.valid()) ahead.wait();
         }
     } joinAhead{cancel, ahead};
-    // The sink's file lives as long as the run; a run that does not end well
-    // leaves it incomplete, and the driver discards it.
-    struct EndSink {
-        CUEOutput& output;
-        bool completed = false;
-        ~EndSink() {
-            if (!completed) output.EndExport(false);
-        }
-    } sink{*m_pOutput};
-    m_pOutput->BeginExport(OutputFiles());
-
-    try {
-        if (parallel) formatAhead(1);
-        for (int b = 0; b < blocks; b += parallel ? 2 : 1) {
-            LineBlock mine = format(b);
-            if (!parallel) {
-                WriteBlock(mine);
-                continue;
-            }
-            LineBlock next;
-            bool hasNext = b + 1 < blocks;
-            if (hasNext) next = ahead.get();
-            if (b + 3 < blocks) formatAhead(b + 3);
+    if (parallel) formatAhead(1);
+    for (int b = 0; b < blocks; b += parallel ? 2 : 1) {
+        LineBlock mine = format(b);
+        if (!parallel) {
             WriteBlock(mine);
-            if (hasNext) WriteBlock(next);
+            continue;
         }
-    } catch (const CFinishWriteSignal&) {
-        // The preview has its lines.
+        LineBlock next;
+        bool hasNext = b + 1 < blocks;
+        if (hasNext) next = ahead.get();
+        if (b + 3 < blocks) formatAhead(b + 3);
+        WriteBlock(mine);
+        if (hasNext) WriteBlock(next);
     }
-    m_pOutput->EndExport(true);
-    sink.completed = true;
 }
 
 void CUEWriter::FormatBlock(LineBlock& block, const std::atomic<bool>& cancel) {

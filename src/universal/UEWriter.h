@@ -60,6 +60,7 @@ private:
     struct LineBlock;
     // Formats the survey points of the block's slots; stops early when
     // `cancel` is set.
+    void WriteLines(int count);
     void FormatBlock(LineBlock& block, const std::atomic<bool>& cancel);
     // Writes the block's lines in slot order with the stop test and the
     // progress step of every slot.

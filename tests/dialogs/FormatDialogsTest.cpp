@@ -1,3 +1,5 @@
+// The DXF, MapInfo and shapefile dialogs driven as a user would: read, rename, export, folders and
+// their history, close and stop mid-run, and the overwrite question.
 #include <gtest/gtest.h>
 
 #include <QApplication>

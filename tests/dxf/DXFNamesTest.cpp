@@ -1,3 +1,5 @@
+// Names DXF readers accept: block names from symbol names, and text layers that never take a used
+// layer's name.
 #include <gtest/gtest.h>
 
 #include "dxf/DXFNames.h"

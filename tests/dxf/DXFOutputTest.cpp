@@ -1,3 +1,5 @@
+// The DXF output stream: group codes aligned, numbers in their exact text, CR LF line ends, and a
+// large output reaching the file whole.
 #include <gtest/gtest.h>
 
 #include "dxf/DXFOutput.h"

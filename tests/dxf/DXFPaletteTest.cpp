@@ -1,3 +1,4 @@
+// The colour palette: every index once, and the nearest index of a colour with its ties.
 #include <gtest/gtest.h>
 
 #include <set>

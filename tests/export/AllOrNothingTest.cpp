@@ -247,7 +247,7 @@ protected:
     std::map<std::string, std::string> before;
 };
 
-TEST_P(AllOrNothing, AnInterruptedExportOverAnEarlierOneChangesNothing) {
+TEST_P(AllOrNothing, AStopAtAnyMomentOfAnExportOverAnEarlierOneChangesNothing) {
     EarlierExport();
     const bool oneFile = firstRun.size() == 1;
     for (const Interruption* stop : {&kStopAt10, &kStopAt50, &kStopAt99}) {
@@ -270,6 +270,11 @@ TEST_P(AllOrNothing, AnInterruptedExportOverAnEarlierOneChangesNothing) {
         fs.onCommitStep = [&w = e->Writer()] { w.TryToStop(); };
         Interrupted<CThreadStopSignal>(*e, kStopAfterFirstInPlace);
     }
+}
+
+TEST_P(AllOrNothing, AFullDiskOrAWriteErrorChangesNothing) {
+    EarlierExport();
+    const bool oneFile = firstRun.size() == 1;
     {
         auto e = MakeExporter(GetParam());
         int64_t bytes = 0;
@@ -292,6 +297,10 @@ TEST_P(AllOrNothing, AnInterruptedExportOverAnEarlierOneChangesNothing) {
         fs.failingFile = 0;
         EXPECT_EQ(fs.Files(), before) << error->name;
     }
+}
+
+TEST_P(AllOrNothing, AnUnknownFailureChangesNothingAndTheSameWriterExportsAgain) {
+    EarlierExport();
     auto e = MakeExporter(GetParam());
     At(*e, 50, [] { throw 42; });
     Interrupted<int>(*e, kUnknown);

@@ -1,3 +1,5 @@
+// The export model derived after reading: point layers, coordinates east-north-elevation, survey
+// points, attribute columns and unique layer file names.
 #include <gtest/gtest.h>
 
 #include "export/ExportTestUtil.h"

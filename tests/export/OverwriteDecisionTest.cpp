@@ -1,3 +1,5 @@
+// The overwrite decision: one question per set of files, what each answer does to the later sets,
+// and the texts the question shows.
 #include <gtest/gtest.h>
 
 #include <cstdio>

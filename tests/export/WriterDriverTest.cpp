@@ -1,3 +1,5 @@
+// The export driver: the log frame, failures logged and cleaned up once, changes reported or
+// refused, and output files put in place only when the run succeeds.
 #include <gtest/gtest.h>
 
 #include <regex>

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <string>
 
 #include "msr/msr.h"
@@ -63,6 +64,10 @@ TEST_F(MsrLinearText, NorthAndEastFollowStyleOriginAndZone) {
   CNorth::false_northing(6000000.0);
   CEast::false_easting(500000.0);
   CEast::zone(7);
+  // Nonsense is refused: the texts below keep the origin and zone set above.
+  CEast::false_easting(std::numeric_limits<double>::quiet_NaN());
+  CEast::false_easting(std::numeric_limits<double>::infinity());
+  CEast::zone(-3);
   EXPECT_EQ(Write(north, 3), "6000123.456");  // style 0 ignores the origin
   CNorth::style(kNorthMinusOrigin);
   EXPECT_EQ(Write(asLinear, 3), "123.456");

@@ -1,7 +1,6 @@
 // The process-wide settings: query, change, refuse nonsense, restore.
 #include <gtest/gtest.h>
 
-#include <limits>
 #include <stdexcept>
 
 #include "msr/msr.h"
@@ -24,21 +23,6 @@ TEST(MsrSettings, UnitAndStyleSettersReturnThePreviousValueAndRefuseUnknownOnes)
     EXPECT_EQ(c.setter(-7), c.second);
     EXPECT_EQ(c.setter(kQuery), c.second);
   }
-}
-
-TEST(MsrSettings, FalseOriginsAndZone) {
-  CSettingsGuard guard;
-  CNorth::false_northing(0.0);
-  EXPECT_EQ(double(CNorth::false_northing(-5000000.0)), 0.0);
-  EXPECT_EQ(double(CNorth::false_northing(kQueryOrigin)), -5000000.0);
-  CEast::false_easting(500000.0);
-  for (double refused : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()})
-    EXPECT_EQ(double(CEast::false_easting(refused)), 500000.0);
-  EXPECT_EQ(double(CEast::false_easting(kQueryOrigin)), 500000.0);
-  CEast::zone(0);
-  EXPECT_EQ(CEast::zone(7), 0);
-  EXPECT_EQ(CEast::zone(-3), 7);
-  EXPECT_EQ(CEast::zone(kQuery), 7);
 }
 
 TEST(MsrSettings, GuardRestoresEverySettingAlsoAfterAnException) {

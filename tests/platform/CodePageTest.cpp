@@ -1,3 +1,5 @@
+// Code page 1251: exact round trips, refusal of what it cannot hold, its letter classes, the DOS
+// conversion and log texts.
 #include <gtest/gtest.h>
 
 #include "platform/CodePage.h"

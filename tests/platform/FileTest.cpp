@@ -1,3 +1,5 @@
+// Text and binary files: line reading like fgets with CR LF, positions in bytes, writes in place,
+// full disks and missing files named, and per-thread file systems.
 #include <gtest/gtest.h>
 
 #include <cstdio>

@@ -1,3 +1,5 @@
+// Number text exactly as the original runtime wrote it (_gcvt forms, rounding, exact read-back) and
+// atof's prefix semantics.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// The string table: every text in English and Russian, the language chosen by the environment.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

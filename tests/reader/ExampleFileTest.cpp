@@ -16,11 +16,18 @@ std::string Fixture(const char* name) {
 
 class ExampleFileTest : public ReaderTest {};
 
-TEST_F(ExampleFileTest, YieldsTheDescribedModel) {
-    ReadText(Fixture("example.tlx"));
-    EXPECT_EQ(reader.ErrorCount, 0);
-    EXPECT_TRUE(Reports().empty());
+// The file read once per case, without a single report.
+class ExampleModelTest : public ReaderTest {
+protected:
+    void SetUp() override {
+        ReaderTest::SetUp();
+        ReadText(Fixture("example.tlx"));
+        ASSERT_EQ(reader.ErrorCount, 0);
+        ASSERT_TRUE(Reports().empty());
+    }
+};
 
+TEST_F(ExampleModelTest, PointsWithTheirReferenceControlAndRelief) {
     ASSERT_EQ(reader.Points.size(), 3u);
     ASSERT_EQ(reader.GeoCoords.size(), 3u);
     const PointRec& p1 = reader.Points[0];
@@ -42,7 +49,9 @@ TEST_F(ExampleFileTest, YieldsTheDescribedModel) {
     EXPECT_EQ(reader.Points[1].H.View(), "121.000");
     EXPECT_TRUE(reader.Points[2].H.IsNull());
     EXPECT_EQ(reader.PointStates, (std::vector<int>{1, 2, 3}));
+}
 
+TEST_F(ExampleModelTest, LayerAndFeatureCodeWithItsStyle) {
     ASSERT_EQ(reader.Layers.size(), 1u);
     EXPECT_EQ(reader.Layers[0].Name.View(), "Buildings");
     EXPECT_EQ(reader.Layers[0].Parent, kNone);
@@ -64,7 +73,9 @@ TEST_F(ExampleFileTest, YieldsTheDescribedModel) {
     EXPECT_EQ(style.Brush->Pattern, 2);
     EXPECT_EQ(style.Brush->ForeColor, 255);
     EXPECT_EQ(style.Brush->BackColor, 16777215);
+}
 
+TEST_F(ExampleModelTest, PropertySchemaOfTheCode) {
     const PropertySchema& schema = reader.PropertySchemas[0];
     ASSERT_EQ(schema.PropertyDefs.size(), 2u);
     EXPECT_EQ(schema.PropertyDefs[0].Name.View(), "Material");
@@ -76,7 +87,9 @@ TEST_F(ExampleFileTest, YieldsTheDescribedModel) {
     EXPECT_EQ(schema.PropertyDefs[1].Width, 10);
     EXPECT_EQ(schema.PropertyDefs[1].Precision, 2);
     EXPECT_EQ(schema.PropertyNumbers, (std::vector<int>{1, 2}));
+}
 
+TEST_F(ExampleModelTest, ThePolygonWithItsValues) {
     ASSERT_EQ(reader.Features.size(), 1u);
     EXPECT_EQ(reader.FeatureStates, (std::vector<int>{100}));
     auto* polygon = dynamic_cast<CPointListFeature*>(reader.Features[0].get());

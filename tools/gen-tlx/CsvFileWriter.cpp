@@ -163,6 +163,32 @@ uint64_t CCsvFileWriter::WritePointLayers(const std::string& dir, std::vector<st
 }
 
 uint64_t CCsvFileWriter::WriteFeatureLayers(const std::string& dir, std::vector<std::string>& tables) {
+    std::vector<FeatureTable> tablesByKey = PlanFeatureTables();
+    for (size_t key = 0; key < tablesByKey.size(); ++key)
+        if (tablesByKey[key].used) OpenFeatureTable(tablesByKey[key], key, dir, tables);
+
+    std::vector<const std::string*> cells;
+    for (size_t i = 0; i < m_survey.features.size(); ++i) {
+        const GenFeature& f = m_survey.features[i];
+        const GenCode& code = m_survey.codes[f.code];
+        std::vector<DataValue> values = FeatureValues(m_survey, static_cast<int>(i));
+        auto writeRow = [&](const GenFeature& shape) {
+            FeatureTable& t = tablesByKey[static_cast<size_t>(code.layer) * 3 + ClassOf(shape)];
+            WriteFeatureRow(t, i, shape, values, cells);
+        };
+        if (f.parts.empty()) writeRow(f);
+        for (const GenFeature& part : f.parts) writeRow(part);
+    }
+    uint64_t bytes = 0;
+    for (FeatureTable& t : tablesByKey) {
+        if (!t.out) continue;
+        bytes += t.out->Bytes();
+        t.out->Close();
+    }
+    return bytes;
+}
+
+std::vector<CCsvFileWriter::FeatureTable> CCsvFileWriter::PlanFeatureTables() const {
     const size_t layerCount = m_survey.layers.size();
     // which codes meet in each (layer, class) table, to give it their columns
     std::vector<std::vector<bool>> codesIn(layerCount * 3, std::vector<bool>(m_survey.codes.size()));
@@ -171,81 +197,66 @@ uint64_t CCsvFileWriter::WriteFeatureLayers(const std::string& dir, std::vector<
         if (f.parts.empty()) codesIn[layer * 3 + ClassOf(f)][f.code] = true;
         for (const GenFeature& part : f.parts) codesIn[layer * 3 + ClassOf(part)][f.code] = true;
     }
-    struct Table {
-        std::unique_ptr<CTextOut> out;
-        std::vector<int> columns;        // property pool indexes
-        std::vector<int> columnOfPool;   // pool index -> column, -1 when absent
-    };
-    std::vector<Table> tablesByKey(layerCount * 3);
+    std::vector<FeatureTable> tablesByKey(layerCount * 3);
     for (size_t key = 0; key < tablesByKey.size(); ++key) {
-        Table& t = tablesByKey[key];
+        FeatureTable& t = tablesByKey[key];
         t.columnOfPool.assign(m_survey.properties.size(), -1);
-        bool used = false;
         for (size_t c = 0; c < m_survey.codes.size(); ++c) {
             if (!codesIn[key][c]) continue;
-            used = true;
+            t.used = true;
             for (int prop : m_survey.codes[c].properties) {
                 if (t.columnOfPool[prop] >= 0) continue;
                 t.columnOfPool[prop] = static_cast<int>(t.columns.size());
                 t.columns.push_back(prop);
             }
         }
-        if (!used) continue;
-        const GenLayer& layer = m_survey.layers[key / 3];
-        std::string name = "layer" + std::to_string(layer.number) + "_" + kClassNames[key % 3];
-        std::string path = dir + "/" + name + ".csv";
-        t.out = std::make_unique<CTextOut>(path, "\n");
-        std::vector<std::string> names = {"WKT", "Layer", "Feature", "Code", "Описание"};
-        std::vector<std::string> types = {"WKT", "String", "Integer", "String", "String"};
-        for (int prop : t.columns) {
-            names.push_back(m_survey.properties[prop].name.utf8);
-            types.push_back(ColumnType(m_survey.properties[prop].type));
-        }
-        Header(*t.out, names);
-        WriteTypes(path, types);
-        tables.push_back(name);
     }
+    return tablesByKey;
+}
 
-    std::vector<const std::string*> cells;
-    for (size_t i = 0; i < m_survey.features.size(); ++i) {
-        const GenFeature& f = m_survey.features[i];
-        const GenCode& code = m_survey.codes[f.code];
-        std::vector<DataValue> values = FeatureValues(m_survey, static_cast<int>(i));
-        auto writeRow = [&](const GenFeature& shape) {
-            Table& t = tablesByKey[static_cast<size_t>(code.layer) * 3 + ClassOf(shape)];
-            cells.assign(t.columns.size(), nullptr);
-            for (const DataValue& v : values)  // in file order, so the last value wins
-                cells[t.columnOfPool[code.properties[v.property - 1]]] = &v.utf8;
-            CTextOut& out = *t.out;
-            WriteGeometry(out, shape);
-            out.Put(',');
-            Quoted(out, m_survey.layers[code.layer].name.utf8);
-            out.Put(',');
-            out.Integer(static_cast<int64_t>(i) + 1);
-            out.Put(',');
-            Quoted(out, code.text.utf8);
-            out.Put(',');
-            Quoted(out, code.name.utf8);
-            for (size_t c = 0; c < cells.size(); ++c) {
-                out.Put(',');
-                if (!cells[c]) continue;
-                if (std::string(ColumnType(m_survey.properties[t.columns[c]].type)) == "String")
-                    Quoted(out, *cells[c]);
-                else
-                    out.Put(*cells[c]);
-            }
-            out.EndLine();
-        };
-        if (f.parts.empty()) writeRow(f);
-        for (const GenFeature& part : f.parts) writeRow(part);
+void CCsvFileWriter::OpenFeatureTable(FeatureTable& t, size_t key, const std::string& dir,
+                                      std::vector<std::string>& tables) const {
+    const GenLayer& layer = m_survey.layers[key / 3];
+    std::string name = "layer" + std::to_string(layer.number) + "_" + kClassNames[key % 3];
+    std::string path = dir + "/" + name + ".csv";
+    t.out = std::make_unique<CTextOut>(path, "\n");
+    std::vector<std::string> names = {"WKT", "Layer", "Feature", "Code", "Описание"};
+    std::vector<std::string> types = {"WKT", "String", "Integer", "String", "String"};
+    for (int prop : t.columns) {
+        names.push_back(m_survey.properties[prop].name.utf8);
+        types.push_back(ColumnType(m_survey.properties[prop].type));
     }
-    uint64_t bytes = 0;
-    for (Table& t : tablesByKey) {
-        if (!t.out) continue;
-        bytes += t.out->Bytes();
-        t.out->Close();
+    Header(*t.out, names);
+    WriteTypes(path, types);
+    tables.push_back(name);
+}
+
+void CCsvFileWriter::WriteFeatureRow(FeatureTable& t, size_t index, const GenFeature& shape,
+                                     const std::vector<DataValue>& values,
+                                     std::vector<const std::string*>& cells) const {
+    const GenCode& code = m_survey.codes[m_survey.features[index].code];
+    cells.assign(t.columns.size(), nullptr);
+    for (const DataValue& v : values)  // in file order, so the last value wins
+        cells[t.columnOfPool[code.properties[v.property - 1]]] = &v.utf8;
+    CTextOut& out = *t.out;
+    WriteGeometry(out, shape);
+    out.Put(',');
+    Quoted(out, m_survey.layers[code.layer].name.utf8);
+    out.Put(',');
+    out.Integer(static_cast<int64_t>(index) + 1);
+    out.Put(',');
+    Quoted(out, code.text.utf8);
+    out.Put(',');
+    Quoted(out, code.name.utf8);
+    for (size_t c = 0; c < cells.size(); ++c) {
+        out.Put(',');
+        if (!cells[c]) continue;
+        if (std::string(ColumnType(m_survey.properties[t.columns[c]].type)) == "String")
+            Quoted(out, *cells[c]);
+        else
+            out.Put(*cells[c]);
     }
-    return bytes;
+    out.EndLine();
 }
 
 void CCsvFileWriter::WriteGeometry(CTextOut& out, const GenFeature& f) const {

@@ -7,6 +7,7 @@
 // Arcs and circles become line strings; the parts of a MULTIPLE become rows.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,7 +29,19 @@ private:
     uint64_t WritePointLayers(const std::string& dir, std::vector<std::string>& tables);
     // The point's name (its number when it has none), X and Y, each followed by a comma.
     void PointNameAndPlan(CTextOut& out, size_t i, const GenPoint& p) const;
+    // One table per layer and geometry class, with the columns of the codes
+    // that meet in it.
+    struct FeatureTable {
+        bool used = false;                // a feature of the layer has that class
+        std::unique_ptr<CTextOut> out;
+        std::vector<int> columns;        // property pool indexes
+        std::vector<int> columnOfPool;   // pool index -> column, -1 when absent
+    };
     uint64_t WriteFeatureLayers(const std::string& dir, std::vector<std::string>& tables);
+    std::vector<FeatureTable> PlanFeatureTables() const;
+    void OpenFeatureTable(FeatureTable& t, size_t key, const std::string& dir, std::vector<std::string>& tables) const;
+    void WriteFeatureRow(FeatureTable& t, size_t index, const GenFeature& shape, const std::vector<DataValue>& values,
+                         std::vector<const std::string*>& cells) const;
     void WriteGeometry(CTextOut& out, const GenFeature& f) const;
     void WriteVrt(const std::string& dir, const std::vector<std::string>& tables) const;
 

@@ -46,7 +46,7 @@ protected:
     // Runs the command on a pseudo-terminal that types `answers` (comma-separated);
     // returns the command's exit status.
     int OnTerminal(const std::string& tlx, const std::string& answers, std::string* output) {
-        if (Shell("/usr/bin/python3 " + Quote(std::string(TLX_SOURCE_DIR) + "/tests/mif/pty_answers.py") + " " +
+        if (Shell("/usr/bin/python3 " + Quote(std::string(TLX_SOURCE_DIR) + "/tests/cli/pty_answers.py") + " " +
                          Quote(answers) + " " + Quote(TLX_CLI) + " mif " + Quote(tlx) + " " + Quote(Out()) + " --log " +
                       Quote(temp / "run.log"),
                   output) != 0)

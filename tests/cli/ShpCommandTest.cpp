@@ -72,7 +72,7 @@ TEST_F(ShpCommand, OverwriteNoneKeepsAndListsEverySetWithAFileAndNoSetIsEverMixe
     EXPECT_NE(run.err.find("tlxexport shp: " + kept), std::string::npos) << run.err;
     EXPECT_NE(ReadFile(dir / "run.log").find(kept), std::string::npos);
     fs::remove(out / (partial + ".DBF"));  // the user's half set, which no reader takes
-    CliRun whole = RunShell("/usr/bin/python3 '" + std::string(TLX_SOURCE_DIR) + "/tests/shp/whole_sets.py' '" +
+    CliRun whole = RunShell("/usr/bin/python3 '" + std::string(TLX_SOURCE_DIR) + "/tests/cli/whole_sets.py' '" +
                                 out.string() + "'",
                             dir.Path());
     EXPECT_EQ(whole.status, 0) << whole.out << whole.err;
@@ -83,7 +83,7 @@ TEST_F(ShpCommand, OverwriteNoneKeepsAndListsEverySetWithAFileAndNoSetIsEverMixe
     ASSERT_EQ(RunCli("shp '" + kSample + "' '" + fresh.string() + "'", dir.Path()).status, 0);
     after = Contents(out);
     for (const auto& [name, bytes] : Contents(fresh)) EXPECT_EQ(after[name], bytes) << name;
-    whole = RunShell("/usr/bin/python3 '" + std::string(TLX_SOURCE_DIR) + "/tests/shp/whole_sets.py' '" + out.string() +
+    whole = RunShell("/usr/bin/python3 '" + std::string(TLX_SOURCE_DIR) + "/tests/cli/whole_sets.py' '" + out.string() +
                          "'",
                      dir.Path());
     EXPECT_EQ(whole.status, 0) << whole.out << whole.err;

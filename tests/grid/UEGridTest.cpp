@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "UEDlgTestSupport.h"
+#include "dialogs/UEDlgTestSupport.h"
 #include "dialogs/UEDlg.h"
 #include "grid/UEGridModel.h"
 #include "universal/TemplateGridText.h"
