@@ -19,7 +19,7 @@ protected:
     static void SetUpTestSuite() {
         survey_ = new TempDir;
         const std::string command = std::string("'") + TLX_GEN_TLX +
-                                    "' --points 60000 --features 10000 --layers 5000 --seed 3 '" +
+                                    "' --points 36000 --features 6000 --layers 5000 --seed 3 '" +
                                     (*survey_ / "layers.tlx") + "' >/dev/null";
         ASSERT_EQ(std::system(command.c_str()), 0);
     }
@@ -34,7 +34,7 @@ protected:
         const std::string out = temp / (format + std::to_string(limit));
         std::string command = "'" + std::string(TLX_CLI) + "' " + format + " '" + (*survey_ / "layers.tlx") + "' '" +
                               out + "' --overwrite all";
-        if (limit > 0) command = "(ulimit -n " + std::to_string(limit) + " && " + command + ")";
+        if (limit > 0) command = "sh -c \"ulimit -n " + std::to_string(limit) + " && exec " + command + "\"";
         CliRun run = RunShell(command, temp.Path());
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.err.find("Too many open files"), std::string::npos) << run.err;
