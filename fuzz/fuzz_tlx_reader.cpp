@@ -7,6 +7,7 @@
 // file error and leaves nothing behind; anything else it throws is a fault.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -28,8 +29,11 @@ namespace {
 
 using tvk::kNone;
 
-void Require(bool condition) {
-    if (!condition) std::abort();
+// Aborts, naming the line of the check that failed.
+void Require(bool condition, int line = __builtin_LINE()) {
+    if (condition) return;
+    std::fprintf(stderr, "fuzz_tlx_reader.cpp:%d: check failed\n", line);
+    std::abort();
 }
 
 bool ValidSlot(int slot, size_t size) { return slot >= 0 && static_cast<size_t>(slot) < size; }
@@ -52,7 +56,11 @@ void CheckFeature(const tvk::CTLXReader& r, const tvk::CFeature& f) {
     }
 }
 
+// A writer's preparation (CodeUsed filled) leaves out the layers no feature
+// uses; every used code keeps its layer.
 void CheckModel(const tvk::CTLXReader& r) {
+    const bool prepared = !r.CodeUsed.empty();
+    if (prepared) Require(r.CodeUsed.size() == r.FeatureCodes.size() && r.LayerUsed.size() == r.Layers.size());
     Require(r.GeoCoords.size() == r.Points.size() && r.PointStates.size() == r.Points.size());
     Require(r.FeatureStyles.size() == r.FeatureCodes.size() && r.PropertySchemas.size() == r.FeatureCodes.size());
     Require(r.LayerStates.size() == r.Layers.size() && r.CodeStates.size() == r.FeatureCodes.size());
@@ -65,9 +73,10 @@ void CheckModel(const tvk::CTLXReader& r) {
         Require(!r.Points[i].X.IsBlank() && !r.Points[i].Y.IsBlank());
     }
     for (const tvk::LayerRec& layer : r.Layers) Require(layer.Parent == kNone || ValidSlot(layer.Parent, r.Layers.size()));
-    for (const tvk::FeatureCodeRec& code : r.FeatureCodes) {
-        Require(ValidSlot(code.Layer, r.Layers.size()));
-        Require(r.LayerStates[static_cast<size_t>(code.Layer)] != kNone);
+    for (size_t c = 0; c < r.FeatureCodes.size(); ++c) {
+        const int layer = r.FeatureCodes[c].Layer;
+        Require(ValidSlot(layer, r.Layers.size()));
+        if (!prepared || r.CodeUsed[c]) Require(r.LayerStates[static_cast<size_t>(layer)] != kNone);
     }
     for (const tvk::PropertySchema& schema : r.PropertySchemas) {
         Require(schema.PropertyNumbers.size() == schema.PropertyDefs.size());
@@ -77,6 +86,7 @@ void CheckModel(const tvk::CTLXReader& r) {
         if (r.FeatureStates[i] == kNone) continue;
         Require(r.Features[i] != nullptr);
         CheckFeature(r, *r.Features[i]);
+        if (prepared) Require(r.CodeUsed[static_cast<size_t>(r.Features[i]->Code)] != 0);
         Require(r.FeatureValues[i].size() ==
                 r.PropertySchemas[static_cast<size_t>(r.Features[i]->Code)].PropertyDefs.size());
     }
