@@ -35,7 +35,7 @@ void CFile::Attach(std::unique_ptr<IFileStream> stream, const std::string& path,
     pool_ = &pool;
     reopen_ = std::move(reopen);
     pool.Join(*this);
-    if (buffer_.size() != kBufferSize) buffer_ = pool.TakeBuffer(kBufferSize);
+    if (buffer_.size() != CFilePool::kBufferSize) buffer_ = pool.TakeBuffer(CFilePool::kBufferSize);
     lastUse_ = pool.Tick();
     pool.Admit(*this);
 }
@@ -76,7 +76,7 @@ void CFile::Resume() {
         throw;
     }
     parked_ = false;
-    buffer_ = pool_->TakeBuffer(kBufferSize);
+    buffer_ = pool_->TakeBuffer(CFilePool::kBufferSize);
     bufStart_ = bufEnd_ = 0;
 }
 

@@ -19,8 +19,8 @@ CFilePool::~CFilePool() {
 
 size_t CFilePool::DefaultMaxOpen() {
     rlimit limit{};
-    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return 64;
-    return std::clamp<size_t>(static_cast<size_t>(limit.rlim_cur) / 4, 4, 64);
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return 256;
+    return std::clamp<size_t>(static_cast<size_t>(limit.rlim_cur) / 4, 4, 256);
 }
 
 void CFilePool::Admit(CFile& file) {
