@@ -1,13 +1,44 @@
 // The records of the export model that CWriter derives from the survey model
 // once per read and every format writer reads.
 #pragma once
+#include <cstddef>
+#include <iterator>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "msr/Points.h"
 #include "reader/SurveyModel.h"
 
 namespace tvk {
+
+// The rows of one layer's column maps, one per code slot. Only the layer's
+// own codes have entries; every other row reads as empty and takes no room,
+// so that thousands of layers times thousands of codes stay small.
+class CColumnMapRows {
+public:
+    // The number of code slots.
+    size_t size() const { return codes_; }
+    bool empty() const { return codes_ == 0; }
+    void resize(size_t codes) {
+        codes_ = codes;
+        for (auto it = rows_.begin(); it != rows_.end();) it = it->first >= codes ? rows_.erase(it) : std::next(it);
+    }
+    const std::vector<int>& operator[](size_t code) const {
+        auto it = rows_.find(code);
+        return it == rows_.end() ? Empty() : it->second;
+    }
+    // The row of `code` (< size()), made when it has none yet.
+    std::vector<int>& operator[](size_t code) { return rows_[code]; }
+
+private:
+    static const std::vector<int>& Empty() {
+        static const std::vector<int> empty;
+        return empty;
+    }
+    size_t codes_ = 0;
+    std::unordered_map<size_t, std::vector<int>> rows_;
+};
 
 // Numeric coordinates of one point: x east, y north, z elevation.
 struct Coord3 {
@@ -33,14 +64,14 @@ struct CLayerInfo {
     // [layer slot][code slot][column]: the position of that column's property
     // in the code's schema, or -10 (kNone) when the code has no such property.
     // Rows of codes that belong to another layer stay empty.
-    std::vector<std::vector<std::vector<int>>> ColumnMaps;
+    std::vector<CColumnMapRows> ColumnMaps;
     // [layer slot][column]: the column's name as the survey gives it, kept
     // for the change report when a writer converts the names of LayerColumns.
     std::vector<std::vector<std::string>> ColumnNames;
 
     void Clear() {
         std::vector<std::vector<PropertyDef>>().swap(LayerColumns);
-        std::vector<std::vector<std::vector<int>>>().swap(ColumnMaps);
+        std::vector<CColumnMapRows>().swap(ColumnMaps);
         std::vector<std::vector<std::string>>().swap(ColumnNames);
     }
 };

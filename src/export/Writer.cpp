@@ -191,8 +191,18 @@ COutputTransaction::Hooks CWriter::TransactionHooks() {
 }
 
 void CWriter::OpenOutputFile(CFile& file, const std::string& target, bool write) {
-    if (write) file.Attach(OutputFiles().Create(target), target);
-    else file.Open(kNullDevice, CFile::modeWrite | CFile::modeCreate);
+    if (!write) {
+        file.Attach(FileSystem().Open(kNullDevice, IFileSystem::Mode::Write), kNullDevice, outputPool_,
+                    [] { return FileSystem().Open(kNullDevice, IFileSystem::Mode::Write); });
+        return;
+    }
+    COutputTransaction& outputs = OutputFiles();
+    std::unique_ptr<IFileStream> stream = outputs.Create(target);
+    // The temporary is reopened, never the target: the export stays all or nothing.
+    if (outputs.CanReopen(target))
+        file.Attach(std::move(stream), target, outputPool_, [&outputs, target] { return outputs.Reopen(target); });
+    else
+        file.Attach(std::move(stream), target);
 }
 
 void CWriter::Export(const char* dir, const char* log) {

@@ -22,6 +22,7 @@
 #include "export/FieldText.h"
 #include "platform/Exceptions.h"
 #include "platform/File.h"
+#include "platform/FilePool.h"
 #include "platform/OutputTransaction.h"
 #include "reader/TLXReader.h"
 
@@ -111,7 +112,9 @@ protected:
     bool DecideOutputSet(const std::vector<std::string>& paths);
     // Opens `file` to write the output `target` of the running export (under
     // a temporary name until the export succeeds), or on the null device
-    // when `write` is false.
+    // when `write` is false. The file is one of the export's pool: with a
+    // file per layer, only the most recently used ones hold a handle and a
+    // buffer, the others are reopened when written again.
     void OpenOutputFile(CFile& file, const std::string& target, bool write = true);
     // The output files of the running export; throws std::logic_error when
     // no export runs.
@@ -188,6 +191,7 @@ private:
     int m_PreserveElev = 1;
     int m_PreserveNE = 1;
     std::unique_ptr<COutputTransaction> outputFiles_;  // while Export(dir, log) runs
+    CFilePool outputPool_;  // outlives the writers' files, members of the subclasses
     bool m_Strict = false;
 };
 

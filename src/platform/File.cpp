@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/Exceptions.h"
+#include "platform/FilePool.h"
 
 namespace tvk {
 
@@ -15,14 +16,77 @@ void CFile::Open(const std::string& path, unsigned flags) {
     writing_ = writing;
 }
 
-void CFile::Attach(std::unique_ptr<IFileStream> stream, const std::string& path) {
+void CFile::Reset(std::unique_ptr<IFileStream> stream, const std::string& path) {
     Abort();
     writing_ = true;
     stream_ = std::move(stream);
     path_ = path;
     position_ = 0;
-    buffer_.resize(kBufferSize);
     bufStart_ = bufEnd_ = 0;
+}
+
+void CFile::Attach(std::unique_ptr<IFileStream> stream, const std::string& path) {
+    Reset(std::move(stream), path);
+    buffer_.resize(kBufferSize);
+}
+
+void CFile::Attach(std::unique_ptr<IFileStream> stream, const std::string& path, CFilePool& pool, Reopener reopen) {
+    Reset(std::move(stream), path);
+    pool_ = &pool;
+    reopen_ = std::move(reopen);
+    pool.Join(*this);
+    if (buffer_.size() != CFilePool::kBufferSize) buffer_ = pool.TakeBuffer(CFilePool::kBufferSize);
+    lastUse_ = pool.Tick();
+    pool.Admit(*this);
+}
+
+bool CFile::UsePooled() {
+    if (!stream_) {
+        if (!parked_) return false;
+        Resume();
+    }
+    lastUse_ = pool_->Tick();
+    return true;
+}
+
+void CFile::Park() {
+    try {
+        Flush();
+        stream_->Close();
+    } catch (...) {
+        // The file is failed: later uses throw, and the export with them.
+        stream_.reset();
+        bufStart_ = bufEnd_ = 0;
+        throw;
+    }
+    stream_.reset();
+    parked_ = true;
+    pool_->GiveBack(std::move(buffer_));
+    bufStart_ = bufEnd_ = 0;
+}
+
+void CFile::Resume() {
+    pool_->Admit(*this);
+    try {
+        std::unique_ptr<IFileStream> stream = reopen_();
+        if (position_ != 0) stream->Seek(position_);
+        stream_ = std::move(stream);
+    } catch (...) {
+        pool_->Release(*this);
+        throw;
+    }
+    parked_ = false;
+    buffer_ = pool_->TakeBuffer(CFilePool::kBufferSize);
+    bufStart_ = bufEnd_ = 0;
+}
+
+void CFile::Unpool() noexcept {
+    if (!pool_) return;
+    pool_->Leave(*this);
+    if (!buffer_.empty()) pool_->GiveBack(std::move(buffer_));
+    pool_ = nullptr;
+    reopen_ = nullptr;
+    parked_ = false;
 }
 
 bool CFile::FillReadBuffer() {
@@ -32,7 +96,7 @@ bool CFile::FillReadBuffer() {
 }
 
 size_t CFile::Read(void* buffer, size_t size) {
-    if (!stream_) throw CFileException(CFileException::invalidFile, EBADF, path_);
+    if (!Ready()) throw CFileException(CFileException::invalidFile, EBADF, path_);
     char* out = static_cast<char*>(buffer);
     size_t done = 0;
     while (done < size) {
@@ -47,7 +111,7 @@ size_t CFile::Read(void* buffer, size_t size) {
 }
 
 void CFile::Write(const void* data, size_t size) {
-    if (!stream_) throw CFileException(CFileException::invalidFile, EBADF, path_);
+    if (!Ready()) throw CFileException(CFileException::invalidFile, EBADF, path_);
     const char* p = static_cast<const char*>(data);
     position_ += static_cast<int64_t>(size);
     if (size >= buffer_.size()) {
@@ -68,7 +132,7 @@ void CFile::Flush() {
 }
 
 void CFile::Seek(int64_t position) {
-    if (!stream_) throw CFileException(CFileException::invalidFile, EBADF, path_);
+    if (!Ready()) throw CFileException(CFileException::invalidFile, EBADF, path_);
     if (position < 0) throw CFileException(CFileException::badSeek, EINVAL, path_);
     Flush();
     bufStart_ = bufEnd_ = 0;
@@ -77,31 +141,39 @@ void CFile::Seek(int64_t position) {
 }
 
 int64_t CFile::GetLength() {
-    if (!stream_) throw CFileException(CFileException::invalidFile, EBADF, path_);
+    if (!Ready()) throw CFileException(CFileException::invalidFile, EBADF, path_);
     Flush();
     return stream_->Length();
 }
 
 void CFile::Close() {
-    if (!stream_) return;
+    // A file the pool closed was flushed and closed then: nothing is left to write.
+    if (!stream_) {
+        Unpool();
+        return;
+    }
     try {
         Flush();
         stream_->Close();
     } catch (...) {
         stream_.reset();
+        Unpool();
         throw;
     }
     stream_.reset();
+    Unpool();
 }
 
 void CFile::Abort() noexcept {
-    if (!stream_) return;
-    try {
-        stream_->Close();
-    } catch (...) {
+    if (stream_) {
+        try {
+            stream_->Close();
+        } catch (...) {
+        }
+        stream_.reset();
     }
-    stream_.reset();
     bufStart_ = bufEnd_ = 0;
+    Unpool();
 }
 
 void CStdioFile::WriteString(std::string_view text) {

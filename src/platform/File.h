@@ -4,6 +4,7 @@
 // Positions are 64-bit. Every failure throws CFileException naming the file.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -12,6 +13,8 @@
 #include "platform/FileSystem.h"
 
 namespace tvk {
+
+class CFilePool;
 
 class CFile {
 public:
@@ -31,7 +34,14 @@ public:
     void Open(const std::string& path, unsigned flags);
     // Writes through `stream` (already open for writing) as the file `path`.
     void Attach(std::unique_ptr<IFileStream> stream, const std::string& path);
-    bool IsOpen() const { return stream_ != nullptr; }
+    // Opens the file `path` (for writing, its bytes kept) again.
+    using Reopener = std::function<std::unique_ptr<IFileStream>()>;
+    // Writes through `stream` as `path`, as one of `pool`'s files: the pool
+    // may close it while others are in use; `reopen` gives it back when it
+    // is used again. `pool` must outlive the file's use of it (Close, Abort,
+    // another Attach or the destructor end it).
+    void Attach(std::unique_ptr<IFileStream> stream, const std::string& path, CFilePool& pool, Reopener reopen);
+    bool IsOpen() const { return stream_ != nullptr || parked_; }
     const std::string& GetFilePath() const { return path_; }
 
     // Up to `size` bytes; fewer only at the end of the file.
@@ -52,6 +62,8 @@ public:
 protected:
     static constexpr size_t kBufferSize = 1 << 18;
     bool FillReadBuffer();
+    // Whether there is a stream to use, reopened when the pool closed it.
+    bool Ready() { return pool_ ? UsePooled() : stream_ != nullptr; }
 
     std::unique_ptr<IFileStream> stream_;
     std::string path_;
@@ -59,6 +71,20 @@ protected:
     int64_t position_ = 0;  // logical position of the next byte read or written
     std::vector<char> buffer_;
     size_t bufStart_ = 0, bufEnd_ = 0;  // unread bytes (reading) / unused (writing: bufEnd_ is the fill)
+
+private:
+    friend class CFilePool;
+    void Reset(std::unique_ptr<IFileStream> stream, const std::string& path);
+    bool UsePooled();
+    // Called by the pool to make room: flushes and closes, keeping the position.
+    void Park();
+    void Resume();
+    void Unpool() noexcept;
+
+    CFilePool* pool_ = nullptr;
+    Reopener reopen_;
+    uint64_t lastUse_ = 0;
+    bool parked_ = false;  // closed by the pool, reopened on the next use
 };
 
 class CStdioFile : public CFile {

@@ -149,6 +149,7 @@ std::unique_ptr<IFileStream> COutputTransaction::Create(const std::string& targe
     if (identity.exists && identity.status.isDirectory) CFileException::ThrowErrno(EISDIR, target);
     if (identity.exists && identity.status.isSpecial) {
         entries_.push_back({target, target, "", "", false, false});
+        byTarget_[target] = entries_.size() - 1;
         return std::make_unique<NamedStream>(fs_.Open(target, IFileSystem::Mode::Write), target);
     }
     Entry entry{target, identity.canonical, "", "", false, false};
@@ -162,6 +163,7 @@ std::unique_ptr<IFileStream> COutputTransaction::Create(const std::string& targe
                 std::unique_ptr<IFileStream> stream = fs_.Open(temporary, IFileSystem::Mode::CreateNew);
                 entry.temporary = std::move(temporary);
                 entries_.push_back(entry);
+                byTarget_[target] = entries_.size() - 1;
                 return std::make_unique<NamedStream>(std::move(stream), target);
             } catch (CFileException& e) {
                 if (e.m_lOsError != EEXIST || attempt == 100) throw;
@@ -174,17 +176,22 @@ std::unique_ptr<IFileStream> COutputTransaction::Create(const std::string& targe
 }
 
 std::unique_ptr<IFileStream> COutputTransaction::Reopen(const std::string& target) {
-    for (const Entry& entry : entries_) {
-        if (entry.target != target) continue;
-        const std::string& path = entry.temporary.empty() ? entry.real : entry.temporary;
-        try {
-            return std::make_unique<NamedStream>(fs_.Open(path, IFileSystem::Mode::Update), target);
-        } catch (CFileException& e) {
-            e.m_strFileName = target;
-            throw;
-        }
+    // Looked up by name: a writer with thousands of files comes back often.
+    auto found = byTarget_.find(target);
+    if (found == byTarget_.end()) CFileException::ThrowErrno(ENOENT, target);
+    const Entry& entry = entries_[found->second];
+    const std::string& path = entry.temporary.empty() ? entry.real : entry.temporary;
+    try {
+        return std::make_unique<NamedStream>(fs_.Open(path, IFileSystem::Mode::Update), target);
+    } catch (CFileException& e) {
+        e.m_strFileName = target;
+        throw;
     }
-    CFileException::ThrowErrno(ENOENT, target);
+}
+
+bool COutputTransaction::CanReopen(const std::string& target) const {
+    auto found = byTarget_.find(target);
+    return found != byTarget_.end() && !entries_[found->second].temporary.empty();
 }
 
 std::string COutputTransaction::FreeName(const std::string& real) {
@@ -238,6 +245,7 @@ void COutputTransaction::Commit() {
         else if (!entry.backup.empty()) fs_.Remove(entry.backup);
     }
     entries_.clear();
+    byTarget_.clear();
     locks_.clear();
 }
 
@@ -260,6 +268,7 @@ void COutputTransaction::Discard() noexcept {
     for (const Entry& entry : entries_)
         if (!entry.temporary.empty() && !entry.placed) fs_.Remove(entry.temporary);
     entries_.clear();
+    byTarget_.clear();
     locks_.clear();
 }
 

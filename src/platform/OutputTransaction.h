@@ -18,6 +18,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -55,6 +56,9 @@ public:
     // The temporary of a created `target` opened again for writing, its bytes
     // kept (for writers that close files and come back to them).
     std::unique_ptr<IFileStream> Reopen(const std::string& target);
+    // Whether Reopen can give `target` back where it was left: false for a
+    // device or pipe written where it is (closing it may lose what follows).
+    bool CanReopen(const std::string& target) const;
     // Puts every temporary in place of its target. A stop or a failure on the
     // way puts back what was replaced, discards the rest and throws.
     void Commit();
@@ -88,6 +92,7 @@ private:
     Hooks hooks_;
     std::vector<std::pair<std::string, FileIdentity>> protected_;
     std::vector<Entry> entries_;
+    std::unordered_map<std::string, size_t> byTarget_;  // the last entry of each target
     std::map<std::string, std::unique_ptr<IFolderLock>> locks_;
 };
 

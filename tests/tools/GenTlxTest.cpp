@@ -39,6 +39,9 @@ TEST(GenTlx, RefusesBadArgumentsWithAReason) {
     EXPECT_EQ(RunCommand(gen + " --points", &out), 2);
     EXPECT_NE(out.find("--points needs a number"), std::string::npos) << out;
     EXPECT_EQ(RunCommand(gen + " --points -5 " + Quote(dir / "x.tlx")), 2);
+    out.clear();
+    EXPECT_EQ(RunCommand(gen + " --layers 5 " + Quote(dir / "x.tlx"), &out), 2);
+    EXPECT_NE(out.find("--layers needs a number from 12 to 30000"), std::string::npos) << out;
 
     out.clear();
     EXPECT_EQ(RunCommand(gen + " --points 100 --features 100 " + Quote(dir / "x.tlx"), &out), 1);
@@ -99,6 +102,22 @@ TEST(GenTlx, SurveyReadsWithoutErrorsAndHoldsEveryKindOfItem) {
     };
     EXPECT_EQ(featureCount(dir / "s.csv/points.csv"), 4000);
     EXPECT_EQ(featureCount(dir / "s.csv/all.vrt"), long(4000 + objects));
+}
+
+TEST(GenTlx, MoreLayersEachGetFeatureCodesAndFeatures) {
+    TempDir dir;
+    std::string path = dir / "layers.tlx", out;
+    ASSERT_EQ(RunCommand(Quote(TLX_GEN_TLX) + " --points 20000 --layers 300 " + Quote(path), &out), 0) << out;
+    LoggingReader r;
+    r.Init();
+    r.Read(path.c_str(), nullptr);
+    EXPECT_EQ(r.ErrorCount, 0) << r.log;
+    EXPECT_GE(r.Layers.size(), 300u);  // and "_UNDEF_" when the reader needs it
+    EXPECT_LE(r.Layers.size(), 301u);
+    EXPECT_EQ(r.FeatureCodes.size(), 48u + 3 * 288);
+    std::set<int> used;
+    for (const auto& feature : r.Features) used.insert(r.FeatureCodes[size_t(feature->Code)].Layer);
+    EXPECT_GT(used.size(), 250u);
 }
 
 #endif  // TLX_HAVE_READER

@@ -96,6 +96,8 @@ GeneratedSurvey CSurveyGenerator::Generate() {
 
 void CSurveyGenerator::MakeLayers() {
     for (const auto& l : kLayers) m_survey.layers.push_back({l.number, l.parent, MakeText(l.name)});
+    for (int n = static_cast<int>(std::size(kLayers)) + 1; n <= m_options.layers; ++n)
+        m_survey.layers.push_back({n, 12, MakeText("Участок " + std::to_string(n))});
 }
 
 void CSurveyGenerator::MakeProperties() {
@@ -105,7 +107,9 @@ void CSurveyGenerator::MakeProperties() {
 
 void CSurveyGenerator::MakeCodes() {
     const int propertyCount = static_cast<int>(std::size(kProperties));
-    for (int k = 0; k < kCodeCount; ++k) {
+    const int extraLayers = static_cast<int>(m_survey.layers.size() - std::size(kLayers));
+    m_codeCount = kCodeCount + 3 * extraLayers;
+    for (int k = 0; k < m_codeCount; ++k) {
         GenCode c;
         c.number = 101 + k;
         c.family = static_cast<Family>(k % 3);
@@ -113,6 +117,7 @@ void CSurveyGenerator::MakeCodes() {
                                 : c.family == Family::Line ? kLineCodes
                                                            : kAreaCodes)[(k / 3) % 6];
         c.layer = seed.layer - 1;  // the layer table is in number order
+        if (k >= kCodeCount) c.layer = static_cast<int>(std::size(kLayers)) + (k - kCodeCount) / 3;
         c.text = MakeText(std::string(seed.text) + std::to_string(k + 1));
         c.name = MakeText(std::string(seed.name) + " " + std::to_string(k / 18 + 1));
         auto colour = [&] { return std::to_string(kColours[m_rnd.Below(std::size(kColours))]); };
@@ -307,7 +312,7 @@ int64_t CSurveyGenerator::Terrain(Spot at) {
 
 int CSurveyGenerator::CodeOf(Family family) {
     // codes are laid out family by family, k % 3 == family
-    int perFamily = kCodeCount / 3;
+    int perFamily = m_codeCount / 3;
     return static_cast<int>(m_rnd.Below(perFamily)) * 3 + static_cast<int>(family);
 }
 

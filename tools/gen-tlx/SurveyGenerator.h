@@ -13,6 +13,7 @@ struct GeneratorOptions {
     int64_t features = -1;  // -1: a tenth of the points
     uint64_t seed = 1;
     int geoPercent = 5;     // share of the non-control points with GDS_COORDS
+    int layers = 12;        // more add numbered layers, three feature codes each
 };
 
 class CSurveyGenerator {
@@ -47,6 +48,7 @@ private:
     int64_t m_extent = 0;        // side of the surveyed square, mm
     int64_t m_controlColumns = 1;
     int64_t m_controlCount = 0;
+    int m_codeCount = 0;
 };
 
 }  // namespace gentlx

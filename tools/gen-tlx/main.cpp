@@ -13,11 +13,12 @@
 namespace {
 
 const char kUsage[] =
-    "Usage: gen-tlx [--points N] [--features N] [--seed N] [--geo PERCENT] [--csv] OUT.tlx\n"
+    "Usage: gen-tlx [--points N] [--features N] [--seed N] [--geo PERCENT] [--layers N] [--csv] OUT.tlx\n"
     "  --points N     survey points (default 100000)\n"
     "  --features N   features (default a tenth of the points)\n"
     "  --seed N       the same seed and sizes give the same bytes (default 1)\n"
     "  --geo PERCENT  share of the survey points with GDS_COORDS (default 5)\n"
+    "  --layers N     layers (default 12; more are numbered, with three feature codes each)\n"
     "  --csv          also write the survey as CSV with WKT into OUT.csv/ for ogr2ogr\n";
 
 bool ParseNumber(const char* text, long long& value) {
@@ -42,11 +43,13 @@ int main(int argc, char** argv) {
             csv = true;
             continue;
         }
-        if (arg == "--points" || arg == "--features" || arg == "--seed" || arg == "--geo") {
+        if (arg == "--points" || arg == "--features" || arg == "--seed" || arg == "--geo" ||
+            arg == "--layers") {
             long long value = 0;
-            if (i + 1 >= argc || !ParseNumber(argv[i + 1], value) || (arg == "--geo" && value > 100)) {
+            if (i + 1 >= argc || !ParseNumber(argv[i + 1], value) || (arg == "--geo" && value > 100) ||
+                (arg == "--layers" && (value < 12 || value > 30000))) {
                 std::fprintf(stderr, "gen-tlx: %s needs a number%s\n%s", arg.c_str(),
-                             arg == "--geo" ? " from 0 to 100" : "", kUsage);
+                             arg == "--geo" ? " from 0 to 100" : arg == "--layers" ? " from 12 to 30000" : "", kUsage);
                 return 2;
             }
             ++i;
@@ -54,6 +57,7 @@ int main(int argc, char** argv) {
             if (arg == "--features") options.features = value;
             if (arg == "--seed") options.seed = static_cast<uint64_t>(value);
             if (arg == "--geo") options.geoPercent = static_cast<int>(value);
+            if (arg == "--layers") options.layers = static_cast<int>(value);
             continue;
         }
         if (!arg.empty() && arg[0] == '-' ) {
