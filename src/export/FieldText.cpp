@@ -1,6 +1,7 @@
 #include "export/FieldText.h"
 
 #include <charconv>
+#include <cmath>
 
 #include "platform/Text.h"
 
@@ -65,7 +66,25 @@ std::string_view ReplaceUnwritable(std::string_view text, bool tabAllowed, std::
     return scratch;
 }
 
+bool IsNonFiniteNumber(std::string_view text) {
+    text = TrimmedView(text);
+    if (!text.empty() && text[0] == '+') text.remove_prefix(1);
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error == std::errc::result_out_of_range) {
+        // Out of range both ways: only a positive exponent overflows to infinity.
+        const std::string_view read(text.data(), static_cast<size_t>(end - text.data()));
+        const size_t e = read.find_first_of("eE");
+        return e == std::string_view::npos || e + 1 >= read.size() || read[e + 1] != '-';
+    }
+    return error == std::errc() && !std::isfinite(value);
+}
+
 NumberFit FitNumber(std::string_view& text, size_t width, std::string& scratch) {
+    if (IsNonFiniteNumber(text)) {
+        text = {};
+        return NumberFit::Empty;
+    }
     if (text.size() <= width) return NumberFit::Fits;
     std::string_view trimmed = TrimmedView(text), sign, whole, decimals;
     if (trimmed.size() <= width) {

@@ -28,7 +28,12 @@ enum class NumberFit {
     Empty,      // no form of it fits: written empty
 };
 
-// Contract: fits a number's text into `width` characters. A text that fits
+// Contract: true when `text` reads as an infinity or NaN ("inf", "-nan",
+// "1e309": what strtod-like readers such as GDAL turn into a non-finite number).
+bool IsNonFiniteNumber(std::string_view text);
+
+// Contract: fits a number's text into `width` characters. A text that reads as
+// a non-finite number becomes the empty text. Another text that fits
 // stays. A plain decimal number (optional sign, digits, optional point and
 // digits) whose whole part fits keeps as many decimals as fit, rounded half
 // away from zero, the point dropped with the last of them. Anything else

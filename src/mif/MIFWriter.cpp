@@ -306,6 +306,12 @@ std::string_view CMIFWriter::FittedValue(std::string_view text, const MIFColumn&
     case kTypeDecimal:
         text = FittedNumber(text, static_cast<size_t>(declared.width), numberScratch_, layer, place);
         break;
+    case kTypeFloat:
+        if (IsNonFiniteNumber(text)) {
+            NoteChange(ChangeKind::NumberEmptied, layer, place, 1, text.size());
+            text = {};
+        }
+        break;
     default:
         break;
     }

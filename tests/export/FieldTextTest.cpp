@@ -49,6 +49,13 @@ TEST(FieldText, NumbersKeepTheDecimalsThatFitOrAreLeftEmpty) {
         {"  42  ", 4, "42", NumberFit::Shortened},
         {"1.5e-015", 6, "", NumberFit::Empty},
         {"abcdefgh", 6, "", NumberFit::Empty},
+        // readers would take these for infinities and NaNs
+        {"inf", 6, "", NumberFit::Empty},
+        {" -Infinity", 12, "", NumberFit::Empty},
+        {"nan", 6, "", NumberFit::Empty},
+        {"1e309", 6, "", NumberFit::Empty},
+        {"1e-400", 6, "1e-400", NumberFit::Fits},  // underflow reads as 0
+        {"infra", 6, "", NumberFit::Empty},
     };
     for (const Case& c : cases) {
         std::string scratch;
