@@ -25,7 +25,8 @@ constexpr int kLayers = 100;
 
 std::string Survey() {
     std::string points, layers, codes, features;
-    for (int p = 1; p <= 4; ++p) points += PointLine(p, "P" + std::to_string(p), std::to_string(p * 10) + ".0", std::to_string(p * p) + ".0");
+    for (int p = 1; p <= 4; ++p)
+        points += PointLine(p, "P" + std::to_string(p), std::to_string(p * 10) + ".0", std::to_string(p * p) + ".0");
     for (int l = 1; l <= kLayers; ++l) {
         const int code = 10 * l, number = 1000 * l;
         layers += LayerLine(l, 0, "Layer" + std::to_string(l));
@@ -44,7 +45,9 @@ std::string Survey() {
 class TimedDisk : public tvk::IFileSystem {
 public:
     explicit TimedDisk(tvk::IFileSystem& disk) : disk_(disk) {}
-    std::unique_ptr<tvk::IFileStream> Open(const std::string& path, Mode mode) override { return disk_.Open(path, mode); }
+    std::unique_ptr<tvk::IFileStream> Open(const std::string& path, Mode mode) override {
+        return disk_.Open(path, mode);
+    }
     bool Status(const std::string& path, tvk::FileStatus& status) override { return disk_.Status(path, status); }
     bool Remove(const std::string& path) override {
         bool removed = disk_.Remove(path);
@@ -74,7 +77,8 @@ public:
         auto ms = [](Clock::time_point a, Clock::time_point b) {
             return std::chrono::duration<double, std::milli>(b - a).count();
         };
-        std::pair<double, double> result{ms(*start_, placedUntil_), removedUntil_ ? ms(placedUntil_, *removedUntil_) : 0.0};
+        std::pair<double, double> result{ms(*start_, placedUntil_),
+                                         removedUntil_ ? ms(placedUntil_, *removedUntil_) : 0.0};
         start_.reset();
         removedUntil_.reset();
         return result;
@@ -101,7 +105,8 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(folder / "out");
     const std::string tlx = (folder / "layers.tlx").string();
     std::ofstream(tlx, std::ios::binary) << Survey();
-    tvk::SetOverwriteQuestion([](const tvk::ExistingFileStatus&, const std::string&) { return int(tvk::kAnswerYesToAll); });
+    tvk::SetOverwriteQuestion(
+        [](const tvk::ExistingFileStatus&, const std::string&) { return int(tvk::kAnswerYesToAll); });
 
     TimedDisk disk(tvk::FileSystem());
     tvk::SetFileSystem(&disk);

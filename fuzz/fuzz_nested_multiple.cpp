@@ -29,7 +29,8 @@ namespace {
 
 constexpr int kMaxPowerOfTwo = 14;  // the deepest input stays well within the timeout of a run
 constexpr size_t kMaxParts = 8;
-const char* const kWords[] = {"POINT", "LINE", "POLYLINE", "POLYGON", "ARC", "CIRC0", "CIRC1", "CIRC2", "CIRC3", "MULTIPLE"};
+const char* const kWords[] = {"POINT", "LINE",  "POLYLINE", "POLYGON", "ARC",
+                              "CIRC0", "CIRC1", "CIRC2",    "CIRC3",   "MULTIPLE"};
 
 struct Part {
     int word = 0;
@@ -56,7 +57,8 @@ Plan Decode(const uint8_t* data, size_t size) {
         for (int k = 0; k < 3; ++k) part.points[k] = (data[at + 2] >> (3 * k) & 7) + 1;  // 1..8; 7 and 8 are no points
         plan.parts.push_back(part);
     }
-    std::stable_sort(plan.parts.begin(), plan.parts.end(), [](const Part& a, const Part& b) { return a.level < b.level; });
+    std::stable_sort(plan.parts.begin(), plan.parts.end(),
+                     [](const Part& a, const Part& b) { return a.level < b.level; });
     return plan;
 }
 
@@ -150,10 +152,11 @@ std::string BuildSurvey(const Plan& plan) {
 void CheckTree(const tvk::CTLXReader& reader, const Plan& plan) {
     if (reader.Features.empty() || !reader.Features[0]) std::abort();
     size_t multiples = 0, leaves = 0;
-    tvk::ForEachFeatureNode(static_cast<const tvk::CFeature*>(reader.Features[0].get()), [&](const tvk::CFeature& node) {
-        if (node.Kind == tvk::MULTIPLE) ++multiples;
-        else ++leaves;
-    });
+    tvk::ForEachFeatureNode(static_cast<const tvk::CFeature*>(reader.Features[0].get()),
+                            [&](const tvk::CFeature& node) {
+                                if (node.Kind == tvk::MULTIPLE) ++multiples;
+                                else ++leaves;
+                            });
     size_t innerMultiples = 0;
     for (const Part& part : plan.parts) innerMultiples += part.word == 9;
     size_t expectedLeaves = plan.parts.size() - innerMultiples;

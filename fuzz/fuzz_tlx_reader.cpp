@@ -79,7 +79,8 @@ void CheckModel(const tvk::CTLXReader& r) {
         for (const tvk::CText* t : {&r.Points[i].X, &r.Points[i].Y, &r.Points[i].H})
             Require(t->IsNull() || std::isfinite(tvk::AtoF(t->Get())));
     }
-    for (const tvk::LayerRec& layer : r.Layers) Require(layer.Parent == kNone || ValidSlot(layer.Parent, r.Layers.size()));
+    for (const tvk::LayerRec& layer : r.Layers)
+        Require(layer.Parent == kNone || ValidSlot(layer.Parent, r.Layers.size()));
     for (size_t c = 0; c < r.FeatureCodes.size(); ++c) {
         const int layer = r.FeatureCodes[c].Layer;
         Require(ValidSlot(layer, r.Layers.size()));

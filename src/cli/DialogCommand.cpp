@@ -16,7 +16,8 @@ namespace {
 
 const char* const kUsage =
     "Usage: tlxexport dialog dxf|mif|shp|text [IN.tlx]\n"
-    "Opens an export dialog through the entry point of the dialogs library: the " TLX_DIALOGS_LIBRARY "\n"
+    "Opens an export dialog through the entry point of the dialogs library: the " TLX_DIALOGS_LIBRARY
+    "\n"
     "installed with this program (else the one on the system's library path), or the one that\n"
     "TLXEXPORT_DIALOGS_LIBRARY names.\n";
 

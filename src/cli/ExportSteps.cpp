@@ -75,7 +75,8 @@ int ReportReadFailure(const char* command, const std::string& input, bool inputO
         throw;
     } catch (const tvk::CFileException& e) {
         if (!inputOpened && e.m_strFileName == input) {
-            std::fprintf(stderr, "tlxexport %s: cannot open %s: %s\n", command, input.c_str(), e.SystemReason().c_str());
+            std::fprintf(stderr, "tlxexport %s: cannot open %s: %s\n", command, input.c_str(),
+                         e.SystemReason().c_str());
             return 2;
         }
         if (!logPath.empty() && e.m_strFileName == logPath) {
@@ -97,7 +98,8 @@ void PrintChanges(const tvk::CWriter& writer, const ExportArgs& args) {
     if (writer.GetChanges().Empty() || args.logPath == "-") return;
     CProgressBar::EraseShown();
     std::string text = tvk::CChangeReport::Heading() + "\n";
-    for (const std::string& line : writer.GetChanges().Lines(tvk::CChangeReport::kShortLines)) text += "  " + line + "\n";
+    for (const std::string& line : writer.GetChanges().Lines(tvk::CChangeReport::kShortLines))
+        text += "  " + line + "\n";
     std::fputs(tvk::Utf8From1251(text).c_str(), stderr);
 }
 
@@ -114,7 +116,8 @@ int ReportExportFailure(const char* command, const tvk::CWriter& writer, const E
         return 2;
     } catch (const tvk::CChangesRefusedSignal&) {
         PrintChanges(writer, args);
-        std::fprintf(stderr, "tlxexport %s: --strict: the export would change the data as listed; nothing was changed in %s\n",
+        std::fprintf(stderr,
+                     "tlxexport %s: --strict: the export would change the data as listed; nothing was changed in %s\n",
                      command, target);
     } catch (const tvk::CFileException& e) {
         // The log is completed after the files are in place.
@@ -132,8 +135,7 @@ int ReportExportFailure(const char* command, const tvk::CWriter& writer, const E
                          "tlxexport %s: %s exists and there is no terminal to ask; use --overwrite all or none. "
                          "Nothing was changed in %s.\n",
                          command, RefusedFile().c_str(), target);
-        else
-            std::fprintf(stderr, "tlxexport %s: cancelled; nothing was changed in %s\n", command, target);
+        else std::fprintf(stderr, "tlxexport %s: cancelled; nothing was changed in %s\n", command, target);
     } catch (const tvk::CThreadStopSignal&) {
         std::fprintf(stderr, "tlxexport %s: stopped; nothing was changed in %s\n", command, target);
     } catch (const std::exception& e) {

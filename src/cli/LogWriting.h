@@ -34,9 +34,7 @@ public:
     // that is an unreadable input path.
     bool InputOpened() const { return inputOpened_; }
 
-    std::string GetLogFilePath(const char* log) override {
-        return ToFile() ? target_ : Base::GetLogFilePath(log);
-    }
+    std::string GetLogFilePath(const char* log) override { return ToFile() ? target_ : Base::GetLogFilePath(log); }
     void ClearLog() override {
         if (!ToFile()) return;
         std::FILE* f = std::fopen(target_.c_str(), "wb");

@@ -65,14 +65,14 @@ void InstallOverwritePrompt(OverwritePolicy policy) {
     g_refusedFile.clear();
     switch (policy) {
     case OverwritePolicy::All:
-        tvk::SetOverwriteQuestion([](const tvk::ExistingFileStatus&, const std::string&) { return int(tvk::kAnswerYesToAll); });
+        tvk::SetOverwriteQuestion(
+            [](const tvk::ExistingFileStatus&, const std::string&) { return int(tvk::kAnswerYesToAll); });
         break;
     case OverwritePolicy::None:
-        tvk::SetOverwriteQuestion([](const tvk::ExistingFileStatus&, const std::string&) { return int(tvk::kAnswerNoToAll); });
+        tvk::SetOverwriteQuestion(
+            [](const tvk::ExistingFileStatus&, const std::string&) { return int(tvk::kAnswerNoToAll); });
         break;
-    case OverwritePolicy::Ask:
-        tvk::SetOverwriteQuestion(AskPolicyAsk);
-        break;
+    case OverwritePolicy::Ask: tvk::SetOverwriteQuestion(AskPolicyAsk); break;
     }
 }
 
@@ -85,8 +85,8 @@ int AskOnTerminal(const tvk::ExistingFileStatus& existing, const std::string& ne
                  CStringTable::LoadUtf8(tvk::IDS_OVERWRITE_EXISTING).c_str(), tvk::ExistingFileText(existing).c_str(),
                  CStringTable::LoadUtf8(tvk::IDS_OVERWRITE_NEW).c_str(), tvk::NewFileText(newPath).c_str());
     for (;;) {
-        std::fprintf(out, "[y] %s, [n] %s, [A] %s, [N] %s, [c] %s: ",
-                     CStringTable::LoadUtf8(tvk::IDS_OVERWRITE_YES).c_str(),
+        std::fprintf(out,
+                     "[y] %s, [n] %s, [A] %s, [N] %s, [c] %s: ", CStringTable::LoadUtf8(tvk::IDS_OVERWRITE_YES).c_str(),
                      CStringTable::LoadUtf8(tvk::IDS_OVERWRITE_NO).c_str(),
                      CStringTable::LoadUtf8(tvk::IDS_OVERWRITE_YES_TO_ALL).c_str(),
                      CStringTable::LoadUtf8(tvk::IDS_OVERWRITE_NO_TO_ALL).c_str(),

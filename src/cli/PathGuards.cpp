@@ -39,7 +39,8 @@ bool GuardFileTarget(const char* command, const std::string& input, const std::s
         return Refuse(command, target + " names a folder, not a file");
     if (Same(target, input)) return Refuse(command, target + " would be written over the input survey " + input);
     for (const std::string& read : alsoRead)
-        if (Same(target, read)) return Refuse(command, target + " would be written over " + read + ", which this run reads");
+        if (Same(target, read))
+            return Refuse(command, target + " would be written over " + read + ", which this run reads");
     if (HasLog(logPath) && Same(logPath, target))
         return Refuse(command, "the log " + logPath + " would be written over the output " + target);
     return GuardLog(command, input, logPath);

@@ -51,7 +51,10 @@ void PrintTemplate(const std::string& path, const CUETemplate& t) {
             const CUEField& f = t.Fields[i];
             std::string kind = ShownCellText(f, TemplateColumn::FieldType);
             if (kind.empty()) kind = "kind " + std::to_string(f.FieldType);  // writes nothing
-            std::string row = std::string(i + 1 < 10 ? "   " : i + 1 < 100 ? "  " : i + 1 < 1000 ? " " : "") +
+            std::string row = std::string(i + 1 < 10     ? "   "
+                                          : i + 1 < 100  ? "  "
+                                          : i + 1 < 1000 ? " "
+                                                         : "") +
                               std::to_string(i + 1) + "  " + Cell(kind, widths[0]) + "  ";
             for (int c = 1; c < kTemplateColumnCount; ++c)
                 row += Cell(ShownCellText(f, static_cast<TemplateColumn>(c)), widths[c]) + "  ";

@@ -17,8 +17,10 @@ const tlxcli::Command kCommands[] = {
     {"mif", "tlxexport mif   IN.tlx OUTDIR  [--overwrite ask|all|none] [--log FILE]", tlxcli::RunMif},
     {"shp", "tlxexport shp   IN.tlx OUTDIR  [--overwrite ask|all|none] [--no-codepage] [--log FILE]", tlxcli::RunShp},
     {"text", "tlxexport text  IN.tlx OUT.txt [--template FILE.ue] [--log FILE]", tlxcli::RunText},
-    {"template", "tlxexport template show FILE.ue                      print a template's fields and settings", tlxcli::RunTemplate},
-    {"dialog", "tlxexport dialog dxf|mif|shp|text [IN.tlx]           open a dialog through its entry point", tlxcli::RunDialog},
+    {"template", "tlxexport template show FILE.ue                      print a template's fields and settings",
+     tlxcli::RunTemplate},
+    {"dialog", "tlxexport dialog dxf|mif|shp|text [IN.tlx]           open a dialog through its entry point",
+     tlxcli::RunDialog},
 };
 
 // The man page is made from this text and the commands' own, so every

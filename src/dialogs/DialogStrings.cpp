@@ -69,8 +69,6 @@ QString Tr(unsigned id) {
 
 QString FromModel(const std::string& text1251) { return QString::fromStdString(Utf8From1251(text1251)); }
 
-bool ToModel(const QString& text, std::string& text1251) {
-    return Cp1251FromUtf8(text.toStdString(), text1251);
-}
+bool ToModel(const QString& text, std::string& text1251) { return Cp1251FromUtf8(text.toStdString(), text1251); }
 
 }  // namespace tvk

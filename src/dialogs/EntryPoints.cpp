@@ -29,7 +29,8 @@ void EnsureApplication() {
 void ReportUnhandled(const char* what) noexcept {
     std::fprintf(stderr, "tlxexport dialogs: %s\n", what);
     try {
-        if (QApplication::instance()) QMessageBox::critical(nullptr, QStringLiteral("tlxexport"), QString::fromUtf8(what));
+        if (QApplication::instance())
+            QMessageBox::critical(nullptr, QStringLiteral("tlxexport"), QString::fromUtf8(what));
     } catch (...) {
     }
 }

@@ -31,19 +31,22 @@ struct ProgressRelay {
     void Begin(int low, int high) {
         CExportDialog* dlg = dialog.load();
         if (muted || !dlg) return;
-        unsigned textId = !readComplete ? IDS_READING_OBJECT_DATA
+        unsigned textId = !readComplete                            ? IDS_READING_OBJECT_DATA
                           : dlg->kind_ == CExportDialog::Kind::Dxf ? IDS_EXPORTING_DXF
                           : dlg->kind_ == CExportDialog::Kind::Mif ? IDS_EXPORTING_MIF
                           : dlg->kind_ == CExportDialog::Kind::Shp ? IDS_EXPORTING_SHP
                                                                    : IDS_EXPORTING;
-        QMetaObject::invokeMethod(dlg, [dlg, low, high, textId] {
-            if (!dlg->status_ || !dlg->progress_) return;
-            dlg->status_->setText(Tr(textId));
-            dlg->status_->show();
-            dlg->progress_->setRange(low, high);
-            dlg->progress_->setValue(low);
-            dlg->progress_->show();
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            dlg,
+            [dlg, low, high, textId] {
+                if (!dlg->status_ || !dlg->progress_) return;
+                dlg->status_->setText(Tr(textId));
+                dlg->status_->show();
+                dlg->progress_->setRange(low, high);
+                dlg->progress_->setValue(low);
+                dlg->progress_->show();
+            },
+            Qt::QueuedConnection);
         position = low;
         pending = 0;
         top = high;
@@ -57,24 +60,30 @@ struct ProgressRelay {
         if (pending < threshold && position < top) return;
         pending = 0;
         long long value = position;
-        QMetaObject::invokeMethod(dlg, [dlg, value] {
-            if (dlg->progress_) dlg->progress_->setValue(static_cast<int>(value));
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            dlg,
+            [dlg, value] {
+                if (dlg->progress_) dlg->progress_->setValue(static_cast<int>(value));
+            },
+            Qt::QueuedConnection);
     }
     void End() {
         CExportDialog* dlg = dialog.load();
         if (muted || !dlg) return;
         bool universal = dlg->kind_ == CExportDialog::Kind::Universal;
-        QMetaObject::invokeMethod(dlg, [dlg, universal] {
-            if (!dlg->status_ || !dlg->progress_) return;
-            if (universal) {
-                dlg->status_->hide();
-                dlg->status_->setText(Tr(IDS_READY));
-            } else {
-                dlg->status_->clear();
-            }
-            dlg->progress_->hide();
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            dlg,
+            [dlg, universal] {
+                if (!dlg->status_ || !dlg->progress_) return;
+                if (universal) {
+                    dlg->status_->hide();
+                    dlg->status_->setText(Tr(IDS_READY));
+                } else {
+                    dlg->status_->clear();
+                }
+                dlg->progress_->hide();
+            },
+            Qt::QueuedConnection);
     }
 };
 
@@ -82,11 +91,17 @@ namespace {
 ProgressRelay g_relays[4];
 
 template <int K>
-void BeginOf(int low, int high) { g_relays[K].Begin(low, high); }
+void BeginOf(int low, int high) {
+    g_relays[K].Begin(low, high);
+}
 template <int K>
-void StepOf(int delta) { g_relays[K].Step(delta); }
+void StepOf(int delta) {
+    g_relays[K].Step(delta);
+}
 template <int K>
-void EndOf() { g_relays[K].End(); }
+void EndOf() {
+    g_relays[K].End();
+}
 
 template <int K>
 void Install(CWriter& writer) {
@@ -217,9 +232,12 @@ void CExportDialog::JoinWorker() {
 void CExportDialog::RunExport(const std::string& target) { writer_.Export(target.c_str(), nullptr); }
 
 void CExportDialog::ShowFromWorker(unsigned textId, int icon, const QString& more) {
-    QMetaObject::invokeMethod(this, [this, textId, icon, more] {
-        UiServices().Message(this, Tr(textId) + more, static_cast<IUiServices::Icon>(icon));
-    }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this, textId, icon, more] {
+            UiServices().Message(this, Tr(textId) + more, static_cast<IUiServices::Icon>(icon));
+        },
+        Qt::BlockingQueuedConnection);
 }
 
 QString CExportDialog::ChangesText() const {
@@ -250,10 +268,13 @@ void CExportDialog::RunWorker(bool reading, std::string target) {
         } catch (const CThreadStopSignal&) {
             stopped = true;
         }
-        QMetaObject::invokeMethod(this, [this] {
-            OnReadcomplete();
-            emit ReadCompleted();
-        }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                OnReadcomplete();
+                emit ReadCompleted();
+            },
+            Qt::BlockingQueuedConnection);
     } else {
         try {
             RunExport(target);
@@ -268,12 +289,17 @@ void CExportDialog::RunWorker(bool reading, std::string target) {
             stopped = true;
         }
         writer_.FreeExportData();
-        QMetaObject::invokeMethod(this, [this] {
-            OnExportcomplete();
-            emit ExportCompleted();
-        }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                OnExportcomplete();
+                emit ExportCompleted();
+            },
+            Qt::BlockingQueuedConnection);
     }
-    if (stopped || writer_.IsMustDie()) QMetaObject::invokeMethod(this, [this] { close(); }, Qt::QueuedConnection);
+    if (stopped || writer_.IsMustDie())
+        QMetaObject::invokeMethod(
+            this, [this] { close(); }, Qt::QueuedConnection);
 }
 
 void CExportDialog::OnReadcomplete() {
@@ -290,7 +316,7 @@ void CExportDialog::reject() {
 }
 
 void CExportDialog::ShowAbout() {
-    unsigned nameId = kind_ == Kind::Dxf ? IDS_TITLE_DXF
+    unsigned nameId = kind_ == Kind::Dxf   ? IDS_TITLE_DXF
                       : kind_ == Kind::Mif ? IDS_TITLE_MIF
                       : kind_ == Kind::Shp ? IDS_TITLE_SHP
                                            : IDS_TITLE_UE;
@@ -298,7 +324,7 @@ void CExportDialog::ShowAbout() {
 }
 
 std::unique_ptr<QMenu> CExportDialog::CreateAboutMenu() {
-    unsigned aboutId = kind_ == Kind::Dxf ? IDS_ABOUT_DXF
+    unsigned aboutId = kind_ == Kind::Dxf   ? IDS_ABOUT_DXF
                        : kind_ == Kind::Mif ? IDS_ABOUT_MIF
                        : kind_ == Kind::Shp ? IDS_ABOUT_SHP
                                             : IDS_ABOUT_UE;

@@ -27,8 +27,10 @@ CFileOverwriteDlg::CFileOverwriteDlg(QWidget* parent) : QDialog(parent) {
     new_ = new QLabel(this);
     grid->addWidget(new_, 3, 1);
     auto* buttons = new QHBoxLayout;
-    const struct { unsigned text; int code; } kButtons[] = {
-        {IDS_YES, 1}, {IDS_YES_TO_ALL, 3}, {IDS_NO, 2}, {IDS_NO_TO_ALL, 4}, {IDS_CANCEL, 5}};
+    const struct {
+        unsigned text;
+        int code;
+    } kButtons[] = {{IDS_YES, 1}, {IDS_YES_TO_ALL, 3}, {IDS_NO, 2}, {IDS_NO_TO_ALL, 4}, {IDS_CANCEL, 5}};
     for (const auto& b : kButtons) {
         auto* button = new QPushButton(Tr(b.text), this);
         button->setObjectName(QStringLiteral("answer%1").arg(b.code));
@@ -52,10 +54,8 @@ void InstallDialogOverwriteQuestion() {
         QString newText = QString::fromStdString(NewFileText(newPath));
         int answer = 5;
         auto ask = [&] { answer = UiServices().AskOverwrite(existingText, newText); };
-        if (QThread::currentThread() == qApp->thread())
-            ask();
-        else
-            QMetaObject::invokeMethod(qApp, ask, Qt::BlockingQueuedConnection);
+        if (QThread::currentThread() == qApp->thread()) ask();
+        else QMetaObject::invokeMethod(qApp, ask, Qt::BlockingQueuedConnection);
         return answer;
     });
 }

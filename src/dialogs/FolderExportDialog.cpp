@@ -49,7 +49,8 @@ CFolderExportDialog::CFolderExportDialog(CWriter& writer, Kind kind, const QStri
         // A pick also changes the edit text; only typing is an edit.
         if (folderCombo_->lineEdit() && folderCombo_->lineEdit()->hasFocus()) OnEditchangeFoldercombo(text);
     });
-    connect(folderCombo_, QOverload<int>::of(&QComboBox::activated), this, &CFolderExportDialog::OnSelchangeFoldercombo);
+    connect(folderCombo_, QOverload<int>::of(&QComboBox::activated), this,
+            &CFolderExportDialog::OnSelchangeFoldercombo);
     layerList_->SetEditCheck([this](int row, QString& text) { return OnEndlabeleditLayerlist(row, text); });
 }
 
@@ -199,8 +200,7 @@ void CFolderExportDialog::OnExportbutton() {
     folderText_ = ResolveFolder(folderCombo_->currentText());
     if (folderText_.isEmpty()) {
         // Like a relative folder, no folder at all means the home folder.
-        if (!UiServices().AskYesNo(this, Tr(IDS_EXPORT_TO_DIRECTORY).replace("%s", CFolderTree::HomePath())))
-            return;
+        if (!UiServices().AskYesNo(this, Tr(IDS_EXPORT_TO_DIRECTORY).replace("%s", CFolderTree::HomePath()))) return;
     }
     DataFromControls();
     if (!folderText_.isEmpty()) {

@@ -13,8 +13,7 @@
 
 namespace tvk {
 
-CLayerListDialog::CLayerListDialog(CWriter& writer, Kind kind, QWidget* parent)
-    : CExportDialog(writer, kind, parent) {
+CLayerListDialog::CLayerListDialog(CWriter& writer, Kind kind, QWidget* parent) : CExportDialog(writer, kind, parent) {
     listGroup_ = new QGroupBox(Tr(IDS_LAYERS_GROUP), this);
     auto* groupLayout = new QVBoxLayout(listGroup_);
     layerList_ = new CLayerList(listGroup_);

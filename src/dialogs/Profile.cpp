@@ -8,7 +8,8 @@ namespace tvk {
 
 QString CProfile::Folder() {
     QString folder = qEnvironmentVariable("TLXEXPORT_CONFIG_DIR");
-    if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/tlxexport";
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/tlxexport";
     QDir().mkpath(folder);
     return folder;
 }

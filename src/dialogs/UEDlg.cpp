@@ -220,9 +220,7 @@ void CUEDlg::SetCollapsed(bool collapsed) {
     resize((collapsed ? collapsedSize_ : fullSize_).expandedTo(minimumSizeHint()));
 }
 
-void CUEDlg::UpdateTitle() {
-    setWindowTitle(UETr(IDS_UED_TITLE) + " [" + QString::fromStdString(templatePath_) + "]");
-}
+void CUEDlg::UpdateTitle() { setWindowTitle(UETr(IDS_UED_TITLE) + " [" + QString::fromStdString(templatePath_) + "]"); }
 
 void CUEDlg::DataToControls() {
     int count = static_cast<int>(template_.Fields.size());

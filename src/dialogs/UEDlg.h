@@ -124,8 +124,8 @@ private:
     QPlainTextEdit* previewBox_ = nullptr;
     QFrame* separator_ = nullptr;
     QWidget* previewPane_ = nullptr;
-    QPushButton *load_, *save_, *setDefault_, *up_, *down_, *insert_, *delete_, *options_, *preview_, *export_,
-        *close_, *font_;
+    QPushButton *load_, *save_, *setDefault_, *up_, *down_, *insert_, *delete_, *options_, *preview_, *export_, *close_,
+        *font_;
     QAction *copyAction_, *cutAction_, *pasteAction_, *insertAction_, *deleteAction_, *upAction_, *downAction_,
         *selectAllAction_;
 };

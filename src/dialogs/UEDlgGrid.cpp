@@ -68,9 +68,7 @@ std::optional<QString> CUEDlg::CheckText(const QString& typed) {
     return trimmed;
 }
 
-std::optional<QString> CUEDlg::CheckWidth(const QString& typed) {
-    return CheckedNumber(typed, 0, CUEField::kMaxWidth);
-}
+std::optional<QString> CUEDlg::CheckWidth(const QString& typed) { return CheckedNumber(typed, 0, CUEField::kMaxWidth); }
 
 std::optional<QString> CUEDlg::CheckPrecision(const QString& typed) {
     return CheckedNumber(typed, 0, CUEField::kMaxPrecision);
@@ -90,12 +88,9 @@ bool CUEDlg::GetCellText(int row, int column, QString& text) {
     if (row < 0 || row > static_cast<int>(template_.Fields.size()) || column < 0 || column > kTemplateColumnCount)
         return false;
     auto templateColumn = static_cast<TemplateColumn>(column - 1);
-    if (column == kFixedColumn)
-        text.clear();
-    else if (row == 0)
-        text = FromModel(ColumnTitle(templateColumn));
-    else
-        text = FromModel(ShownCellText(template_.Fields[static_cast<size_t>(row - 1)], templateColumn));
+    if (column == kFixedColumn) text.clear();
+    else if (row == 0) text = FromModel(ColumnTitle(templateColumn));
+    else text = FromModel(ShownCellText(template_.Fields[static_cast<size_t>(row - 1)], templateColumn));
     return true;
 }
 
@@ -149,8 +144,7 @@ void CUEDlg::OnUeInsert() {
 void CUEDlg::OnUeDelete() {
     std::set<int> rows = grid_->SelectedRows();
     if (IsBusy() || rows.empty()) return;
-    for (auto it = rows.rbegin(); it != rows.rend(); ++it)
-        template_.Fields.erase(template_.Fields.begin() + (*it - 1));
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it) template_.Fields.erase(template_.Fields.begin() + (*it - 1));
     // The row now standing where the rows were taken out is selected.
     int next = std::min(*rows.rbegin() - static_cast<int>(rows.size()) + 1, static_cast<int>(template_.Fields.size()));
     RefreshRows(next >= 1 ? std::set<int>{next} : std::set<int>{});

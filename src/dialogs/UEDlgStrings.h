@@ -38,16 +38,16 @@ enum UEDlgStringId : unsigned {
     IDS_UED_MENU_UP,
     IDS_UED_MENU_DOWN,
     IDS_UED_MENU_SELECT_ALL,
-    IDS_UED_TEMPLATE_FILTER,    // the open and save choosers' filter
-    IDS_UED_EXTERNAL_FILTER,    // %1 the template's file filter
+    IDS_UED_TEMPLATE_FILTER,  // the open and save choosers' filter
+    IDS_UED_EXTERNAL_FILTER,  // %1 the template's file filter
     IDS_UED_ALL_FILES_FILTER,
-    IDS_UED_CANT_LOAD,          // %1 file, %2 cause
-    IDS_UED_CANT_SAVE,          // %1 file, %2 cause
-    IDS_UED_CANT_CREATE,        // %1 file, %2 cause
+    IDS_UED_CANT_LOAD,    // %1 file, %2 cause
+    IDS_UED_CANT_SAVE,    // %1 file, %2 cause
+    IDS_UED_CANT_CREATE,  // %1 file, %2 cause
     IDS_UED_NOT_1251,
-    IDS_UED_NOT_SAVED,          // %1 why
-    IDS_UED_FAULT_TEXT,         // %1 row
-    IDS_UED_FAULT_ROW,          // %1 row
+    IDS_UED_NOT_SAVED,   // %1 why
+    IDS_UED_FAULT_TEXT,  // %1 row
+    IDS_UED_FAULT_ROW,   // %1 row
     IDS_UED_FAULT_SETTINGS,
     // The export options dialog.
     IDS_UEO_TITLE = 9651,

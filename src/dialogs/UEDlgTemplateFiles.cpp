@@ -73,10 +73,10 @@ void CUEDlg::OnUeSave() {
         UiServices().Message(this, UETr(IDS_UED_NOT_SAVED).arg(fault), IUiServices::Icon::Warning);
         return;
     }
-    QString initial = templatePath_ == kInternalTemplatePath ? QStringLiteral("template.ue")
-                                                             : QString::fromStdString(templatePath_);
-    QString path = UiServices().SaveFileName(this, UETr(IDS_UED_TEMPLATE_FILTER), QStringLiteral("ue"),
-                                             InTemplateFolder(initial));
+    QString initial =
+        templatePath_ == kInternalTemplatePath ? QStringLiteral("template.ue") : QString::fromStdString(templatePath_);
+    QString path =
+        UiServices().SaveFileName(this, UETr(IDS_UED_TEMPLATE_FILTER), QStringLiteral("ue"), InTemplateFolder(initial));
     if (path.isEmpty()) return;
     std::string file = path.toStdString();
     std::string folder = TemplateFolderOf(file);

@@ -199,8 +199,7 @@ void CUEOptionsDlg::accept() {
     bool isNumber = false;
     int zone = zone_->text().trimmed().toInt(&isNumber);
     if (!isNumber || zone < kMinZone || zone > kMaxZone) {
-        UiServices().Message(this, UETr(IDS_UEO_ZONE_RANGE).arg(kMinZone).arg(kMaxZone),
-                             IUiServices::Icon::Warning);
+        UiServices().Message(this, UETr(IDS_UEO_ZONE_RANGE).arg(kMinZone).arg(kMaxZone), IUiServices::Icon::Warning);
         zone_->setFocus();
         zone_->selectAll();
         return;

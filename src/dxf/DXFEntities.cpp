@@ -69,9 +69,7 @@ Coord3 CDXFWriter::AttributeAnchor(const CFeature* feature) const {
 }
 
 void CDXFWriter::WritePenGroups(int codeSlot) {
-    const PenStyle* pen = ValidSlot(codeSlot, FeatureStyles)
-                              ? FeatureStyles[codeSlot].Pen.get()
-                              : nullptr;
+    const PenStyle* pen = ValidSlot(codeSlot, FeatureStyles) ? FeatureStyles[codeSlot].Pen.get() : nullptr;
     if (!pen) {
         WriteGroup(6, "BYLAYER");
         return;
@@ -279,7 +277,8 @@ void CDXFWriter::WriteBlock(int slot) {
             WriteGroup(40, 0.2);
             WriteGroup(1, "");
             WriteGroup(3, "");
-            WriteTextGroup(2, schema.PropertyDefs[b].Name.c_str(), layerSlot, ColumnOfPosition(layerSlot, code, int(b)));
+            WriteTextGroup(2, schema.PropertyDefs[b].Name.c_str(), layerSlot,
+                           ColumnOfPosition(layerSlot, code, int(b)));
             WriteGroup(70, 1);
         }
     }

@@ -22,8 +22,7 @@ const DXFLineType DXFEXPORT_LTYPE_Table[kDXFLineTypeCount] = {
     {"huge_dash,huge_space", 2, "2.5", {"1.0", "-1.5"}},
     {"medium_dash,short_space,dot", 4, "1.5", {"0.5", "-0.5", "0.0", "-0.5"}},
     {"medium_dash,short_space,double_dot", 6, "2.0", {"0.5", "-0.5", "0.0", "-0.5", "0.0", "-0.5"}},
-    {"medium_dash,short_space,triple_dot", 8, "2.5",
-     {"0.5", "-0.5", "0.0", "-0.5", "0.0", "-0.5", "0.0", "-0.5"}},
+    {"medium_dash,short_space,triple_dot", 8, "2.5", {"0.5", "-0.5", "0.0", "-0.5", "0.0", "-0.5", "0.0", "-0.5"}},
     {"medium_dash,medium_space,dot", 4, "2.5", {"0.5", "-1.0", "0.0", "-1.0"}},
 };
 

@@ -23,8 +23,7 @@ char* MakeDXFSymbolName(char* name) {
 }
 
 void MakeTextLayerNames(const std::vector<std::string>& layerNames, const std::vector<int>& states,
-                        const std::string& base1, const std::string& base2, std::string& name1,
-                        std::string& name2) {
+                        const std::string& base1, const std::string& base2, std::string& name1, std::string& name2) {
     std::string suffix1, suffix2;
     int counter1 = 0, counter2 = 0;
     bool changed = true;

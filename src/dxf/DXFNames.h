@@ -21,7 +21,6 @@ char* MakeDXFSymbolName(char* name);
 // number of its own counter 0, 1, 2... (passes over the layers repeat until one
 // changes nothing).
 void MakeTextLayerNames(const std::vector<std::string>& layerNames, const std::vector<int>& states,
-                        const std::string& base1, const std::string& base2, std::string& name1,
-                        std::string& name2);
+                        const std::string& base1, const std::string& base2, std::string& name1, std::string& name2);
 
 }  // namespace tvk

@@ -53,7 +53,11 @@ public:
     // The value with 16 significant digits in the _gcvt form ("0.", "2.5").
     void Number(double value);
     // CR LF.
-    void NewLine() { Reserve(2); *end_++ = '\r'; *end_++ = '\n'; }
+    void NewLine() {
+        Reserve(2);
+        *end_++ = '\r';
+        *end_++ = '\n';
+    }
 
     // Writes everything collected to the file; throws CFileException.
     void Flush();

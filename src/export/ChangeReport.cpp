@@ -74,10 +74,8 @@ bool IsCounted(ChangeKind kind) {
     case ChangeKind::FileNameChanged:
     case ChangeKind::LayerNameChanged:
     case ChangeKind::WidthClamped:
-    case ChangeKind::DecimalsClamped:
-        return false;
-    default:
-        return true;
+    case ChangeKind::DecimalsClamped: return false;
+    default: return true;
     }
 }
 

@@ -21,9 +21,9 @@ enum class ChangeKind : int {
     UndefinedCharacter,  // a byte code page 1251 has no character for (0x98), written likewise
     FieldNameCut,
     FieldNameMadeUnique,
-    FileNameChanged,     // cut, made unique, or built for a blank layer name
-    LayerNameChanged,    // the same for a drawing's layer names
-    ShapeRepeated,       // a shape whose point was repeated until it is valid
+    FileNameChanged,   // cut, made unique, or built for a blank layer name
+    LayerNameChanged,  // the same for a drawing's layer names
+    ShapeRepeated,     // a shape whose point was repeated until it is valid
     WidthClamped,
     DecimalsClamped,
 };
@@ -39,14 +39,14 @@ enum ChangePlace : int {
 
 struct ChangeEntry {
     ChangeKind kind = ChangeKind::ValueCut;
-    std::string layer;    // the layer's name as the survey gives it (1251)
-    std::string column;   // the column's name as the survey gives it, for a column
+    std::string layer;   // the layer's name as the survey gives it (1251)
+    std::string column;  // the column's name as the survey gives it, for a column
     int place = kPlaceLayer;
-    std::string detail;   // names: the name written
+    std::string detail;  // names: the name written
     long long count = 0;
-    size_t longest = 0;   // values: the longest length seen
-    int limit = 0;        // values: the field's width; clamps: the value declared
-    int clampedTo = 0;    // clamps: the value written
+    size_t longest = 0;  // values: the longest length seen
+    int limit = 0;       // values: the field's width; clamps: the value declared
+    int clampedTo = 0;   // clamps: the value written
 };
 
 class CChangeReport {

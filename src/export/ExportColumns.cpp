@@ -60,7 +60,8 @@ void CWriter::CreateLayerInfo() {
         std::vector<int>& map = LayerInfo.ColumnMaps[layer][c];
         for (size_t p = 0; p < schema.PropertyDefs.size(); ++p) {
             const PropertyDef& def = schema.PropertyDefs[p];
-            auto [it, added] = columnByName[layer].try_emplace(Upper1251(def.Name.View()), static_cast<int>(columns.size()));
+            auto [it, added] =
+                columnByName[layer].try_emplace(Upper1251(def.Name.View()), static_cast<int>(columns.size()));
             if (added) {
                 columns.push_back(def);
                 LayerInfo.ColumnNames[layer].push_back(def.Name.Str());

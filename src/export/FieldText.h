@@ -18,7 +18,8 @@ struct UnwritableCount {
 // Contract: `text` with every byte below 32 (but a tab when `tabAllowed`) and
 // every 0x98 replaced by a blank, counted in `count`. Returns `text` itself
 // when there is none, else a view of `scratch`, which holds the copy.
-std::string_view ReplaceUnwritable(std::string_view text, bool tabAllowed, std::string& scratch, UnwritableCount& count);
+std::string_view ReplaceUnwritable(std::string_view text, bool tabAllowed, std::string& scratch,
+                                   UnwritableCount& count);
 
 // What FitNumber did.
 enum class NumberFit {

@@ -62,18 +62,11 @@ bool DecideOverwrite(int& overwriteMode, const std::vector<std::string>& paths) 
     if (overwriteMode == kOverwriteNone) return false;
 
     switch (Ask({FullPath(*existing), status.size, status.modified}, *existing)) {
-    case kAnswerYes:
-        return true;
-    case kAnswerNo:
-        return false;
-    case kAnswerYesToAll:
-        overwriteMode = kOverwriteAll;
-        return true;
-    case kAnswerNoToAll:
-        overwriteMode = kOverwriteNone;
-        return false;
-    default:
-        throw CUserBreakSignal();
+    case kAnswerYes: return true;
+    case kAnswerNo: return false;
+    case kAnswerYesToAll: overwriteMode = kOverwriteAll; return true;
+    case kAnswerNoToAll: overwriteMode = kOverwriteNone; return false;
+    default: throw CUserBreakSignal();
     }
 }
 

@@ -7,8 +7,8 @@
 
 namespace tvk {
 
-std::vector<bool> MakeUniqueIgnoringCase(std::vector<std::string>& names, size_t maxLength,
-                                         std::string_view separator, const std::vector<bool>& skip) {
+std::vector<bool> MakeUniqueIgnoringCase(std::vector<std::string>& names, size_t maxLength, std::string_view separator,
+                                         const std::vector<bool>& skip) {
     auto skipped = [&skip](size_t i) { return i < skip.size() && skip[i]; };
     std::unordered_set<std::string> own, given;
     own.reserve(names.size() * 2);

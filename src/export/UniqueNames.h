@@ -25,7 +25,7 @@ enum tagNameChange : unsigned {
 // `maxLength` bytes. Names that are already distinct stay as they are, and so
 // do entries whose `skip` flag is set (they take no part). Returns, per entry,
 // whether it was numbered.
-std::vector<bool> MakeUniqueIgnoringCase(std::vector<std::string>& names, size_t maxLength,
-                                         std::string_view separator, const std::vector<bool>& skip = {});
+std::vector<bool> MakeUniqueIgnoringCase(std::vector<std::string>& names, size_t maxLength, std::string_view separator,
+                                         const std::vector<bool>& skip = {});
 
 }  // namespace tvk

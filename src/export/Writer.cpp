@@ -11,8 +11,8 @@
 
 #include "export/ExportStrings.h"
 #include "export/OverwriteDecision.h"
-#include "platform/CodePage.h"
 #include "export/UniqueNames.h"
+#include "platform/CodePage.h"
 #include "platform/Text.h"
 
 namespace tvk {
@@ -20,9 +20,7 @@ namespace {
 
 constexpr const char* kAbortText = "\nForce current operation to abort...\n";
 
-bool EndsWithSeparator(const std::string& path) {
-    return !path.empty() && (path.back() == '/' || path.back() == '\\');
-}
+bool EndsWithSeparator(const std::string& path) { return !path.empty() && (path.back() == '/' || path.back() == '\\'); }
 
 // A file name on disk (UTF-8) as a log text (1251); kept as it is when 1251
 // has no room for it.
@@ -83,8 +81,7 @@ ChangeEntry& CWriter::NoteChange(ChangeKind kind, int layer, int place, long lon
         if (!ValidSlot(layer, Layers)) return;
         e.layer = Layers[layer].Name.Str();
         const auto& names = LayerInfo.ColumnNames;
-        if (ValidSlot(layer, names) && ValidSlot(place, names[layer]))
-            e.column = names[layer][place];
+        if (ValidSlot(layer, names) && ValidSlot(place, names[layer])) e.column = names[layer][place];
     });
     entry.count += count;
     if (length > entry.longest) entry.longest = length;
@@ -93,7 +90,8 @@ ChangeEntry& CWriter::NoteChange(ChangeKind kind, int layer, int place, long lon
 
 void CWriter::NoteUnwritable(const UnwritableCount& count, int layer, int place) {
     if (count.control) NoteChange(ChangeKind::ControlCharacter, layer, place, static_cast<long long>(count.control));
-    if (count.undefined) NoteChange(ChangeKind::UndefinedCharacter, layer, place, static_cast<long long>(count.undefined));
+    if (count.undefined)
+        NoteChange(ChangeKind::UndefinedCharacter, layer, place, static_cast<long long>(count.undefined));
 }
 
 std::string_view CWriter::FittedNumber(std::string_view text, size_t width, std::string& scratch, int layer,
@@ -103,11 +101,8 @@ std::string_view CWriter::FittedNumber(std::string_view text, size_t width, std:
     case NumberFit::Rounded:
         NoteChange(ChangeKind::NumberRounded, layer, place, 1, length).limit = static_cast<int>(width);
         break;
-    case NumberFit::Empty:
-        NoteChange(ChangeKind::NumberEmptied, layer, place, 1, length);
-        break;
-    default:
-        break;
+    case NumberFit::Empty: NoteChange(ChangeKind::NumberEmptied, layer, place, 1, length); break;
+    default: break;
     }
     return text;
 }
@@ -181,8 +176,9 @@ COutputTransaction::Hooks CWriter::TransactionHooks() {
         ReportToUser(("waiting for another export into " + LogText(folder) + " to finish\n").c_str());
     };
     hooks.staleRemoved = [this](const std::string& folder, const std::vector<std::string>& names) {
-        std::string line = StrFormat("Removed %zu temporary file(s) of an export that did not finish from %s:",
-                                     names.size(), LogText(folder).c_str());
+        std::string line =
+            StrFormat("Removed %zu temporary file(s) of an export that did not finish from %s:", names.size(),
+                      LogText(folder).c_str());
         for (const std::string& name : names) line += " " + LogText(name);
         line += "\n";
         WriteToLog(line.c_str());
@@ -201,8 +197,7 @@ void CWriter::OpenOutputFile(CFile& file, const std::string& target, bool write)
     // The temporary is reopened, never the target: the export stays all or nothing.
     if (outputs.CanReopen(target))
         file.Attach(std::move(stream), target, outputPool_, [&outputs, target] { return outputs.Reopen(target); });
-    else
-        file.Attach(std::move(stream), target);
+    else file.Attach(std::move(stream), target);
 }
 
 void CWriter::Export(const char* dir, const char* log) {

@@ -80,15 +80,13 @@ public:
     // A survey point: a valid point read from the file. Generated circle points
     // and CIRC0 radius points (negative states) are construction points and
     // false, like left-out points and slots out of range.
-    bool IsSurveyPoint(int pointSlot) const {
-        return ValidSlot(pointSlot, PointStates) && PointStates[pointSlot] >= 0;
-    }
+    bool IsSurveyPoint(int pointSlot) const { return ValidSlot(pointSlot, PointStates) && PointStates[pointSlot] >= 0; }
 
     // --- the export model (declaration order) ---
-    std::string OutputFolder;                // ends with a separator once Export has set it
-    std::vector<std::string> LayerFileNames; // per layer slot
-    std::vector<Coord3> PointCoords;         // per point slot
-    int OverwriteMode = 0;                   // 0 ask, 1 overwrite all, 2 skip all
+    std::string OutputFolder;                 // ends with a separator once Export has set it
+    std::vector<std::string> LayerFileNames;  // per layer slot
+    std::vector<Coord3> PointCoords;          // per point slot
+    int OverwriteMode = 0;                    // 0 ask, 1 overwrite all, 2 skip all
     CLayerInfo LayerInfo;
 
 protected:
@@ -191,7 +189,7 @@ private:
     int m_PreserveElev = 1;
     int m_PreserveNE = 1;
     std::unique_ptr<COutputTransaction> outputFiles_;  // while Export(dir, log) runs
-    CFilePool outputPool_;  // outlives the writers' files, members of the subclasses
+    CFilePool outputPool_;                             // outlives the writers' files, members of the subclasses
     bool m_Strict = false;
 };
 

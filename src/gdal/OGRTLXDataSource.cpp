@@ -59,8 +59,7 @@ GDALDataset* OGRTLXDataSource::Open(const char* path, bool strict, const std::st
 }
 
 OGRLayer* OGRTLXDataSource::GetLayer(int index) {
-    return tvk::ValidSlot(index, layers_) ? layers_[static_cast<size_t>(index)].get()
-                                                                     : nullptr;
+    return tvk::ValidSlot(index, layers_) ? layers_[static_cast<size_t>(index)].get() : nullptr;
 }
 
 void OGRTLXDataSource::CreateLayers() {

@@ -11,8 +11,9 @@
 namespace tlxgdal {
 namespace {
 
-constexpr const char* kSectionNames[] = {"POINTS", "LAYERS", "FEATURES", "FEATURE_DATA", "FEATURE_CODES",
-                                         "FEATURE_ATTRIBUTES", "FEATURE_PROPERTIES", "GDS_COORDS"};
+constexpr const char* kSectionNames[] = {
+    "POINTS",    "LAYERS", "FEATURES", "FEATURE_DATA", "FEATURE_CODES", "FEATURE_ATTRIBUTES", "FEATURE_PROPERTIES",
+    "GDS_COORDS"};
 // A survey's header may be a long comment; its first section is looked for this far.
 constexpr int kHeaderBytes = 65536;
 
@@ -40,7 +41,8 @@ bool HasSectionLine(const GDALOpenInfo& info) {
 
 // survey.tlx, or survey.tlx.gz read through /vsigzip/.
 bool HasTlxExtension(std::string name) {
-    if (name.starts_with("/vsigzip/") && EQUAL(CPLGetExtension(name.c_str()), "gz")) name = CPLGetBasename(name.c_str());
+    if (name.starts_with("/vsigzip/") && EQUAL(CPLGetExtension(name.c_str()), "gz"))
+        name = CPLGetBasename(name.c_str());
     return EQUAL(CPLGetExtension(name.c_str()), "tlx");
 }
 

@@ -47,7 +47,8 @@ OGRwkbGeometryType CSurveyGeometry::TypeOf(const CFeature& feature) const {
     if (feature.Kind != tvk::MULTIPLE) return LeafType(feature.Kind);
     // A collection is 3D as soon as one part is: OGR then gives every part a z.
     bool threeD = false;
-    tvk::ForEachLeaf(&feature, [&threeD](const CFeature& leaf) { threeD = threeD || OGR_GT_HasZ(LeafType(leaf.Kind)); });
+    tvk::ForEachLeaf(&feature,
+                     [&threeD](const CFeature& leaf) { threeD = threeD || OGR_GT_HasZ(LeafType(leaf.Kind)); });
     return threeD ? wkbGeometryCollection25D : wkbGeometryCollection;
 }
 

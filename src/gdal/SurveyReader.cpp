@@ -44,8 +44,7 @@ void CSurveyReader::OpenLog(const char*) {
 void CSurveyReader::WriteToLog(const char* text) {
     if (!text) return;
     std::string_view view(text);
-    if (WritingReport)
-        Warn(view, ReportLine);
+    if (WritingReport) Warn(view, ReportLine);
     else if (view.starts_with("Too much errors") || (view.starts_with("Total errors:") && ErrorCount > 0))
         Warn(view, 0);
     if (!log_) return;

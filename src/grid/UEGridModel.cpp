@@ -16,10 +16,8 @@ void CUEGridModel::SetFieldCount(int count) {
 }
 
 void CUEGridModel::SetReadOnly(int row, int column, bool readOnly) {
-    if (readOnly)
-        readOnly_.insert({row, column});
-    else
-        readOnly_.erase({row, column});
+    if (readOnly) readOnly_.insert({row, column});
+    else readOnly_.erase({row, column});
     if (row >= 1 && column >= 1) {
         QModelIndex index = this->index(row - 1, column - 1);
         emit dataChanged(index, index);

@@ -47,8 +47,7 @@ MIFColumn DeclaredMIFColumn(const MIFColumn& column) {
     case kTypeInteger:
     case kTypeSmallint:
     case kTypeFloat:
-    case kTypeAngular:
-        break;
+    case kTypeAngular: break;
     case kTypeDecimal:
         declared.width = std::clamp(column.width, 1, kMaxWidth);
         declared.precision = std::clamp(column.precision, 0, declared.width - 1);
@@ -68,20 +67,14 @@ void AppendMIFColumn(std::string& out, const MIFColumn& given) {
     out += column.name ? column.name : "";
     out += ' ';
     switch (column.type) {
-    case kTypeInteger:
-        out += "Integer";
-        break;
-    case kTypeSmallint:
-        out += "Smallint";
-        break;
+    case kTypeInteger: out += "Integer"; break;
+    case kTypeSmallint: out += "Smallint"; break;
     case kTypeDecimal:
         std::snprintf(buf, sizeof buf, "Decimal(%d,%d)", column.width, column.precision);
         out += buf;
         break;
     case kTypeFloat:
-    case kTypeAngular:
-        out += "Float";
-        break;
+    case kTypeAngular: out += "Float"; break;
     default:
         std::snprintf(buf, sizeof buf, "Char(%d)", column.width);
         out += buf;

@@ -11,7 +11,12 @@ namespace tvk {
 
 // Property types as the model numbers them.
 enum MIFPropertyType : int {
-    kTypeChar = 0, kTypeInteger = 1, kTypeSmallint = 2, kTypeDecimal = 3, kTypeFloat = 4, kTypeAngular = 5,
+    kTypeChar = 0,
+    kTypeInteger = 1,
+    kTypeSmallint = 2,
+    kTypeDecimal = 3,
+    kTypeFloat = 4,
+    kTypeAngular = 5,
 };
 
 // One column of a layer's table, as the header declares it.

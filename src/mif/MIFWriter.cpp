@@ -4,11 +4,11 @@
 #include <utility>
 
 #include "export/UniqueNames.h"
-#include "platform/NumberText.h"
 #include "mif/MIFObjects.h"
 #include "mif/MIFStyle.h"
 #include "msr/msr.h"
 #include "platform/CodePage.h"
+#include "platform/NumberText.h"
 #include "reader/FeatureWalk.h"
 
 namespace tvk {
@@ -19,15 +19,11 @@ size_t PointsNeeded(int kind) {
     switch (kind) {
     case POINT:
     case POLYLINE:
-    case POLYGON:
-        return 1;
-    case LINE:
-        return 2;
+    case POLYGON: return 1;
+    case LINE: return 2;
     case ARC:
-    case CIRCLE:
-        return 3;
-    default:
-        return 0;
+    case CIRCLE: return 3;
+    default: return 0;
     }
 }
 
@@ -183,8 +179,7 @@ void CMIFWriter::ExportFeature(CFeature* feature, int index) {
         if (const SymbolStyle* s = style.Symbol.get())
             AppendSymbolClause(text_, s->Shape, GetMIFColor(static_cast<unsigned long>(s->Color)), s->Size,
                                WritableFont(s->Font, layer), s->Style);
-        else
-            AppendDefaultSymbolClause(text_);
+        else AppendDefaultSymbolClause(text_);
         break;
     case LINE:
         AppendLineObject(text_, xy(0).x, xy(0).y, xy(1).x, xy(1).y);
@@ -208,8 +203,7 @@ void CMIFWriter::ExportFeature(CFeature* feature, int index) {
         AppendStyle(text_, style, true, true);
         break;
     }
-    default:
-        return;
+    default: return;
     }
     GetMIFFile(layer)->WriteString(text_);
 
@@ -219,8 +213,8 @@ void CMIFWriter::ExportFeature(CFeature* feature, int index) {
 }
 
 // A PLINE or a REGION of one ring with its pen, brush and smoothing.
-void CMIFWriter::AppendPolyObject(const CFeature* feature, const std::vector<int>& points,
-                                  const FeatureStyleRec& style, int layer) {
+void CMIFWriter::AppendPolyObject(const CFeature* feature, const std::vector<int>& points, const FeatureStyleRec& style,
+                                  int layer) {
     // An object of one vertex is no valid MIF (readers stop at it and lose
     // the rest of the layer): a single point is written twice.
     size_t count = points.size(), vertices = count < 2 ? 2 : count;
@@ -266,7 +260,8 @@ const std::vector<MIFColumn>& CMIFWriter::DeclaredColumns(int layer) {
 }
 
 void CMIFWriter::AppendRow(std::string& out, int layer, int code, int index) {
-    size_t columns = static_cast<size_t>(layer) < LayerInfo.LayerColumns.size() ? LayerInfo.LayerColumns[layer].size() : 0;
+    size_t columns =
+        static_cast<size_t>(layer) < LayerInfo.LayerColumns.size() ? LayerInfo.LayerColumns[layer].size() : 0;
     const std::vector<int>* map = nullptr;
     if (static_cast<size_t>(layer) < LayerInfo.ColumnMaps.size() &&
         static_cast<size_t>(code) < LayerInfo.ColumnMaps[layer].size())
@@ -312,8 +307,7 @@ std::string_view CMIFWriter::FittedValue(std::string_view text, const MIFColumn&
             text = {};
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return text;
 }
@@ -356,8 +350,8 @@ CStdioFile* CMIFWriter::GetMIDFile(int layer) {
 }
 
 CStdioFile* CMIFWriter::OpenLayerFile(std::vector<LayerFile>& files, int layer, const char* extension) {
-    const std::string& name = static_cast<size_t>(layer) < LayerFileNames.size() ? LayerFileNames[layer]
-                                                                                 : Layers[layer].Name.Str();
+    const std::string& name =
+        static_cast<size_t>(layer) < LayerFileNames.size() ? LayerFileNames[layer] : Layers[layer].Name.Str();
     // Names of the model are 1251; names on disk are UTF-8.
     const std::string base = OutputFolder + Utf8From1251(name);
     // One decision for the pair, taken when the first of its files opens:

@@ -77,7 +77,8 @@ private:
     int LayerOfFeature(const CFeature* feature) const;
     // The points of a feature when it has at least `count` valid ones.
     const std::vector<int>* PointsOf(const CFeature* feature, size_t count) const;
-    void AppendPolyObject(const CFeature* feature, const std::vector<int>& points, const FeatureStyleRec& style, int layer);
+    void AppendPolyObject(const CFeature* feature, const std::vector<int>& points, const FeatureStyleRec& style,
+                          int layer);
     void WidenByCircle(const CFeature* feature);
     void AppendStyle(std::string& out, const FeatureStyleRec& style, bool pen, bool brush);
     void AppendRow(std::string& out, int layer, int code, int index);

@@ -18,61 +18,61 @@ constexpr int kTraceStepsPerTurn = 72;
 
 // The circle through three points.
 class CCircle {
- public:
-  CCircle() = default;
-  // Contract: the circle through p0, p1 and p2 (see the file comment for
-  // three points that define none).
-  CCircle(CPoint2d p0, CPoint2d p1, CPoint2d p2);
+public:
+    CCircle() = default;
+    // Contract: the circle through p0, p1 and p2 (see the file comment for
+    // three points that define none).
+    CCircle(CPoint2d p0, CPoint2d p1, CPoint2d p2);
 
-  // Contract: a new array (release with delete[]) of `count` points on the
-  // circle, kTraceStepsPerTurn of them, evenly spaced counter-clockwise
-  // (drawing coordinates) beginning exactly at the first point; the ring is
-  // not closed. Elevations are 0. `reserved` must be null.
-  CPoint3d* GetTrace(long& count, void* reserved) const;
+    // Contract: a new array (release with delete[]) of `count` points on the
+    // circle, kTraceStepsPerTurn of them, evenly spaced counter-clockwise
+    // (drawing coordinates) beginning exactly at the first point; the ring is
+    // not closed. Elevations are 0. `reserved` must be null.
+    CPoint3d* GetTrace(long& count, void* reserved) const;
 
-  bool IsDegenerate() const { return m_degenerate; }
+    bool IsDegenerate() const { return m_degenerate; }
 
-  CPoint2d centre;
-  CLinear radius;
+    CPoint2d centre;
+    CLinear radius;
 
- private:
-  CPoint2d m_points[3];
-  bool m_degenerate = true;
+private:
+    CPoint2d m_points[3];
+    bool m_degenerate = true;
 };
 
 // The arc from the first point through the second to the third.
 class CArc {
- public:
-  CArc() = default;
-  // Contract: the arc from p0 through p1 to p2. `start` and `end` are in
-  // [0, one turn) and the arc runs counter-clockwise (drawing coordinates)
-  // from `start` to `end`: from p0 to p2 when p0, p1, p2 turn
-  // counter-clockwise, from p2 to p0 otherwise.
-  CArc(CPoint2d p0, CPoint2d p1, CPoint2d p2);
+public:
+    CArc() = default;
+    // Contract: the arc from p0 through p1 to p2. `start` and `end` are in
+    // [0, one turn) and the arc runs counter-clockwise (drawing coordinates)
+    // from `start` to `end`: from p0 to p2 when p0, p1, p2 turn
+    // counter-clockwise, from p2 to p0 otherwise.
+    CArc(CPoint2d p0, CPoint2d p1, CPoint2d p2);
 
-  // Contract: a new array (release with delete[]) of `count` points along
-  // the arc from p0 to p2, at most 5 degrees apart and evenly spaced, the
-  // first exactly p0 and the last exactly p2. Elevations are 0. `reserved`
-  // must be null.
-  CPoint3d* GetTrace(long& count, void* reserved) const;
+    // Contract: a new array (release with delete[]) of `count` points along
+    // the arc from p0 to p2, at most 5 degrees apart and evenly spaced, the
+    // first exactly p0 and the last exactly p2. Elevations are 0. `reserved`
+    // must be null.
+    CPoint3d* GetTrace(long& count, void* reserved) const;
 
-  // Contract: the angle swept counter-clockwise from `start` to `end`, in
-  // (0, one turn); 0 for a degenerate arc.
-  CAngular Sweep() const;
-  // Contract: true when the arc runs from p0 to p2 counter-clockwise in
-  // drawing coordinates.
-  bool IsCounterClockwise() const { return m_counterClockwise; }
-  bool IsDegenerate() const { return m_degenerate; }
+    // Contract: the angle swept counter-clockwise from `start` to `end`, in
+    // (0, one turn); 0 for a degenerate arc.
+    CAngular Sweep() const;
+    // Contract: true when the arc runs from p0 to p2 counter-clockwise in
+    // drawing coordinates.
+    bool IsCounterClockwise() const { return m_counterClockwise; }
+    bool IsDegenerate() const { return m_degenerate; }
 
-  CPoint2d centre;
-  CLinear radius;
-  CAngular start;
-  CAngular end;
+    CPoint2d centre;
+    CLinear radius;
+    CAngular start;
+    CAngular end;
 
- private:
-  CPoint2d m_points[3];
-  bool m_counterClockwise = true;
-  bool m_degenerate = true;
+private:
+    CPoint2d m_points[3];
+    bool m_counterClockwise = true;
+    bool m_degenerate = true;
 };
 
 }  // namespace msr

@@ -31,8 +31,8 @@ size_t ParseNumber(const char* text, double& value);
 
 // Contract: the first character of `text` that is neither blank nor tab.
 inline const char* SkipBlanks(const char* text) {
-  while (*text == ' ' || *text == '\t') ++text;
-  return text;
+    while (*text == ' ' || *text == '\t') ++text;
+    return text;
 }
 
 }  // namespace msr::detail

@@ -23,13 +23,13 @@ std::atomic<short> g_zone{0};
 
 // Sets `setting` when `value` lies in [0, last]; returns the previous value.
 int Exchange(std::atomic<int>& setting, int value, int last) {
-  if (value < 0 || value > last) return setting.load();
-  return setting.exchange(value);
+    if (value < 0 || value > last) return setting.load();
+    return setting.exchange(value);
 }
 
 double ExchangeOrigin(std::atomic<double>& setting, double value) {
-  if (value == kQueryOrigin || !std::isfinite(value)) return setting.load();
-  return setting.exchange(value);
+    if (value == kQueryOrigin || !std::isfinite(value)) return setting.load();
+    return setting.exchange(value);
 }
 
 }  // namespace
@@ -45,34 +45,34 @@ CLinear CNorth::false_northing(double metres) { return CLinear(ExchangeOrigin(g_
 CLinear CEast::false_easting(double metres) { return CLinear(ExchangeOrigin(g_falseEasting, metres)); }
 
 short CEast::zone(short newZone) {
-  if (newZone < 0) return g_zone.load();
-  return g_zone.exchange(newZone);
+    if (newZone < 0) return g_zone.load();
+    return g_zone.exchange(newZone);
 }
 
 CSettings CSettings::Current() {
-  CSettings now;
-  now.linearUnit = CLinear::unit(kQuery);
-  now.angularUnit = CAngular::unit(kQuery);
-  now.pressureUnit = CPressure::unit(kQuery);
-  now.temperatureUnit = CTemperature::unit(kQuery);
-  now.northStyle = CNorth::style(kQuery);
-  now.eastStyle = CEast::style(kQuery);
-  now.falseNorthing = CNorth::false_northing(kQueryOrigin);
-  now.falseEasting = CEast::false_easting(kQueryOrigin);
-  now.zone = CEast::zone(kQuery);
-  return now;
+    CSettings now;
+    now.linearUnit = CLinear::unit(kQuery);
+    now.angularUnit = CAngular::unit(kQuery);
+    now.pressureUnit = CPressure::unit(kQuery);
+    now.temperatureUnit = CTemperature::unit(kQuery);
+    now.northStyle = CNorth::style(kQuery);
+    now.eastStyle = CEast::style(kQuery);
+    now.falseNorthing = CNorth::false_northing(kQueryOrigin);
+    now.falseEasting = CEast::false_easting(kQueryOrigin);
+    now.zone = CEast::zone(kQuery);
+    return now;
 }
 
 void CSettings::Apply() const {
-  CLinear::unit(linearUnit);
-  CAngular::unit(angularUnit);
-  CPressure::unit(pressureUnit);
-  CTemperature::unit(temperatureUnit);
-  CNorth::style(northStyle);
-  CEast::style(eastStyle);
-  CNorth::false_northing(falseNorthing);
-  CEast::false_easting(falseEasting);
-  CEast::zone(zone);
+    CLinear::unit(linearUnit);
+    CAngular::unit(angularUnit);
+    CPressure::unit(pressureUnit);
+    CTemperature::unit(temperatureUnit);
+    CNorth::style(northStyle);
+    CEast::style(eastStyle);
+    CNorth::false_northing(falseNorthing);
+    CEast::false_easting(falseEasting);
+    CEast::zone(zone);
 }
 
 }  // namespace msr

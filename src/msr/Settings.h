@@ -27,36 +27,36 @@ enum EastStyle { kEastPlain = 0, kEastPlusOrigin = 1, kEastZoned = 2 };
 
 // Every setting of the library at one moment.
 struct CSettings {
-  int linearUnit = kMetre;
-  int angularUnit = kDegree;
-  int pressureUnit = kHectopascal;
-  int temperatureUnit = kCelsius;
-  int northStyle = kNorthPlain;
-  int eastStyle = kEastPlain;
-  double falseNorthing = 0.0;  // metres
-  double falseEasting = 0.0;   // metres
-  short zone = 0;
+    int linearUnit = kMetre;
+    int angularUnit = kDegree;
+    int pressureUnit = kHectopascal;
+    int temperatureUnit = kCelsius;
+    int northStyle = kNorthPlain;
+    int eastStyle = kEastPlain;
+    double falseNorthing = 0.0;  // metres
+    double falseEasting = 0.0;   // metres
+    short zone = 0;
 
-  bool operator==(const CSettings&) const = default;
+    bool operator==(const CSettings&) const = default;
 
-  // Contract: reads every setting in force without changing any.
-  static CSettings Current();
-  // Contract: puts every setting of this snapshot in force.
-  void Apply() const;
+    // Contract: reads every setting in force without changing any.
+    static CSettings Current();
+    // Contract: puts every setting of this snapshot in force.
+    void Apply() const;
 };
 
 // Keeps the settings in force at construction and puts them back when it
 // goes out of scope, also when an exception leaves the scope.
 class CSettingsGuard {
- public:
-  CSettingsGuard() : m_saved(CSettings::Current()) {}
-  ~CSettingsGuard() { m_saved.Apply(); }
-  CSettingsGuard(const CSettingsGuard&) = delete;
-  CSettingsGuard& operator=(const CSettingsGuard&) = delete;
-  const CSettings& Saved() const { return m_saved; }
+public:
+    CSettingsGuard() : m_saved(CSettings::Current()) {}
+    ~CSettingsGuard() { m_saved.Apply(); }
+    CSettingsGuard(const CSettingsGuard&) = delete;
+    CSettingsGuard& operator=(const CSettingsGuard&) = delete;
+    const CSettings& Saved() const { return m_saved; }
 
- private:
-  CSettings m_saved;
+private:
+    CSettings m_saved;
 };
 
 }  // namespace msr

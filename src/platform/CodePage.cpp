@@ -80,11 +80,21 @@ bool Cp1251FromUtf8(std::string_view utf8, std::string& out) {
         unsigned char b = static_cast<unsigned char>(utf8[i]);
         char32_t u;
         int extra;
-        if (b < 0x80) { out += static_cast<char>(b); ++i; continue; }
-        if ((b & 0xE0) == 0xC0) { u = b & 0x1F; extra = 1; }
-        else if ((b & 0xF0) == 0xE0) { u = b & 0x0F; extra = 2; }
-        else if ((b & 0xF8) == 0xF0) { u = b & 0x07; extra = 3; }
-        else return false;
+        if (b < 0x80) {
+            out += static_cast<char>(b);
+            ++i;
+            continue;
+        }
+        if ((b & 0xE0) == 0xC0) {
+            u = b & 0x1F;
+            extra = 1;
+        } else if ((b & 0xF0) == 0xE0) {
+            u = b & 0x0F;
+            extra = 2;
+        } else if ((b & 0xF8) == 0xF0) {
+            u = b & 0x07;
+            extra = 3;
+        } else return false;
         if (i + extra >= utf8.size()) return false;
         for (int k = 1; k <= extra; ++k) {
             unsigned char cont = static_cast<unsigned char>(utf8[i + k]);
@@ -106,8 +116,7 @@ std::string Cp1251(std::string_view utf8) {
 }
 
 void Convert1251To866(char* text, size_t length) {
-    for (size_t i = 0; i < length; ++i)
-        text[i] = static_cast<char>(kCp1251To866[static_cast<unsigned char>(text[i])]);
+    for (size_t i = 0; i < length; ++i) text[i] = static_cast<char>(kCp1251To866[static_cast<unsigned char>(text[i])]);
 }
 
 }  // namespace tvk

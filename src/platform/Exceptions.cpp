@@ -9,14 +9,24 @@ CFileException::Cause CFileException::CauseFromErrno(int err) {
     switch (err) {
     case 0: return none;
     case ENOENT: return fileNotFound;
-    case ENOTDIR: case ENAMETOOLONG: case EISDIR: case EINVAL: return badPath;
-    case EMFILE: case ENFILE: return tooManyOpenFiles;
-    case EACCES: case EPERM: case EROFS: return accessDenied;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case EISDIR:
+    case EINVAL: return badPath;
+    case EMFILE:
+    case ENFILE: return tooManyOpenFiles;
+    case EACCES:
+    case EPERM:
+    case EROFS: return accessDenied;
     case EBADF: return invalidFile;
-    case ESPIPE: case EOVERFLOW: return badSeek;
+    case ESPIPE:
+    case EOVERFLOW: return badSeek;
     case EIO: return hardIO;
-    case ETXTBSY: case EBUSY: return sharingViolation;
-    case ENOSPC: case EDQUOT: case EFBIG: return diskFull;
+    case ETXTBSY:
+    case EBUSY: return sharingViolation;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: return diskFull;
     default: return generic;
     }
 }

@@ -10,9 +10,21 @@ namespace tvk {
 class CFileException {
 public:
     enum Cause {
-        none = 0, generic, fileNotFound, badPath, tooManyOpenFiles, accessDenied,
-        invalidFile, removeCurrentDir, directoryFull, badSeek, hardIO, sharingViolation,
-        lockViolation, diskFull, endOfFile
+        none = 0,
+        generic,
+        fileNotFound,
+        badPath,
+        tooManyOpenFiles,
+        accessDenied,
+        invalidFile,
+        removeCurrentDir,
+        directoryFull,
+        badSeek,
+        hardIO,
+        sharingViolation,
+        lockViolation,
+        diskFull,
+        endOfFile
     };
     CFileException(Cause cause, int osError, std::string fileName)
         : m_cause(cause), m_lOsError(osError), m_strFileName(std::move(fileName)) {}

@@ -21,7 +21,7 @@ public:
     enum OpenFlags : unsigned {
         modeRead = 0x0000,
         modeWrite = 0x0001,
-        modeCreate = 0x1000,  // with modeWrite: create or truncate
+        modeCreate = 0x1000,      // with modeWrite: create or truncate
         shareDenyWrite = 0x0020,  // accepted for the callers' sake; Linux has no share modes
     };
 

@@ -38,7 +38,7 @@ public:
     virtual ~IFileStream() = default;
     virtual size_t Read(void* buffer, size_t size) = 0;  // 0 at end of file
     virtual void Write(const void* data, size_t size) = 0;
-    virtual void Seek(int64_t position) = 0;              // from the start
+    virtual void Seek(int64_t position) = 0;  // from the start
     virtual int64_t Length() = 0;
     virtual void Close() = 0;
 };

@@ -13,16 +13,34 @@ namespace tvk {
 namespace {
 
 constexpr uint64_t kLow16 = 1000000000000000ULL;  // 10^15: the smallest 16-digit integer
-constexpr uint64_t kHigh16 = 10 * kLow16;          // 10^16
+constexpr uint64_t kHigh16 = 10 * kLow16;         // 10^16
 
-constexpr uint64_t kPow5[23] = {1ULL, 5ULL, 25ULL, 125ULL, 625ULL, 3125ULL, 15625ULL, 78125ULL, 390625ULL,
-                                1953125ULL, 9765625ULL, 48828125ULL, 244140625ULL, 1220703125ULL,
-                                6103515625ULL, 30517578125ULL, 152587890625ULL, 762939453125ULL,
-                                3814697265625ULL, 19073486328125ULL, 95367431640625ULL, 476837158203125ULL,
+constexpr uint64_t kPow5[23] = {1ULL,
+                                5ULL,
+                                25ULL,
+                                125ULL,
+                                625ULL,
+                                3125ULL,
+                                15625ULL,
+                                78125ULL,
+                                390625ULL,
+                                1953125ULL,
+                                9765625ULL,
+                                48828125ULL,
+                                244140625ULL,
+                                1220703125ULL,
+                                6103515625ULL,
+                                30517578125ULL,
+                                152587890625ULL,
+                                762939453125ULL,
+                                3814697265625ULL,
+                                19073486328125ULL,
+                                95367431640625ULL,
+                                476837158203125ULL,
                                 2384185791015625ULL};
 
 // 1, 10 .. 10^16, all exact as doubles.
-constexpr double kPow10[17] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7, 1e8,
+constexpr double kPow10[17] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7, 1e8,
                                1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
 
 struct DigitPairs {
@@ -59,7 +77,7 @@ inline int TrailingZeros8(const char* text) {
 // result below 2^64 expected.
 inline uint64_t ScaledRound(uint64_t m, int q, int j) {
     const unsigned __int128 x = static_cast<unsigned __int128>(m) * kPow5[j];  // below 2^105
-    const int shift = q + j;  // v * 10^j = x * 2^shift
+    const int shift = q + j;                                                   // v * 10^j = x * 2^shift
     if (shift >= 0) return static_cast<uint64_t>(x << shift);
     const int s = -shift;
     if (s >= 128) return 0;
@@ -82,7 +100,7 @@ bool Round16(double value, uint64_t& digitsOut, int& exponentOut) {
     // general way (zero, subnormals, inf and nan among them).
     if (biased < 1023 - 24 || biased > 1023 + 53) return false;
     const uint64_t m = (bits & ((1ULL << 52) - 1)) | (1ULL << 52);
-    const int q = biased - 1075;  // |value| = m * 2^q
+    const int q = biased - 1075;   // |value| = m * 2^q
     const int e2 = biased - 1022;  // 2^(e2-1) <= |value| < 2^e2
 
     // floor(log10 |value|) is this estimate or one more.
@@ -170,10 +188,22 @@ int FormatGcvt(double value, int digits, char* out) {
     if (digits < 1) digits = 1;
     if (digits > 40) digits = 40;
     char* p = out;
-    if (std::isnan(value)) { std::memcpy(out, "nan", 4); return 3; }
-    if (std::signbit(value) && value != 0) { *p++ = '-'; value = -value; }
-    if (std::isinf(value)) { std::memcpy(p, "inf", 4); return int(p - out) + 3; }
-    if (value == 0) { std::memcpy(p, "0.", 3); return int(p - out) + 2; }
+    if (std::isnan(value)) {
+        std::memcpy(out, "nan", 4);
+        return 3;
+    }
+    if (std::signbit(value) && value != 0) {
+        *p++ = '-';
+        value = -value;
+    }
+    if (std::isinf(value)) {
+        std::memcpy(p, "inf", 4);
+        return int(p - out) + 3;
+    }
+    if (value == 0) {
+        std::memcpy(p, "0.", 3);
+        return int(p - out) + 2;
+    }
 
     // Exactly rounded mantissa digits and decimal exponent.
     char sci[64];
@@ -224,13 +254,15 @@ std::string Gcvt(double value, int digits) {
     return std::string(buf, n);
 }
 
-
 double AtoF(const char* text) {
     if (!text) return 0;
     const char* p = text;
     while (IsCSpace(*p)) ++p;
     bool neg = false;
-    if (*p == '+' || *p == '-') { neg = *p == '-'; ++p; }
+    if (*p == '+' || *p == '-') {
+        neg = *p == '-';
+        ++p;
+    }
     double v = 0;
     // from_chars takes neither a sign nor "0x"; hex floats are no survey numbers
     // and inf/nan texts are read as from_chars reads them.
@@ -248,7 +280,10 @@ int AtoI(const char* text) {
     const char* p = text;
     while (IsCSpace(*p)) ++p;
     bool neg = false;
-    if (*p == '+' || *p == '-') { neg = *p == '-'; ++p; }
+    if (*p == '+' || *p == '-') {
+        neg = *p == '-';
+        ++p;
+    }
     long long v = 0;
     while (*p >= '0' && *p <= '9') {
         if (v < (1LL << 40)) v = v * 10 + (*p - '0');

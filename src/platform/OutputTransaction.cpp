@@ -35,8 +35,9 @@ std::string Join(const std::string& folder, const std::string& name) {
 
 std::string RandomChars() {
     static const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::mt19937_64 random(std::random_device{}() ^ static_cast<uint64_t>(::getpid()) ^
-                                        static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    thread_local std::mt19937_64 random(
+        std::random_device{}() ^ static_cast<uint64_t>(::getpid()) ^
+        static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
     std::string out;
     for (size_t i = 0; i < kRandomChars; ++i) out += kChars[random() % (sizeof kChars - 1)];
     return out;
@@ -66,7 +67,8 @@ class NamedStream : public IFileStream {
     }
 
 public:
-    NamedStream(std::unique_ptr<IFileStream> inner, std::string name) : inner_(std::move(inner)), name_(std::move(name)) {}
+    NamedStream(std::unique_ptr<IFileStream> inner, std::string name)
+        : inner_(std::move(inner)), name_(std::move(name)) {}
     size_t Read(void* buffer, size_t size) override {
         return Named([&] { return inner_->Read(buffer, size); });
     }

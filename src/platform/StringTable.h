@@ -19,7 +19,9 @@ public:
     // Adds a subsystem's table; registering the same table again does nothing.
     static void Register(const StringEntry* entries, size_t count);
     template <size_t N>
-    static void Register(const StringEntry (&entries)[N]) { Register(entries, N); }
+    static void Register(const StringEntry (&entries)[N]) {
+        Register(entries, N);
+    }
 
     // The text of `id` in the current language (1251), or "" for an unknown id.
     static std::string Load(unsigned id);

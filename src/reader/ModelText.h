@@ -94,9 +94,7 @@ public:
     }
 
     // Equal when both are absent, or both present with the same bytes.
-    friend bool operator==(const CText& a, const CText& b) {
-        return a.IsNull() == b.IsNull() && a.View() == b.View();
-    }
+    friend bool operator==(const CText& a, const CText& b) { return a.IsNull() == b.IsNull() && a.View() == b.View(); }
 
 private:
     static constexpr uint8_t kAbsent = 0xFF;

@@ -16,9 +16,7 @@ public:
         return static_cast<int>(length >> shift_);
     }
     // The step from position `last` to `now` (bytes) in callback units.
-    int Step(int64_t last, int64_t now) const {
-        return static_cast<int>((now >> shift_) - (last >> shift_));
-    }
+    int Step(int64_t last, int64_t now) const { return static_cast<int>((now >> shift_) - (last >> shift_)); }
     int Shift() const { return shift_; }
 
 private:

@@ -20,7 +20,7 @@ enum : unsigned {
     IDS_ERR_POINT = 8280,
     IDS_ERR_LAYER_NAME = 8284,
     IDS_ERR_PROPERTY_NAME = 8285,
-    IDS_WARN_NO_SECTION = 8286,  // followed by the file's path
+    IDS_WARN_NO_SECTION = 8286,   // followed by the file's path
     IDS_WARN_FLAT_CIRCLE = 8287,  // followed by the feature in brackets
 };
 

@@ -102,16 +102,16 @@ struct PropertyDef {
 
 // The typed properties of the code in the same slot.
 struct PropertySchema {
-    CIntMap Map{17};                       // property number -> position
-    std::vector<int> PropertyNumbers;      // by position; filled at validation
-    std::vector<PropertyDef> PropertyDefs; // by position, in order of first definition
+    CIntMap Map{17};                        // property number -> position
+    std::vector<int> PropertyNumbers;       // by position; filled at validation
+    std::vector<PropertyDef> PropertyDefs;  // by position, in order of first definition
 };
 
 // One FEATURE_DATA entry of a feature.
 struct DataPair {
     int Property = kNone;  // property number / position in the schema
     CText Value;
-    LineNo Line = 0;       // the FEATURE_DATA line
+    LineNo Line = 0;  // the FEATURE_DATA line
 };
 
 }  // namespace tvk

@@ -58,31 +58,37 @@ int CTLXReader::ReadHeadColumns(CStr line, HeadLine& head) {
         head.points[head.pointCount++] = p < 0 ? -1 : p;
     };
     switch (head.kind) {
-        case POINT: point(0); break;
-        case LINE: point(0); point(1); break;
-        case ARC: point(0); point(1); point(2); break;
-        case POLYLINE:
-        case POLYGON:
-        case MULTIPLE:
-            head.count = GetIndex(line, tlxcol::kFeatureColumns[0]);
-            if (head.count < 1) return ERR_SYNTAX;
-            if (head.kind == POLYLINE) ReadLineOptions(line, head);
-            break;
-        case CIRCLE:
-            head.points[head.pointCount++] = head.circleForm;
-            point(0);
-            if (head.circleForm == 0) {
-                CText radius = GetSubstring(line, tlxcol::kRadius);
-                head.radius = radius.IsNull() ? 0.0 : AtoF(radius.Get());
-                // 1e309, inf or nan would reach every output as a coordinate.
-                if (!std::isfinite(head.radius) && error < 0) error = ERR_SYNTAX;
-            } else {
-                point(1);
-                if (head.circleForm == 3) point(2);
-            }
-            break;
-        default:
-            break;
+    case POINT: point(0); break;
+    case LINE:
+        point(0);
+        point(1);
+        break;
+    case ARC:
+        point(0);
+        point(1);
+        point(2);
+        break;
+    case POLYLINE:
+    case POLYGON:
+    case MULTIPLE:
+        head.count = GetIndex(line, tlxcol::kFeatureColumns[0]);
+        if (head.count < 1) return ERR_SYNTAX;
+        if (head.kind == POLYLINE) ReadLineOptions(line, head);
+        break;
+    case CIRCLE:
+        head.points[head.pointCount++] = head.circleForm;
+        point(0);
+        if (head.circleForm == 0) {
+            CText radius = GetSubstring(line, tlxcol::kRadius);
+            head.radius = radius.IsNull() ? 0.0 : AtoF(radius.Get());
+            // 1e309, inf or nan would reach every output as a coordinate.
+            if (!std::isfinite(head.radius) && error < 0) error = ERR_SYNTAX;
+        } else {
+            point(1);
+            if (head.circleForm == 3) point(2);
+        }
+        break;
+    default: break;
     }
     return error;
 }

@@ -14,8 +14,17 @@ namespace tvk {
 
 namespace {
 
-enum Section { NO_SECTION = -1, S_POINTS, S_GDS_COORDS, S_FEATURE_CODES, S_FEATURE_ATTRIBUTES,
-               S_LAYERS, S_FEATURE_PROPERTIES, S_FEATURES, S_FEATURE_DATA };
+enum Section {
+    NO_SECTION = -1,
+    S_POINTS,
+    S_GDS_COORDS,
+    S_FEATURE_CODES,
+    S_FEATURE_ATTRIBUTES,
+    S_LAYERS,
+    S_FEATURE_PROPERTIES,
+    S_FEATURES,
+    S_FEATURE_DATA
+};
 
 bool IsComment(std::string_view line) {
     size_t lead = 0;
@@ -105,8 +114,7 @@ void CTLXReader::ReadTLX() {
         int word = -1;
         if (const char* delimiter = MatchLeadingKeyword(line, SectionDelimiters, word))
             ReadDelimiter(line, delimiter, word, section, anySection);
-        else
-            ParseSectionLine(section, line);
+        else ParseSectionLine(section, line);
     }
     ReportLine = LineNumber;
     if (section != NO_SECTION || OpenPointCount > 0 || OpenPartCount > 0) WriteErrorMessage(ERR_END_OF_FILE, nullptr);
@@ -115,11 +123,13 @@ void CTLXReader::ReadTLX() {
 }
 
 void CTLXReader::ReadDelimiter(CStr line, const char* delimiter, int word, int& section, bool& anySection) {
-    CStr rest = line.substr(static_cast<size_t>(delimiter - line.data()) + SectionDelimiters[static_cast<size_t>(word)].size());
+    CStr rest =
+        line.substr(static_cast<size_t>(delimiter - line.data()) + SectionDelimiters[static_cast<size_t>(word)].size());
     int name = -1;
     const char* at = MatchLeadingKeyword(rest, SectionNames, name);
-    bool nameAlone = at && IsBlank(rest.substr(static_cast<size_t>(at - rest.data()) +
-                                               SectionNames[static_cast<size_t>(name)].size()));
+    bool nameAlone =
+        at &&
+        IsBlank(rest.substr(static_cast<size_t>(at - rest.data()) + SectionNames[static_cast<size_t>(name)].size()));
     if (word == 0) {  // BEGIN
         if (section != NO_SECTION) {
             ReportBadLine(ERR_BEGIN_SECTION, line);
@@ -138,18 +148,18 @@ void CTLXReader::ReadDelimiter(CStr line, const char* delimiter, int word, int& 
 
 void CTLXReader::ParseSectionLine(int section, CStr line) {
     switch (section) {
-        case S_POINTS: Parse_Points(line); break;
-        case S_GDS_COORDS: Parse_GdsCoords(line); break;
-        case S_FEATURE_CODES: Parse_FeatureCodes(line); break;
-        case S_FEATURE_ATTRIBUTES: Parse_FeatureAttributes(line); break;
-        case S_LAYERS: Parse_Layers(line); break;
-        case S_FEATURE_PROPERTIES: Parse_FeatureProperties(line); break;
-        case S_FEATURES:
-            if (OpenPointCount > 0) ParseLine_Features(line);
-            else Parse_Features(line);
-            break;
-        case S_FEATURE_DATA: Parse_FeatureData(line); break;
-        default: ReportBadLine(ERR_BODY_OF_SECTION, line); break;
+    case S_POINTS: Parse_Points(line); break;
+    case S_GDS_COORDS: Parse_GdsCoords(line); break;
+    case S_FEATURE_CODES: Parse_FeatureCodes(line); break;
+    case S_FEATURE_ATTRIBUTES: Parse_FeatureAttributes(line); break;
+    case S_LAYERS: Parse_Layers(line); break;
+    case S_FEATURE_PROPERTIES: Parse_FeatureProperties(line); break;
+    case S_FEATURES:
+        if (OpenPointCount > 0) ParseLine_Features(line);
+        else Parse_Features(line);
+        break;
+    case S_FEATURE_DATA: Parse_FeatureData(line); break;
+    default: ReportBadLine(ERR_BODY_OF_SECTION, line); break;
     }
 }
 

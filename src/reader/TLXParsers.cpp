@@ -165,7 +165,8 @@ bool CTLXReader::ParseTypeField(CStr line, int& type, int& width, int& precision
     const char* typeWord = MatchLeadingKeyword(typeField, PropertyTypeWords, type);
     if (!typeWord) return false;
     if (type != PROP_CHAR && type != PROP_DECIMAL) return true;
-    std::unique_ptr<char[]> copy = ParseToken(typeField.substr(static_cast<size_t>(typeWord - typeField.data())), ArgList);
+    std::unique_ptr<char[]> copy =
+        ParseToken(typeField.substr(static_cast<size_t>(typeWord - typeField.data())), ArgList);
     size_t wanted = type == PROP_CHAR ? 1 : 2;
     if (!copy || ArgList.size() != wanted) return false;
     width = GetIndex(ArgList[0]);

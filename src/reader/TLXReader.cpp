@@ -97,22 +97,20 @@ void CTLXReader::InitArrays() {
 
 void CTLXReader::InitErrorMessages() {
     ErrorMessageIds = {
-        IDS_ERR_BEGIN_SECTION, IDS_ERR_END_SECTION, IDS_ERR_END_OF_FILE, IDS_ERR_SYNTAX,
-        IDS_ERR_BODY_OF_SECTION, IDS_ERR_INDEX, IDS_ERR_DESCRIPTOR, IDS_ERR_POINT_INDEX,
-        IDS_ERR_CODE_INDEX, IDS_ERR_LAYER_INDEX, IDS_ERR_FEATURE_INDEX, IDS_ERR_PROPERTY_INDEX,
-        IDS_ERR_POINT, IDS_ERR_LAYER_NAME, IDS_ERR_PROPERTY_NAME,
+        IDS_ERR_BEGIN_SECTION, IDS_ERR_END_SECTION,    IDS_ERR_END_OF_FILE, IDS_ERR_SYNTAX,     IDS_ERR_BODY_OF_SECTION,
+        IDS_ERR_INDEX,         IDS_ERR_DESCRIPTOR,     IDS_ERR_POINT_INDEX, IDS_ERR_CODE_INDEX, IDS_ERR_LAYER_INDEX,
+        IDS_ERR_FEATURE_INDEX, IDS_ERR_PROPERTY_INDEX, IDS_ERR_POINT,       IDS_ERR_LAYER_NAME, IDS_ERR_PROPERTY_NAME,
     };
 }
 
 void CTLXReader::InitTokens() {
     SectionDelimiters = {"BEGIN", "END"};
-    SectionNames = {"POINTS", "GDS_COORDS", "FEATURE_CODES", "FEATURE_ATTRIBUTES",
-                    "LAYERS", "FEATURE_PROPERTIES", "FEATURES", "FEATURE_DATA"};
+    SectionNames = {"POINTS", "GDS_COORDS",         "FEATURE_CODES", "FEATURE_ATTRIBUTES",
+                    "LAYERS", "FEATURE_PROPERTIES", "FEATURES",      "FEATURE_DATA"};
     PointFlagWords = {"/h", "/v", "/s"};
     StyleWords = {"/Symbol", "/Pen", "/Brush"};
     PropertyTypeWords = {"Char", "Integer", "Smallint", "Decimal", "Float", "Angular"};
-    ObjectWords = {"POINT", "LINE", "POLYLINE", "POLYGON", "ARC",
-                   "CIRC0", "CIRC1", "CIRC2", "CIRC3", "MULTIPLE"};
+    ObjectWords = {"POINT", "LINE", "POLYLINE", "POLYGON", "ARC", "CIRC0", "CIRC1", "CIRC2", "CIRC3", "MULTIPLE"};
     LineOptionWords = {"/smooth", "/spline"};
 }
 
@@ -120,18 +118,14 @@ void CTLXReader::PrepareData() {}
 
 std::unique_ptr<CFeature> CTLXReader::CreateFeature(int kind) {
     switch (kind) {
-        case POINT:
-        case LINE:
-        case POLYGON:
-        case ARC:
-        case CIRCLE:
-            return std::make_unique<CPointListFeature>();
-        case POLYLINE:
-            return std::make_unique<CPolylineFeature>();
-        case MULTIPLE:
-            return std::make_unique<CMultipleFeature>();
-        default:
-            return nullptr;
+    case POINT:
+    case LINE:
+    case POLYGON:
+    case ARC:
+    case CIRCLE: return std::make_unique<CPointListFeature>();
+    case POLYLINE: return std::make_unique<CPolylineFeature>();
+    case MULTIPLE: return std::make_unique<CMultipleFeature>();
+    default: return nullptr;
     }
 }
 
@@ -178,7 +172,8 @@ int CTLXReader::GetItem_Layers(int number) {
 int CTLXReader::GetItem_Features(int number, int kind) {
     if (const int* found = FeatureMap.Find(number)) {
         int slot = *found;
-        if (!Features[static_cast<size_t>(slot)] && kind != -1) Features[static_cast<size_t>(slot)] = CreateFeature(kind);
+        if (!Features[static_cast<size_t>(slot)] && kind != -1)
+            Features[static_cast<size_t>(slot)] = CreateFeature(kind);
         return slot;
     }
     std::unique_ptr<CFeature> feature = kind == -1 ? nullptr : CreateFeature(kind);
@@ -217,7 +212,8 @@ std::unique_ptr<char[]> CTLXReader::ParseToken(std::string_view text, std::vecto
     argList.clear();
     // The text as a C string: it ends at its first NUL, if any.
     size_t n = text.size();
-    if (const void* nul = std::memchr(text.data(), 0, n)) n = static_cast<size_t>(static_cast<const char*>(nul) - text.data());
+    if (const void* nul = std::memchr(text.data(), 0, n))
+        n = static_cast<size_t>(static_cast<const char*>(nul) - text.data());
     auto copy = std::make_unique<char[]>(n + 1);
     std::memcpy(copy.get(), text.data(), n);
     copy[n] = 0;

@@ -200,17 +200,17 @@ public:
     CIntMap LayerMap{kMapBuckets};
     CIntMap FeatureMap{kMapBuckets};
     std::vector<PointRec> Points;
-    std::vector<GeoCoordRec> GeoCoords;          // parallel to Points
+    std::vector<GeoCoordRec> GeoCoords;  // parallel to Points
     std::vector<FeatureCodeRec> FeatureCodes;
     std::vector<FeatureStyleRec> FeatureStyles;  // parallel to FeatureCodes
     std::vector<LayerRec> Layers;
-    std::vector<PropertySchema> PropertySchemas; // parallel to FeatureCodes
+    std::vector<PropertySchema> PropertySchemas;      // parallel to FeatureCodes
     std::vector<std::unique_ptr<CFeature>> Features;  // null: named only by FEATURE_DATA
     std::vector<std::vector<CText>> FeatureValues;    // parallel to Features, by property position
     std::vector<std::vector<DataPair>> FeatureData;   // parallel to Features; emptied by FreeTemp
-    std::vector<LineNo> PointLines;  // parallel to Points: the line that defines (or first names) each
-    std::vector<LineNo> CodeLines;   // parallel to FeatureCodes
-    std::vector<LineNo> LayerLines;  // parallel to Layers
+    std::vector<LineNo> PointLines;                   // parallel to Points: the line that defines (or first names) each
+    std::vector<LineNo> CodeLines;                    // parallel to FeatureCodes
+    std::vector<LineNo> LayerLines;                   // parallel to Layers
     std::vector<int> PointStates;
     std::vector<int> CodeStates;
     std::vector<int> LayerStates;

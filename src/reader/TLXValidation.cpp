@@ -5,9 +5,9 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "msr/ArcCircle.h"
 #include "platform/Exceptions.h"
 #include "platform/NumberText.h"
-#include "msr/ArcCircle.h"
 #include "platform/StringTable.h"
 #include "reader/FeatureWalk.h"
 #include "reader/ReaderStrings.h"
@@ -100,12 +100,14 @@ void CTLXReader::ConvertIndex_Layers() {
         if (const int* parent = LayerMap.Find(layer.Parent)) {
             layer.Parent = *parent;
             if (layer.Name.IsBlank()) {
-                Report(LayerLines[i], ERR_LAYER_NAME, "Layer index: %d Layer name: %s", LayerStates[i], layer.Name.c_str());
+                Report(LayerLines[i], ERR_LAYER_NAME, "Layer index: %d Layer name: %s", LayerStates[i],
+                       layer.Name.c_str());
                 LayerStates[i] = kNone;
             }
         } else {
             if (layer.Parent != 0)
-                Report(LayerLines[i], ERR_LAYER_INDEX, "Layer index: %d Parent layer index: %d", LayerStates[i], layer.Parent);
+                Report(LayerLines[i], ERR_LAYER_INDEX, "Layer index: %d Parent layer index: %d", LayerStates[i],
+                       layer.Parent);
             layer.Parent = kNone;
         }
     }
@@ -320,7 +322,8 @@ int CTLXReader::GetFeatureLayerIndex(int featureSlot, int& codeSlot, int& layerS
     int layerNumber = FeatureCodes[static_cast<size_t>(*code)].Layer;
     const int* layer = LayerMap.Find(layerNumber);
     if (!layer) {
-        Report(CodeLines[static_cast<size_t>(*code)], ERR_LAYER_INDEX, "Feature code: %d Layer: %d", codeNumber, layerNumber);
+        Report(CodeLines[static_cast<size_t>(*code)], ERR_LAYER_INDEX, "Feature code: %d Layer: %d", codeNumber,
+               layerNumber);
         return 0;
     }
     codeSlot = *code;

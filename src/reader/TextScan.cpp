@@ -35,8 +35,7 @@ std::string_view FieldView(std::string_view line, int from, int to) {
     return line.substr(begin, std::min(line.size(), static_cast<size_t>(to) + 1) - begin);
 }
 
-void ScanKeywords(std::string_view text, const std::vector<std::string>& table,
-                  std::vector<const char*>& hits) {
+void ScanKeywords(std::string_view text, const std::vector<std::string>& table, std::vector<const char*>& hits) {
     hits.assign(table.size(), nullptr);
     size_t i = 0;
     while (i < text.size()) {

@@ -22,8 +22,7 @@ std::string_view FieldView(std::string_view line, int from, int to);
 // its last occurrence found by the walk, or nullptr. At each non-blank
 // character the keywords are tried in order; a match records the position and
 // skips the keyword and one more character.
-void ScanKeywords(std::string_view text, const std::vector<std::string>& table,
-                  std::vector<const char*>& hits);
+void ScanKeywords(std::string_view text, const std::vector<std::string>& table, std::vector<const char*>& hits);
 
 // Skips leading white space and returns the position of the first keyword of
 // `table` that the text starts with there, with its index in `index`; nullptr

@@ -9,9 +9,7 @@ namespace tvk {
 
 namespace {
 
-uint8_t ClampToByte(int value, int low, int high) {
-    return static_cast<uint8_t>(std::clamp(value, low, high));
-}
+uint8_t ClampToByte(int value, int low, int high) { return static_cast<uint8_t>(std::clamp(value, low, high)); }
 
 }  // namespace
 

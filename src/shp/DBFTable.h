@@ -19,9 +19,9 @@ struct DBFColumn {
 };
 
 struct DBFField {
-    std::string name;  // at most 10 bytes
+    std::string name;         // at most 10 bytes
     unsigned nameChange = 0;  // tagNameChange bits: how the column's name became it
-    char type = 'C';   // 'C', 'N' or 'F'
+    char type = 'C';          // 'C', 'N' or 'F'
     uint8_t length = 1;
     uint8_t decimals = 0;
     uint32_t offset = 1;  // in the record; byte 0 is the deletion flag

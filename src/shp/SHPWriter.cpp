@@ -149,8 +149,8 @@ void CSHPWriter::ExportFeature(CFeature* feature, int index, int part) {
         if (feature->Kind == ARC ? !CollectTrace(*list, false) : !CollectPoints(*list, 1)) return;
         if (RepeatLastPoint(m_points, 2)) NoteChange(ChangeKind::ShapeRepeated, layer, kPlaceLayer);
         tagSHPCtrlBlock& block = GetPolylineCtrlBlock(layer);
-        ShapeBox box = AppendPartRecord(m_record, block.RecordCount + 1, kShapePolyline, m_points.data(),
-                                        m_points.size());
+        ShapeBox box =
+            AppendPartRecord(m_record, block.RecordCount + 1, kShapePolyline, m_points.data(), m_points.size());
         PutRecord(block, static_cast<int32_t>(PartContentWords(m_points.size())), box, index);
         return;
     }
@@ -160,13 +160,12 @@ void CSHPWriter::ExportFeature(CFeature* feature, int index, int part) {
         if (RepeatLastPoint(m_points, 4)) NoteChange(ChangeKind::ShapeRepeated, layer, kPlaceLayer);
         MakeRingClockwise(m_points);  // an outer ring, as the format wants it
         tagSHPCtrlBlock& block = GetPolygonCtrlBlock(layer);
-        ShapeBox box = AppendPartRecord(m_record, block.RecordCount + 1, kShapePolygon, m_points.data(),
-                                        m_points.size());
+        ShapeBox box =
+            AppendPartRecord(m_record, block.RecordCount + 1, kShapePolygon, m_points.data(), m_points.size());
         PutRecord(block, static_cast<int32_t>(PartContentWords(m_points.size())), box, index);
         return;
     }
-    default:
-        return;
+    default: return;
     }
 }
 
@@ -251,9 +250,7 @@ void CSHPWriter::WriteCodePageFile(const std::string& path) {
 
 // ---- headers and rows --------------------------------------------------------
 
-void CSHPWriter::WriteHeader(CFile* file, int shapeType) {
-    file->Write(ShapeFileHeader(shapeType));
-}
+void CSHPWriter::WriteHeader(CFile* file, int shapeType) { file->Write(ShapeFileHeader(shapeType)); }
 
 const CDBFLayout& CSHPWriter::LayoutOf(int layer) {
     const size_t l = static_cast<size_t>(layer);
@@ -289,7 +286,8 @@ void CSHPWriter::NoteDeclarations(int layer, const std::vector<DBFColumn>& colum
         if (!ownNames) NoteNameChange(f.nameChange, layer, place, f.name);
         if (column.type == PROP_CHAR || column.type == PROP_DECIMAL)
             NoteClamp(ChangeKind::WidthClamped, layer, place, column.width, f.length);
-        if (column.type == PROP_DECIMAL) NoteClamp(ChangeKind::DecimalsClamped, layer, place, column.precision, f.decimals);
+        if (column.type == PROP_DECIMAL)
+            NoteClamp(ChangeKind::DecimalsClamped, layer, place, column.precision, f.decimals);
     }
 }
 
@@ -375,7 +373,8 @@ void CSHPWriter::CloseBlock(tagSHPCtrlBlock& block, bool abandon) {
             if (!abandon) {
                 if (isTable) {
                     char count[4];
-                    for (int i = 0; i < 4; ++i) count[i] = static_cast<char>(static_cast<uint32_t>(block.RecordCount) >> (8 * i));
+                    for (int i = 0; i < 4; ++i)
+                        count[i] = static_cast<char>(static_cast<uint32_t>(block.RecordCount) >> (8 * i));
                     WriteToFile(file.get(), kDBFRecordCountOffset, count, 4);
                     file->Write(&kDBFEndOfFile, 1);
                 } else {

@@ -68,8 +68,7 @@ protected:
     std::vector<tagSHPCtrlBlock> m_polygonBlocks;
 
 private:
-    tagSHPCtrlBlock& OpenBlock(std::vector<tagSHPCtrlBlock>& blocks, int layer, int shapeType,
-                               const char* suffixUtf8);
+    tagSHPCtrlBlock& OpenBlock(std::vector<tagSHPCtrlBlock>& blocks, int layer, int shapeType, const char* suffixUtf8);
     // An output file of the run, or the null device when `write` is false.
     std::unique_ptr<CFile> OpenOutput(const std::string& path, bool write);
     void WriteCodePageFile(const std::string& path);
@@ -91,12 +90,12 @@ private:
     void CloseBlock(tagSHPCtrlBlock& block, bool abandon);
 
     bool m_writeCodePage = true;
-    std::vector<CDBFLayout> m_layouts;   // per layer, built when a set of the layer opens
+    std::vector<CDBFLayout> m_layouts;  // per layer, built when a set of the layer opens
     std::vector<bool> m_layoutBuilt;
-    std::vector<ShapePoint> m_points;    // scratch: the points of the current record
-    std::string m_record;                // scratch: the current record's bytes
-    std::string m_row;                   // scratch: the current table row
-    std::string m_value, m_number;       // scratch: a value being fitted
+    std::vector<ShapePoint> m_points;  // scratch: the points of the current record
+    std::string m_record;              // scratch: the current record's bytes
+    std::string m_row;                 // scratch: the current table row
+    std::string m_value, m_number;     // scratch: a value being fitted
 };
 
 }  // namespace tvk

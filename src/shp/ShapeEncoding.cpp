@@ -13,8 +13,8 @@ void AppendBigInt32(std::string& out, uint32_t value) {
 }
 
 void AppendLittleInt32(std::string& out, uint32_t value) {
-    const char bytes[4] = {static_cast<char>(value), static_cast<char>(value >> 8),
-                           static_cast<char>(value >> 16), static_cast<char>(value >> 24)};
+    const char bytes[4] = {static_cast<char>(value), static_cast<char>(value >> 8), static_cast<char>(value >> 16),
+                           static_cast<char>(value >> 24)};
     out.append(bytes, 4);
 }
 
@@ -56,8 +56,8 @@ void AppendPointRecord(std::string& out, int32_t recordNumber, ShapePoint point)
     AppendLittleDouble(out, point.y);
 }
 
-ShapeBox AppendPartRecord(std::string& out, int32_t recordNumber, int32_t shapeType,
-                          const ShapePoint* points, size_t count) {
+ShapeBox AppendPartRecord(std::string& out, int32_t recordNumber, int32_t shapeType, const ShapePoint* points,
+                          size_t count) {
     ShapeBox box;
     for (size_t i = 0; i < count; ++i) box.Extend(points[i]);
     out.reserve(out.size() + kShapeRecordHeaderSize + 2 * static_cast<size_t>(PartContentWords(count)));

@@ -70,8 +70,8 @@ void AppendPointRecord(std::string& out, int32_t recordNumber, ShapePoint point)
 
 // Appends a one-part PolyLine or Polygon record of the n points in order and
 // returns their bounding box, which the record also carries.
-ShapeBox AppendPartRecord(std::string& out, int32_t recordNumber, int32_t shapeType,
-                          const ShapePoint* points, size_t count);
+ShapeBox AppendPartRecord(std::string& out, int32_t recordNumber, int32_t shapeType, const ShapePoint* points,
+                          size_t count);
 
 // Appends an index entry: the record's offset and its content length, in words.
 void AppendIndexEntry(std::string& out, int32_t offsetWords, int32_t contentWords);

@@ -100,18 +100,15 @@ bool CAngleFormat::Parse(std::string_view text, int unit) {
     return IsValidTemplate(text);
 }
 
-std::string CAngleFormat::Layout(const std::vector<std::string>& tokens,
-                                 const std::string* fraction) const {
+std::string CAngleFormat::Layout(const std::vector<std::string>& tokens, const std::string* fraction) const {
     std::string out = prefix_;
     const Run* runs[] = {&degrees_, &minutes_, &seconds_};
     size_t produced = mode_ == kDegMinSec ? 3 : mode_ == kDegDecimalMin ? 2 : 1;
     for (size_t i = 0; i < produced; ++i) {
         if (i >= tokens.size()) return out;
         const Run& run = *runs[i];
-        if (run.HasSeparator())
-            out += tokens[i] + run.separator;
-        else
-            out += tokens[i].substr(0, static_cast<size_t>(run.letters));
+        if (run.HasSeparator()) out += tokens[i] + run.separator;
+        else out += tokens[i].substr(0, static_cast<size_t>(run.letters));
     }
     if (!fraction) return out;
     size_t used = 0;

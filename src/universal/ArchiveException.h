@@ -8,11 +8,16 @@ class CArchiveException {
 public:
     // The archive's failure numbers.
     enum Cause {
-        none = 0, generic = 1, readOnly = 2, endOfFile = 3, writeOnly = 4,
-        badIndex = 5, badClass = 6, badSchema = 7
+        none = 0,
+        generic = 1,
+        readOnly = 2,
+        endOfFile = 3,
+        writeOnly = 4,
+        badIndex = 5,
+        badClass = 6,
+        badSchema = 7
     };
-    CArchiveException(Cause cause, std::string fileName)
-        : m_cause(cause), m_strFileName(std::move(fileName)) {}
+    CArchiveException(Cause cause, std::string fileName) : m_cause(cause), m_strFileName(std::move(fileName)) {}
 
     // A short English wording of the cause, e.g. "bad schema".
     std::string Reason() const;

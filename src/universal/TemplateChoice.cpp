@@ -40,8 +40,7 @@ std::string ChooseFile(ITemplateProfile& profile, CUETemplate& current, const Te
     std::string path = Locate(chosenByUser ? chosen : kDefaultTemplateFile, settingsFolder);
     if (path.empty()) {
         if (!chosenByUser) return std::string();
-        warn(StrFormat(CStringTable::LoadUtf8(IDS_UE_CANT_OPEN_DEFAULT).c_str(), chosen.c_str(),
-                       kDefaultTemplateFile));
+        warn(StrFormat(CStringTable::LoadUtf8(IDS_UE_CANT_OPEN_DEFAULT).c_str(), chosen.c_str(), kDefaultTemplateFile));
         path = Locate(kDefaultTemplateFile, settingsFolder);
         if (path.empty()) {
             warn(StrFormat(CStringTable::LoadUtf8(IDS_UE_INTERN_TEMPLATE_USED).c_str(), kDefaultTemplateFile));
@@ -61,8 +60,7 @@ std::string ChooseFile(ITemplateProfile& profile, CUETemplate& current, const Te
 
 }  // namespace
 
-std::string ChooseStartTemplate(ITemplateProfile& profile, CUETemplate& current,
-                                const TemplateWarning& warn) {
+std::string ChooseStartTemplate(ITemplateProfile& profile, CUETemplate& current, const TemplateWarning& warn) {
     RegisterUEStrings();
     try {
         std::string path = ChooseFile(profile, current, warn);

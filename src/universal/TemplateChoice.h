@@ -52,8 +52,7 @@ using TemplateWarning = std::function<void(const std::string& utf8)>;
 // A relative path is looked for in the settings folder, then in the current
 // folder; "~" is expanded. Returns the current template path as found, which
 // is kInternalTemplatePath for the built-in template.
-std::string ChooseStartTemplate(ITemplateProfile& profile, CUETemplate& current,
-                                const TemplateWarning& warn);
+std::string ChooseStartTemplate(ITemplateProfile& profile, CUETemplate& current, const TemplateWarning& warn);
 
 // The folder part of a chosen template path, as remembered in "Template
 // directory": up to the last '\' or, failing that, '/', unless that is the

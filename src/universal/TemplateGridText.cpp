@@ -34,11 +34,11 @@ std::string EscapeText(std::string_view text) {
     out.reserve(text.size());
     for (char c : text) {
         switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\t': out += "\\t"; break;
-            case ' ': out += "\\s"; break;
-            default: out += c;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\t': out += "\\t"; break;
+        case ' ': out += "\\s"; break;
+        default: out += c;
         }
     }
     return out;
@@ -53,11 +53,11 @@ std::string UnescapeText(std::string_view text) {
             continue;
         }
         switch (text[++i]) {
-            case '\\': out += '\\'; break;
-            case 'n': out += '\n'; break;
-            case 's': out += ' '; break;
-            case 't': out += '\t'; break;
-            default: break;  // an unknown escape is dropped whole
+        case '\\': out += '\\'; break;
+        case 'n': out += '\n'; break;
+        case 's': out += ' '; break;
+        case 't': out += '\t'; break;
+        default: break;  // an unknown escape is dropped whole
         }
     }
     return out;
@@ -65,18 +65,16 @@ std::string UnescapeText(std::string_view text) {
 
 std::string ShownCellText(const CUEField& field, TemplateColumn column) {
     switch (column) {
-        case TemplateColumn::FieldType:
-            return FieldKindName(field.FieldType);
-        case TemplateColumn::TextPrecision:
-            if (field.FieldType == CUEField::kText) return EscapeText(field.Text);
-            if (field.FieldType == CUEField::kName) return std::string();
-            return std::to_string(field.Precision);
-        case TemplateColumn::Width:
-            return std::to_string(field.Width);
-        case TemplateColumn::Adjustment: {
-            auto names = AlignmentNames();
-            return field.Alignment == CUEField::kRight ? names[1] : names[0];
-        }
+    case TemplateColumn::FieldType: return FieldKindName(field.FieldType);
+    case TemplateColumn::TextPrecision:
+        if (field.FieldType == CUEField::kText) return EscapeText(field.Text);
+        if (field.FieldType == CUEField::kName) return std::string();
+        return std::to_string(field.Precision);
+    case TemplateColumn::Width: return std::to_string(field.Width);
+    case TemplateColumn::Adjustment: {
+        auto names = AlignmentNames();
+        return field.Alignment == CUEField::kRight ? names[1] : names[0];
+    }
     }
     return std::string();
 }
@@ -89,39 +87,39 @@ int DecimalValue(std::string_view text) { return AtoI(std::string(text).c_str())
 
 CellTakeResult TakeCellText(CUEField& field, TemplateColumn column, std::string_view text) {
     switch (column) {
-        case TemplateColumn::FieldType: {
-            // All seven names are looked up, so that a copied Latitude or
-            // Longitude row pastes back as itself; 0 (Text) when unknown.
-            field.FieldType = CUEField::kText;
-            for (int kind = CUEField::kText; kind <= CUEField::kLongitude; ++kind)
-                if (text == FieldKindName(kind)) field.FieldType = kind;
-            break;
+    case TemplateColumn::FieldType: {
+        // All seven names are looked up, so that a copied Latitude or
+        // Longitude row pastes back as itself; 0 (Text) when unknown.
+        field.FieldType = CUEField::kText;
+        for (int kind = CUEField::kText; kind <= CUEField::kLongitude; ++kind)
+            if (text == FieldKindName(kind)) field.FieldType = kind;
+        break;
+    }
+    case TemplateColumn::TextPrecision:
+        if (field.FieldType == CUEField::kText) {
+            std::string taken = UnescapeText(TrimmedView(text));
+            if (taken.size() > static_cast<size_t>(CUEField::kMaxTextLength)) return CellTakeResult::InvalidText;
+            field.Text = std::move(taken);
+        } else if (field.FieldType != CUEField::kName) {
+            int precision = DecimalValue(text);
+            if (precision < 0 || precision > CUEField::kMaxPrecision) return CellTakeResult::InvalidPrecision;
+            field.Precision = precision;
         }
-        case TemplateColumn::TextPrecision:
-            if (field.FieldType == CUEField::kText) {
-                std::string taken = UnescapeText(TrimmedView(text));
-                if (taken.size() > static_cast<size_t>(CUEField::kMaxTextLength)) return CellTakeResult::InvalidText;
-                field.Text = std::move(taken);
-            } else if (field.FieldType != CUEField::kName) {
-                int precision = DecimalValue(text);
-                if (precision < 0 || precision > CUEField::kMaxPrecision) return CellTakeResult::InvalidPrecision;
-                field.Precision = precision;
-            }
-            break;
-        case TemplateColumn::Width: {
-            int width = DecimalValue(text);
-            if (width < 0 || width > CUEField::kMaxWidth) return CellTakeResult::InvalidWidth;
-            field.Width = width;
-            break;
-        }
-        case TemplateColumn::Adjustment: {
-            // An unknown word (e.g. pasted from a session in another language)
-            // keeps the alignment, so that the template stays valid.
-            auto names = AlignmentNames();
-            if (text == names[0]) field.Alignment = CUEField::kLeft;
-            else if (text == names[1]) field.Alignment = CUEField::kRight;
-            break;
-        }
+        break;
+    case TemplateColumn::Width: {
+        int width = DecimalValue(text);
+        if (width < 0 || width > CUEField::kMaxWidth) return CellTakeResult::InvalidWidth;
+        field.Width = width;
+        break;
+    }
+    case TemplateColumn::Adjustment: {
+        // An unknown word (e.g. pasted from a session in another language)
+        // keeps the alignment, so that the template stays valid.
+        auto names = AlignmentNames();
+        if (text == names[0]) field.Alignment = CUEField::kLeft;
+        else if (text == names[1]) field.Alignment = CUEField::kRight;
+        break;
+    }
     }
     return CellTakeResult::Taken;
 }

@@ -22,7 +22,7 @@ enum UEStringId : unsigned {
     IDS_UE_INVALID_PRECISION = 9431,
     IDS_UE_INVALID_ANGLE_TEMPLATE = 9432,
     IDS_UE_INVALID_VALUE = 9433,
-    IDS_UE_CANT_OPEN_DEFAULT = 9440,  // %s the default path, %s "default.ue"
+    IDS_UE_CANT_OPEN_DEFAULT = 9440,     // %s the default path, %s "default.ue"
     IDS_UE_INTERN_TEMPLATE_USED = 9441,  // %s the path
     IDS_UE_NO_MEMORY_FOR_TEMPLATE = 9442,
 };

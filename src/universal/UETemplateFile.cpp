@@ -103,9 +103,8 @@ public:
     // of class `wanted`, and enters the object in the table of stored items.
     void NewObject(const ArchivedClass& wanted) {
         uint16_t tag = U16();
-        uint32_t obTag = tag == kBigObjectTag
-                             ? U32()
-                             : (static_cast<uint32_t>(tag & kClassTag) << 16) | (tag & ~kClassTag);
+        uint32_t obTag =
+            tag == kBigObjectTag ? U32() : (static_cast<uint32_t>(tag & kClassTag) << 16) | (tag & ~kClassTag);
         if (!(obTag & kBigClassTag)) {
             // A null object or a reference to an object read before: not a new
             // object of the wanted class.
@@ -120,8 +119,8 @@ public:
             std::string name(length, '\0');
             Bytes(name.data(), length);
             const ArchivedClass* known = name == kTemplateClass.name ? &kTemplateClass
-                                         : name == kFieldClass.name ? &kFieldClass
-                                                                    : nullptr;
+                                         : name == kFieldClass.name  ? &kFieldClass
+                                                                     : nullptr;
             if (!known) Fail(CArchiveException::badClass);
             if (schema != known->schema) Fail(CArchiveException::badSchema);
             cls = known == &kTemplateClass ? Item::TemplateClass : Item::FieldClass;
@@ -137,9 +136,7 @@ public:
         loaded_.push_back(Item::Object);
     }
 
-    [[noreturn]] void Fail(CArchiveException::Cause cause) const {
-        throw CArchiveException(cause, fileName_);
-    }
+    [[noreturn]] void Fail(CArchiveException::Cause cause) const { throw CArchiveException(cause, fileName_); }
 
 private:
     enum class Item : uint8_t { Null, TemplateClass, FieldClass, Object };
@@ -216,10 +213,8 @@ std::string StoreTemplate(const CUETemplate& t) {
     ar.I32(static_cast<int32_t>(t.Fields.size()));
     for (size_t i = 0; i < t.Fields.size(); ++i) {
         const CUEField& f = t.Fields[i];
-        if (i == 0)
-            ar.ClassDescription(kFieldClass);
-        else
-            ar.U16(kFieldClassReference);
+        if (i == 0) ar.ClassDescription(kFieldClass);
+        else ar.U16(kFieldClassReference);
         ar.I32(f.FieldType);
         ar.String(f.Text);
         ar.I32(f.Width);
@@ -253,8 +248,7 @@ CUETemplate LoadTemplate(std::string_view bytes, const std::string& fileName) {
 
 void ReadTemplateFile(const std::string& path, CUETemplate& current) {
     CFile file(path, CFile::modeRead | CFile::shareDenyWrite);
-    ArchiveReader ar([&](char* out, size_t size) { return file.Read(out, size); },
-                     file.GetLength(), path);
+    ArchiveReader ar([&](char* out, size_t size) { return file.Read(out, size); }, file.GetLength(), path);
     current = ReadArchive(ar);
 }
 

@@ -13,10 +13,10 @@
 namespace tvk {
 
 struct CUEWriter::LineBlock {
-    int first = 0, last = 0;    // point slots [first, last)
-    std::string text;           // the lines of the block's survey points
-    std::vector<size_t> ends;   // per slot: where its line ends in text
-    UnwritableCount replaced;   // bytes of the point names written as blanks
+    int first = 0, last = 0;   // point slots [first, last)
+    std::string text;          // the lines of the block's survey points
+    std::vector<size_t> ends;  // per slot: where its line ends in text
+    UnwritableCount replaced;  // bytes of the point names written as blanks
 };
 
 void CUEWriter::ApplyTemplateSettings() const {
@@ -171,29 +171,28 @@ void CUEWriter::FormatField(const CUEField& field, int slot, std::string& line) 
     std::string angleText, nameText;
     const Coord3& c = PointCoords[static_cast<size_t>(slot)];
     switch (field.FieldType) {
-        case CUEField::kText: value = field.Text; break;
-        case CUEField::kName: {
-            // A line break inside a name would split its line; FormatBlock
-            // counts what this replaces.
-            UnwritableCount replaced;
-            value = ReplaceUnwritable(Points[static_cast<size_t>(slot)].Name.View(), true, nameText, replaced);
-            break;
-        }
-        case CUEField::kNorth: value = msr::CNorth(c.y).write(buffer, field.Precision, nullptr); break;
-        case CUEField::kEast: value = msr::CEast(c.x).write(buffer, field.Precision, nullptr); break;
-        case CUEField::kHeight: value = msr::CElevation(c.z).write(buffer, field.Precision, nullptr); break;
-        case CUEField::kLatitude:
-        case CUEField::kLongitude: {
-            const GeoCoordRec& geo = GeoCoords[static_cast<size_t>(slot)];
-            const CText& text = field.FieldType == CUEField::kLatitude ? geo.Latitude : geo.Longitude;
-            // A missing angle gives an empty field, without the width's
-            // padding; so does an unreadable one, rather than 0 degrees.
-            if (!GeodeticText(text, field.Precision, angleText)) return;
-            value = angleText;
-            break;
-        }
-        default:
-            return;  // a kind without output is left out
+    case CUEField::kText: value = field.Text; break;
+    case CUEField::kName: {
+        // A line break inside a name would split its line; FormatBlock
+        // counts what this replaces.
+        UnwritableCount replaced;
+        value = ReplaceUnwritable(Points[static_cast<size_t>(slot)].Name.View(), true, nameText, replaced);
+        break;
+    }
+    case CUEField::kNorth: value = msr::CNorth(c.y).write(buffer, field.Precision, nullptr); break;
+    case CUEField::kEast: value = msr::CEast(c.x).write(buffer, field.Precision, nullptr); break;
+    case CUEField::kHeight: value = msr::CElevation(c.z).write(buffer, field.Precision, nullptr); break;
+    case CUEField::kLatitude:
+    case CUEField::kLongitude: {
+        const GeoCoordRec& geo = GeoCoords[static_cast<size_t>(slot)];
+        const CText& text = field.FieldType == CUEField::kLatitude ? geo.Latitude : geo.Longitude;
+        // A missing angle gives an empty field, without the width's
+        // padding; so does an unreadable one, rather than 0 degrees.
+        if (!GeodeticText(text, field.Precision, angleText)) return;
+        value = angleText;
+        break;
+    }
+    default: return;  // a kind without output is left out
     }
     size_t width = field.Width > 0 ? static_cast<size_t>(field.Width) : 0;
     size_t length = std::min(value.size(), kMaxFieldLength);

@@ -12,7 +12,9 @@ using namespace tvk::test;
 class CheckCommandTest : public ::testing::Test {
 protected:
     CliRun Check(const std::string& args) { return RunCli("check " + args, dir_.Path()); }
-    std::string Write(const std::string& name, const std::string& bytes) { return WriteFile(dir_.Path() / name, bytes); }
+    std::string Write(const std::string& name, const std::string& bytes) {
+        return WriteFile(dir_.Path() / name, bytes);
+    }
 
     TempDir dir_;
     const std::string example_ = std::string(TLX_TEST_DATA) + "/reader/example.tlx";
@@ -31,9 +33,10 @@ TEST_F(CheckCommandTest, ReadingErrorsExitThreeWithReportsInUtf8) {
     CliRun r = Check("'" + bad + "'");
     EXPECT_EQ(r.status, 3);
     EXPECT_EQ(r.err, bad + ":1: E0004 Unexpected body of section [Дом]\n" +  //
-                         bad + ":3: E0005 Invalid index [      -1]\n" +            //
-                         bad + ":3: E0002 Unexpected end of file\n"
-                               "Total errors: 3\n");
+                         bad + ":3: E0005 Invalid index [      -1]\n" +      //
+                         bad +
+                         ":3: E0002 Unexpected end of file\n"
+                         "Total errors: 3\n");
 }
 
 TEST_F(CheckCommandTest, BadArgumentsAndUnusableFilesFailNamingTheCause) {

@@ -26,11 +26,12 @@ TEST(ConcurrentExports, TwoMifRunsIntoOneFolderLeaveOnlyWholePairs) {
     ASSERT_EQ(flock(held, LOCK_EX), 0);
     CliProcess runA({"mif", a, "out", "--overwrite", "all"}, dir.Path());
     CliProcess runB({"mif", b, "out", "--overwrite", "all"}, dir.Path());
-    const std::string waiting = "tlxexport mif: waiting for another export into " +
-                                std::filesystem::canonical(out).string() + " to finish\n";
+    const std::string waiting =
+        "tlxexport mif: waiting for another export into " + std::filesystem::canonical(out).string() + " to finish\n";
     EXPECT_TRUE(WaitFor([&] {
         return runA.Err().find(waiting) != std::string::npos && runB.Err().find(waiting) != std::string::npos;
-    })) << runA.Err() << runB.Err();
+    })) << runA.Err()
+        << runB.Err();
     close(held);
     EXPECT_EQ(runA.Wait(), 0) << runA.Err();
     EXPECT_EQ(runB.Wait(), 0) << runB.Err();

@@ -16,9 +16,9 @@ namespace tvk::test {
 namespace {
 
 constexpr int kDepth = 1000000;
-constexpr int kLineEvery = 1000;                 // levels with a LINE part besides the next level
-constexpr int kLines = kDepth / kLineEvery;      // LINE j runs from point j + 1 to point j + 2
-constexpr int kPoints = kLines + 1;              // point n lies at east 100 + n, north 200 + n
+constexpr int kLineEvery = 1000;             // levels with a LINE part besides the next level
+constexpr int kLines = kDepth / kLineEvery;  // LINE j runs from point j + 1 to point j + 2
+constexpr int kPoints = kLines + 1;          // point n lies at east 100 + n, north 200 + n
 
 // Level k is a MULTIPLE whose last part is level k + 1; every kLineEvery-th
 // level also holds a LINE before it. The deepest level ends with a POINT.
@@ -26,7 +26,8 @@ void WriteDeepSurvey(const std::filesystem::path& path) {
     std::ofstream out(path, std::ios::binary);
     std::string points;
     for (int n = 1; n <= kPoints; ++n)
-        points += PointLine(n, "P" + std::to_string(n), std::to_string(200 + n) + ".0", std::to_string(100 + n) + ".0", "1.0");
+        points += PointLine(n, "P" + std::to_string(n), std::to_string(200 + n) + ".0", std::to_string(100 + n) + ".0",
+                            "1.0");
     out << Section("POINTS", points) << Section("LAYERS", LayerLine(1, 0, "Deep"))
         << Section("FEATURE_CODES", CodeLine(1, 1, "DEEP", "Deep code")) << "BEGIN FEATURES\n";
     // A part's number and code columns serve nothing: the short line keeps the file at 37 MB.
@@ -76,7 +77,8 @@ TempDir* DeepNesting::folder_ = nullptr;
 TEST_F(DeepNesting, CheckReadsValidatesAndFreesTheWholeNesting) {
     CliRun run = RunCli("check deep.tlx", Folder());
     EXPECT_EQ(run.status, 0) << run.err.substr(0, 2000);
-    EXPECT_NE(run.out.find("1001 points, 1 layers, 1 feature codes, 1 features, 0 errors"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("1001 points, 1 layers, 1 feature codes, 1 features, 0 errors"), std::string::npos)
+        << run.out;
 }
 
 TEST_F(DeepNesting, DxfHoldsTheNestedPartsInFileOrder) {

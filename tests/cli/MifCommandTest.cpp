@@ -38,16 +38,16 @@ protected:
     std::string Survey() {
         std::string path = temp / "in.tlx";
         WriteFile(path, Cp1251(Section("POINTS", PointLine(1, "A", "0", "0") + PointLine(2, "B", "100", "80")) +
-                                Section("LAYERS", LayerLine(1, 0, "Roads")) +
-                                Section("FEATURE_CODES", CodeLine(20, 1, "RD", "Road")) +
-                                Section("FEATURES", FeatureLine(100, "LINE", 20, {1, 2}))));
+                               Section("LAYERS", LayerLine(1, 0, "Roads")) +
+                               Section("FEATURE_CODES", CodeLine(20, 1, "RD", "Road")) +
+                               Section("FEATURES", FeatureLine(100, "LINE", 20, {1, 2}))));
         return path;
     }
     // Runs the command on a pseudo-terminal that types `answers` (comma-separated);
     // returns the command's exit status.
     int OnTerminal(const std::string& tlx, const std::string& answers, std::string* output) {
         if (Shell("/usr/bin/python3 " + Quote(std::string(TLX_SOURCE_DIR) + "/tests/cli/pty_answers.py") + " " +
-                         Quote(answers) + " " + Quote(TLX_CLI) + " mif " + Quote(tlx) + " " + Quote(Out()) + " --log " +
+                      Quote(answers) + " " + Quote(TLX_CLI) + " mif " + Quote(tlx) + " " + Quote(Out()) + " --log " +
                       Quote(temp / "run.log"),
                   output) != 0)
             return -1;
@@ -109,7 +109,7 @@ TEST_F(MifCommandTest, OverwriteNoneKeepsAndListsEveryPairWithAFileAllReplacesTh
     std::string output;
     ASSERT_EQ(Shell(Command(tlx, "--overwrite none"), &output), 0) << output;
     EXPECT_TRUE(IsOld("Roads.MIF"));
-    EXPECT_FALSE(std::filesystem::exists(Path("Roads.MID")));  // a kept pair is not completed either
+    EXPECT_FALSE(std::filesystem::exists(Path("Roads.MID")));             // a kept pair is not completed either
     EXPECT_TRUE(std::filesystem::exists(Path("Точки_обоснования.MID")));  // no file of it existed
     const std::string kept = "kept, exists: " + Out() + "/Roads.MIF, Roads.MID\n";
     EXPECT_NE(output.find("tlxexport mif: " + kept), std::string::npos) << output;

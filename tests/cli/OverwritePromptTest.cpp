@@ -30,7 +30,11 @@ int Ask(const std::string& input, std::string* shown = nullptr) {
 
 TEST(OverwritePrompt, UnderstandsEveryAnswerInBothLanguages) {
     using tvk::CStringTable;
-    const struct { CStringTable::Language language; const char* input; int answer; } cases[] = {
+    const struct {
+        CStringTable::Language language;
+        const char* input;
+        int answer;
+    } cases[] = {
         {CStringTable::Language::English, "y\n", tvk::kAnswerYes},
         {CStringTable::Language::English, "No\n", tvk::kAnswerNo},
         {CStringTable::Language::English, "A\n", tvk::kAnswerYesToAll},

@@ -58,8 +58,8 @@ TEST_F(PathGuards, AnOutputThatIsTheInputUnderAnyOfItsNames) {
 }
 
 TEST_F(PathGuards, ALogThatIsTheInputOrAnOutput) {
-    for (const char* command : {"check s.tlx", "dxf s.tlx out/x.dxf", "mif s.tlx out", "shp s.tlx out",
-                                "text s.tlx out/x.txt"}) {
+    for (const char* command :
+         {"check s.tlx", "dxf s.tlx out/x.dxf", "mif s.tlx out", "shp s.tlx out", "text s.tlx out/x.txt"}) {
         Refused(std::string(command) + " --log s.tlx", "the log s.tlx", "input survey s.tlx");
         Refused(std::string(command) + " --log ./link.tlx", "the log ./link.tlx", "input survey s.tlx");
     }
@@ -87,9 +87,9 @@ TEST_F(PathGuards, AnOutputFileOfAFolderExportThatIsTheInput) {
 
 TEST(StandardOutput, AFailedWriteFailsTheCommand) {
     TempDir dir;
-    CliRun run = RunShell("sh -c \"'" + std::string(TLX_CLI) + "' check '" + TLX_SOURCE_DIR +
-                              "/samples/building-site.tlx' >/dev/full\"",
-                          dir.Path());
+    CliRun run = RunShell(
+        "sh -c \"'" + std::string(TLX_CLI) + "' check '" + TLX_SOURCE_DIR + "/samples/building-site.tlx' >/dev/full\"",
+        dir.Path());
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("tlxexport check: cannot write to standard output: No space left on device"),
               std::string::npos)

@@ -18,21 +18,23 @@ using namespace tvk::test;
 
 class ReadingReportsTest : public ::testing::Test {
 protected:
-    std::string Write(const std::string& name, const std::string& bytes) { return WriteFile(dir_.Path() / name, bytes); }
+    std::string Write(const std::string& name, const std::string& bytes) {
+        return WriteFile(dir_.Path() / name, bytes);
+    }
     TempDir dir_;
 };
 
 TEST_F(ReadingReportsTest, ReportsOnStandardErrorNameFileAndLineTheLogFileKeepsItsTexts) {
-    std::string bad = Write("bad.tlx", "stray\n" +
-                                           Section("POINTS", PointLine(1, "A", "1", "2") + "      -1\n") +
+    std::string bad = Write("bad.tlx", "stray\n" + Section("POINTS", PointLine(1, "A", "1", "2") + "      -1\n") +
                                            Section("LAYERS", LayerLine(1, 7, "L")) + "BEGIN FEATURES\n");
     CliRun r = RunCli("check bad.tlx", dir_.Path());
     EXPECT_EQ(r.status, 3);
-    EXPECT_EQ(r.err, "bad.tlx:1: E0004 Unexpected body of section [stray]\n"
-                     "bad.tlx:4: E0005 Invalid index [      -1]\n"
-                     "bad.tlx:9: E0002 Unexpected end of file\n"
-                     "bad.tlx:7: E0009 Invalid layer index [Layer index: 1 Parent layer index: 7]\n"
-                     "Total errors: 4\n");
+    EXPECT_EQ(r.err,
+              "bad.tlx:1: E0004 Unexpected body of section [stray]\n"
+              "bad.tlx:4: E0005 Invalid index [      -1]\n"
+              "bad.tlx:9: E0002 Unexpected end of file\n"
+              "bad.tlx:7: E0009 Invalid layer index [Layer index: 1 Parent layer index: 7]\n"
+              "Total errors: 4\n");
     r = RunCli("check bad.tlx --log run.log", dir_.Path());
     EXPECT_EQ(r.status, 3);
     std::string log = ReadFile(dir_.Path() / "run.log");
@@ -41,8 +43,8 @@ TEST_F(ReadingReportsTest, ReportsOnStandardErrorNameFileAndLineTheLogFileKeepsI
 }
 
 TEST_F(ReadingReportsTest, AFileWithoutAnySectionFailsTheCheckAndStillExports) {
-    for (const std::string& content : {std::string(), std::string(300, '\0'), std::string(" \n\t\n"),
-                                       std::string("* only\n* comments\n")}) {
+    for (const std::string& content :
+         {std::string(), std::string(300, '\0'), std::string(" \n\t\n"), std::string("* only\n* comments\n")}) {
         std::string input = Write("empty.tlx", content);
         CliRun r = RunCli("check empty.tlx", dir_.Path());
         EXPECT_EQ(r.status, 3);
@@ -100,14 +102,15 @@ TEST_F(ReadingReportsTest, NoInfinityOrNanOfTheInputReachesAnyOutput) {
                            FeatureLine(104, "POINT", 10, {3}) + FeatureLine(105, "CIRC1", 10, {50, 52}) +
                            FeatureLine(106, "ARC", 10, {50, 51, 52});
     std::string input = Write(
-        "survey.tlx", Section("POINTS", points) + Section("GDS_COORDS", GeoLine(50, "55.1", "37.1") + GeoLine(53, "nan", "37.1")) +
-                          Section("LAYERS", LayerLine(1, 0, "Roads")) + Section("FEATURE_CODES", CodeLine(10, 1, "RD")) +
-                          Section("FEATURE_PROPERTIES",
-                                  PropertyLine(10, 1, "Width", "Decimal(8,2)") + PropertyLine(10, 2, "Depth", "Float")) +
-                          Section("FEATURES", features) +
-                          // values are texts, but number columns would carry them as infinities and NaNs
-                          Section("FEATURE_DATA", DataLine(100, 1, "6.5") + DataLine(100, 2, "inf") +
-                                                      DataLine(103, 1, "1e309") + DataLine(103, 2, "-nan")));
+        "survey.tlx",
+        Section("POINTS", points) + Section("GDS_COORDS", GeoLine(50, "55.1", "37.1") + GeoLine(53, "nan", "37.1")) +
+            Section("LAYERS", LayerLine(1, 0, "Roads")) + Section("FEATURE_CODES", CodeLine(10, 1, "RD")) +
+            Section("FEATURE_PROPERTIES",
+                    PropertyLine(10, 1, "Width", "Decimal(8,2)") + PropertyLine(10, 2, "Depth", "Float")) +
+            Section("FEATURES", features) +
+            // values are texts, but number columns would carry them as infinities and NaNs
+            Section("FEATURE_DATA", DataLine(100, 1, "6.5") + DataLine(100, 2, "inf") + DataLine(103, 1, "1e309") +
+                                        DataLine(103, 2, "-nan")));
     std::filesystem::create_directories(dir_.Path() / "mif");
     std::filesystem::create_directories(dir_.Path() / "shp");
     for (const std::string& command : {std::string("dxf survey.tlx out.dxf"), std::string("mif survey.tlx mif"),
@@ -146,24 +149,24 @@ TEST_F(ReadingReportsTest, NoInfinityOrNanOfTheInputReachesAnyOutput) {
 // A MULTIPLE without parts is a feature that draws nothing: its values are
 // written, in DXF on an insert at 0,0,0; a part without parts draws nothing.
 TEST_F(ReadingReportsTest, MultiplesWithoutPartsExportToEveryFormat) {
-    std::string input = Write(
-        "multiple.tlx",
-        Section("POINTS", PointLine(1, "A", "10", "20", "1") + PointLine(2, "B", "12", "21", "1")) +
-            Section("LAYERS", LayerLine(1, 0, "Trees")) + Section("FEATURE_CODES", CodeLine(10, 1, "TR")) +
-            Section("FEATURE_PROPERTIES", PropertyLine(10, 1, "Kind", "Char(12)")) +
-            Section("FEATURES", FeatureLine(100, "MULTIPLE", 10, {0}) + FeatureLine(101, "MULTIPLE", 10, {2}) +
-                                    FeatureLine(101, "MULTIPLE", 0, {3}) + FeatureLine(101, "LINE", 0, {1, 2})) +
-            Section("FEATURE_DATA", DataLine(100, 1, "nothing") + DataLine(101, 1, "oak")));
+    std::string input =
+        Write("multiple.tlx",
+              Section("POINTS", PointLine(1, "A", "10", "20", "1") + PointLine(2, "B", "12", "21", "1")) +
+                  Section("LAYERS", LayerLine(1, 0, "Trees")) + Section("FEATURE_CODES", CodeLine(10, 1, "TR")) +
+                  Section("FEATURE_PROPERTIES", PropertyLine(10, 1, "Kind", "Char(12)")) +
+                  Section("FEATURES", FeatureLine(100, "MULTIPLE", 10, {0}) + FeatureLine(101, "MULTIPLE", 10, {2}) +
+                                          FeatureLine(101, "MULTIPLE", 0, {3}) + FeatureLine(101, "LINE", 0, {1, 2})) +
+                  Section("FEATURE_DATA", DataLine(100, 1, "nothing") + DataLine(101, 1, "oak")));
     std::filesystem::create_directories(dir_.Path() / "mif");
     std::filesystem::create_directories(dir_.Path() / "shp");
-    for (const std::string& command :
-         {std::string("dxf multiple.tlx out.dxf"), std::string("mif multiple.tlx mif"),
-          std::string("shp multiple.tlx shp"), std::string("text multiple.tlx out.txt")}) {
+    for (const std::string& command : {std::string("dxf multiple.tlx out.dxf"), std::string("mif multiple.tlx mif"),
+                                       std::string("shp multiple.tlx shp"), std::string("text multiple.tlx out.txt")}) {
         CliRun r = RunCli(command, dir_.Path());
         EXPECT_EQ(r.status, 0) << command << "\n" << r.err;
-        EXPECT_TRUE(r.err.starts_with("multiple.tlx:15: E0003 Syntax error [     100 MULTIPLE               10        0]\n"
-                                      "multiple.tlx:17: E0003 Syntax error [     101 MULTIPLE                0        3]\n"
-                                      "Total errors: 2\n"))
+        EXPECT_TRUE(
+            r.err.starts_with("multiple.tlx:15: E0003 Syntax error [     100 MULTIPLE               10        0]\n"
+                              "multiple.tlx:17: E0003 Syntax error [     101 MULTIPLE                0        3]\n"
+                              "Total errors: 2\n"))
             << r.err;
     }
     std::string dxf = ReadFile(dir_.Path() / "out.dxf");

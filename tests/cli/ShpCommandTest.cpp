@@ -65,16 +65,16 @@ TEST_F(ShpCommand, OverwriteNoneKeepsAndListsEverySetWithAFileAndNoSetIsEverMixe
     ASSERT_EQ(run.status, 0) << run.err;
     auto after = Contents(out);
     for (const auto& [name, bytes] : before) EXPECT_EQ(after[name], bytes) << name;  // every earlier file kept
-    EXPECT_TRUE(after.count("Дороги(Ломаные).SHP"));                               // a set with no file: written
+    EXPECT_TRUE(after.count("Дороги(Ломаные).SHP"));                                 // a set with no file: written
     for (const char* ext : {".SHP", ".SHX", ".CPG"}) EXPECT_FALSE(after.count(partial + ext)) << ext;
     const std::string kept = "kept, exists: " + (out / (partial + ".SHP")).string() + ", " + partial + ".SHX, " +
                              partial + ".DBF, " + partial + ".CPG\n";
     EXPECT_NE(run.err.find("tlxexport shp: " + kept), std::string::npos) << run.err;
     EXPECT_NE(ReadFile(dir / "run.log").find(kept), std::string::npos);
     fs::remove(out / (partial + ".DBF"));  // the user's half set, which no reader takes
-    CliRun whole = RunShell("/usr/bin/python3 '" + std::string(TLX_SOURCE_DIR) + "/tests/cli/whole_sets.py' '" +
-                                out.string() + "'",
-                            dir.Path());
+    CliRun whole = RunShell(
+        "/usr/bin/python3 '" + std::string(TLX_SOURCE_DIR) + "/tests/cli/whole_sets.py' '" + out.string() + "'",
+        dir.Path());
     EXPECT_EQ(whole.status, 0) << whole.out << whole.err;
 
     // All: every file equals that of an export into an empty folder.
@@ -83,9 +83,9 @@ TEST_F(ShpCommand, OverwriteNoneKeepsAndListsEverySetWithAFileAndNoSetIsEverMixe
     ASSERT_EQ(RunCli("shp '" + kSample + "' '" + fresh.string() + "'", dir.Path()).status, 0);
     after = Contents(out);
     for (const auto& [name, bytes] : Contents(fresh)) EXPECT_EQ(after[name], bytes) << name;
-    whole = RunShell("/usr/bin/python3 '" + std::string(TLX_SOURCE_DIR) + "/tests/cli/whole_sets.py' '" + out.string() +
-                         "'",
-                     dir.Path());
+    whole = RunShell(
+        "/usr/bin/python3 '" + std::string(TLX_SOURCE_DIR) + "/tests/cli/whole_sets.py' '" + out.string() + "'",
+        dir.Path());
     EXPECT_EQ(whole.status, 0) << whole.out << whole.err;
 }
 

@@ -19,7 +19,7 @@ class TextCommand : public ::testing::Test {
 protected:
     void SetUp() override {
         survey_ = Put("in.tlx", Section("POINTS", PointLine(1, "T1", "6000000.5", "400000.25", "101.5") +
-                                                    PointLine(2, tvk::Cp1251("Т2"), "6000010", "400020", "")) +
+                                                      PointLine(2, tvk::Cp1251("Т2"), "6000010", "400020", "")) +
                                     Section("GDS_COORDS", GeoLine(1, "55.4530123", "37.3700000")));
     }
     CliRun Tlx(const std::string& args) { return RunCli(args, dir_.Path()); }
@@ -35,8 +35,8 @@ protected:
 TEST_F(TextCommand, BuiltInTemplateWhenNoneIsGiven) {
     CliRun r = Tlx("text in.tlx out.txt");
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(Slurp("out.txt"), "T1, 6000000.5000000000, 400000.2500000000, 101.5000000000\r\n" +
-                                           tvk::Cp1251("Т2") + ", 6000010.0000000000, 400020.0000000000, 0.0000000000\r\n");
+    EXPECT_EQ(Slurp("out.txt"), "T1, 6000000.5000000000, 400000.2500000000, 101.5000000000\r\n" + tvk::Cp1251("Т2") +
+                                    ", 6000010.0000000000, 400020.0000000000, 0.0000000000\r\n");
 }
 
 TEST_F(TextCommand, TemplateFileLaysOutTheLines) {
@@ -47,7 +47,9 @@ TEST_F(TextCommand, TemplateFileLaysOutTheLines) {
     Put("geo.ue", tvk::StoreTemplate(t));
     CliRun r = Tlx("text in.tlx out.txt --template geo.ue --log text.log");
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(Slurp("out.txt"), "T1   55.4530123| 101.5\r\n\x92" "2  |   0.0\r\n");
+    EXPECT_EQ(Slurp("out.txt"),
+              "T1   55.4530123| 101.5\r\n\x92"
+              "2  |   0.0\r\n");
     std::string log = Slurp("text.log");
     EXPECT_NE(log.find("BEGIN OF EXPORTING"), std::string::npos);
     EXPECT_NE(log.find("Total errors: 0"), std::string::npos);

@@ -74,7 +74,8 @@ TEST(AccessKeys, AreUniqueInEveryDialogAndMenuInBothLanguages) {
             EXPECT_GT(ExpectUniqueKeys(dialog->windowTitle().toStdString() + in, ControlTexts(dialog)), 0);
         for (CExportDialog* dialog : std::initializer_list<CExportDialog*>{&dxf, &mif, &shp, &universal})
             EXPECT_EQ(ExpectUniqueKeys(dialog->windowTitle().toStdString() + " menu" + in,
-                                       MenuTexts(*dialog->CreateAboutMenu())), 1);
+                                       MenuTexts(*dialog->CreateAboutMenu())),
+                      1);
         EXPECT_EQ(ExpectUniqueKeys("template grid menu" + in, MenuTexts(*universal.CreateGridMenu())), 8);
     }
     CStringTable::SetLanguage(CStringTable::Language::English);

@@ -153,7 +153,8 @@ TEST_F(FormatDialogs, MapInfoExportCreatesEveryMissingLevelAndRemembersTheFolder
 
 TEST_F(FormatDialogs, TheHistoryKeepsEightFoldersMostRecentFirst) {
     for (int k = 1; k <= 8; ++k)
-        CProfile::WriteString("ShapefilesExporter settings", QString("MRU%1").arg(k), folder.Path(QString("old%1").arg(k)));
+        CProfile::WriteString("ShapefilesExporter settings", QString("MRU%1").arg(k),
+                              folder.Path(QString("old%1").arg(k)));
     {
         OpenDialog<CSHEDlg> open(SamplePath("building-site.tlx"));
         QComboBox* combo = open.dialog.FolderCombo();
@@ -184,8 +185,9 @@ TEST_F(FormatDialogs, TheFinalMessageListsWhatTheFormatChanged) {
     ASSERT_TRUE(open.Export());
     ASSERT_EQ(ui.messages.size(), 1);
     QStringList lines = ui.messages[0].split('\n');
-    EXPECT_EQ(lines.mid(0, 4), (QStringList{"Export succeed", "", "Changes to fit the format:",
-                                            "Layer \"Геодезия\", column \"Кадастр. номер\": field name cut to \"Кадастр. н\""}));
+    EXPECT_EQ(lines.mid(0, 4),
+              (QStringList{"Export succeed", "", "Changes to fit the format:",
+                           "Layer \"Геодезия\", column \"Кадастр. номер\": field name cut to \"Кадастр. н\""}));
     EXPECT_EQ(lines.size(), 3 + 9);
 }
 
@@ -336,7 +338,8 @@ TEST_F(FormatDialogs, TwoDialogsExportingIntoOneFolderRunOneAfterTheOther) {
     ASSERT_TRUE(WaitUntil([&] { return !mif.dialog.IsBusy() && !shp.dialog.IsBusy(); }));
     EXPECT_TRUE(shapefilesWaited);
     ASSERT_EQ(ui.messages.size(), 2);
-    for (const QString& message : ui.messages) EXPECT_TRUE(message.startsWith("Export succeed")) << message.toStdString();
+    for (const QString& message : ui.messages)
+        EXPECT_TRUE(message.startsWith("Export succeed")) << message.toStdString();
     EXPECT_FALSE(FilesIn(target).filter(".SHP").isEmpty());
     for (const QString& name : QDir(target).entryList(QDir::Files | QDir::Hidden))
         EXPECT_FALSE(name.contains(".tlxexport-")) << name.toStdString();
@@ -355,7 +358,8 @@ TEST_F(FormatDialogs, ShapefileOptionsMirrorTheWriter) {
 TEST(OverwriteQuestion, ShowsBothTextsAndAnswersByButton) {
     CFileOverwriteDlg dlg(nullptr);
     for (int code = 1; code <= 5; ++code) {
-        QTimer::singleShot(0, &dlg, [&dlg, code] { dlg.findChild<QPushButton*>(QString("answer%1").arg(code))->click(); });
+        QTimer::singleShot(0, &dlg,
+                           [&dlg, code] { dlg.findChild<QPushButton*>(QString("answer%1").arg(code))->click(); });
         EXPECT_EQ(dlg.Ask("old\n1024 байт", "new"), code);
     }
     EXPECT_EQ(dlg.ExistingText()->text(), "old\n1024 байт");

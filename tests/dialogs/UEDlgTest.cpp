@@ -106,10 +106,9 @@ TEST_F(UEDialog, BrokenOrMissingDefaultTemplateWarnsAndFallsBack) {
     {
         TestUEDlg dialog;
         Open(dialog);
-        EXPECT_EQ(ui.messages,
-                  (QStringList{"Can't open default template file (" + folder.Path("gone.ue") +
-                                   ")\nAttempt to load default.ue",
-                               "Can't open default.ue\nIntern template will be used"}));
+        EXPECT_EQ(ui.messages, (QStringList{"Can't open default template file (" + folder.Path("gone.ue") +
+                                                ")\nAttempt to load default.ue",
+                                            "Can't open default.ue\nIntern template will be used"}));
         EXPECT_EQ(dialog.TemplatePath(), kInternalTemplatePath);
     }
     // A readable "default.ue" is taken without a word.
@@ -198,8 +197,7 @@ TEST_F(UEDialog, SaveNeverWritesATemplateThatLoadWouldRefuse) {
     Open(dialog);
     dialog.Template().Fields[1].Text = std::string(101, 'x');
     dialog.OnUeSave();
-    EXPECT_EQ(ui.messages,
-              QStringList{"The template was not saved: the text of row 2 is longer than 100 characters"});
+    EXPECT_EQ(ui.messages, QStringList{"The template was not saved: the text of row 2 is longer than 100 characters"});
     EXPECT_EQ(ui.icons.back(), IUiServices::Icon::Warning);
     EXPECT_TRUE(ui.saveRequests.isEmpty());  // nothing to choose a file for
 

@@ -127,14 +127,14 @@ TEST_F(UEOptions, AngleFormatHistoryKeepsTheSixMostRecent) {
         dialog.accept();
         EXPECT_TRUE(ui.messages.isEmpty()) << format.toStdString();
     };
-    for (const char* format : {"ddd.xxx", "ddd.mm.xxx", "ddd mm ss.xx", "ddd-mm", "ddd.mm.ss.xxx", "<ddd.xx>",
-                               "ddd.mmssxx"})
+    for (const char* format :
+         {"ddd.xxx", "ddd.mm.xxx", "ddd mm ss.xx", "ddd-mm", "ddd.mm.ss.xxx", "<ddd.xx>", "ddd.mmssxx"})
         accept(format);
-    EXPECT_EQ(History(), (QStringList{"ddd.mmssxx", "<ddd.xx>", "ddd.mm.ss.xxx", "ddd-mm", "ddd mm ss.xx",
-                                      "ddd.mm.xxx"}));
+    EXPECT_EQ(History(),
+              (QStringList{"ddd.mmssxx", "<ddd.xx>", "ddd.mm.ss.xxx", "ddd-mm", "ddd mm ss.xx", "ddd.mm.xxx"}));
     accept("ddd-mm");  // a known one moves to the top, no duplicate
-    EXPECT_EQ(History(), (QStringList{"ddd-mm", "ddd.mmssxx", "<ddd.xx>", "ddd.mm.ss.xxx", "ddd mm ss.xx",
-                                      "ddd.mm.xxx"}));
+    EXPECT_EQ(History(),
+              (QStringList{"ddd-mm", "ddd.mmssxx", "<ddd.xx>", "ddd.mm.ss.xxx", "ddd mm ss.xx", "ddd.mm.xxx"}));
     // The combo lists the history first, then the standard formats not in it.
     CUEOptionsDlg dialog(CUETemplate(), nullptr);
     QStringList items;

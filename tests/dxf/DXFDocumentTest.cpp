@@ -46,8 +46,8 @@ TEST_F(DXFDocument, EmptyDrawingBytesWithAndWithoutTheCodePage) {
         ReadTlx("");
         EXPECT_EQ(writer->SetDeclareCodePage(declare), true);  // returns the earlier setting
         std::string dxf = ExportDxf();
-        std::string expectedHead = declare ? head : head.substr(0, head.find(codePage)) +
-                                                        head.substr(head.find(codePage) + codePage.size());
+        std::string expectedHead =
+            declare ? head : head.substr(0, head.find(codePage)) + head.substr(head.find(codePage) + codePage.size());
         EXPECT_EQ(dxf.substr(0, CrLf(expectedHead).size()), CrLf(expectedHead)) << declare;
         ASSERT_GE(dxf.size(), CrLf(tail).size());
         EXPECT_EQ(dxf.substr(dxf.size() - CrLf(tail).size()), CrLf(tail));
@@ -72,11 +72,22 @@ TEST_F(DXFDocument, ExtentsOfPointsWithLimitsMargin) {
                                                         PointLine(2, "B", "1200.0", "600.0", "-5.5") +
                                                         PointLine(3, "C", "700.0", "300.0"))));  // no height: 0
     const std::vector<Group> expected = {
-        {9, "$EXTMIN"}, {10, "100."},  {20, "200."},  {30, "-5.5"},
-        {9, "$EXTMAX"}, {10, "600."},  {20, "1200."}, {30, "10."},
+        {9, "$EXTMIN"},
+        {10, "100."},
+        {20, "200."},
+        {30, "-5.5"},
+        {9, "$EXTMAX"},
+        {10, "600."},
+        {20, "1200."},
+        {30, "10."},
         // 0.1 % of the ranges 500 and 1000 beyond each side.
-        {9, "$LIMMIN"}, {10, "99.5"}, {20, "199."},
-        {9, "$LIMMAX"}, {10, "600.5"}, {20, "1201."}, {0, "ENDSEC"},
+        {9, "$LIMMIN"},
+        {10, "99.5"},
+        {20, "199."},
+        {9, "$LIMMAX"},
+        {10, "600.5"},
+        {20, "1201."},
+        {0, "ENDSEC"},
     };
     EXPECT_NE(std::search(groups.begin(), groups.end(), expected.begin(), expected.end()), groups.end());
 }
@@ -117,25 +128,25 @@ public:
 TEST(DXFLayerNames, LongNamesKeepTheirEndThenBecomeDistinctSymbolNames) {
     const std::string longName = "Abcdefghijklmnopqrstuvwxyz0123456789-Z";  // 38 bytes
     auto names = NameWriter().Convert({longName, longName, "a b", "A_B"}, {1, 2, 3, 4});
-    EXPECT_EQ(names, (std::vector<std::string>{longName.substr(0, 29) + "Z", longName.substr(0, 29) + "Z1", "a_b",
-                                               "A_B1"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{longName.substr(0, 29) + "Z", longName.substr(0, 29) + "Z1", "a_b", "A_B1"}));
 }
 
 TEST_F(DXFDocument, StyleTableAndSymbolColourIndex) {
     const std::string tlx =
         Section("POINTS", PointLine(1, "A", "1.0", "2.0", "3.0")) + Section("LAYERS", LayerLine(1, 0, "Trees")) +
-        Section("FEATURE_CODES", CodeLine(30, 1, "T", "Tree") + CodeLine(31, 1, "P", "Pole") + CodeLine(32, 1, "F", "Fence")) +
+        Section("FEATURE_CODES",
+                CodeLine(30, 1, "T", "Tree") + CodeLine(31, 1, "P", "Pole") + CodeLine(32, 1, "F", "Fence")) +
         Section("FEATURE_ATTRIBUTES", StyleLine(30, "/Symbol(35,\"MapInfo Symbols\",0,0,12,32768)") +
                                           StyleLine(31, "/Pen(1,1,255)") +
                                           StyleLine(32, "/Symbol(10,\"\",0,0,10,13107400) /Pen(3,2,16711680)")) +
         Section("FEATURES", FeatureLine(1, "POINT", 30, {1}));
     auto groups = ParseGroups(Run(tlx));
     const std::vector<Group> expected = {
-        {0, "TABLE"}, {2, "STYLE"}, {70, "     2"},
-        {0, "STYLE"}, {2, "STYLE0"}, {70, "     0"}, {40, "0."}, {41, "1."}, {50, "0."}, {71, "     0"},
-        {42, "2.5"},  {3, "MapInfo Symbols"}, {4, ""},
-        {0, "STYLE"}, {2, "STYLE1"}, {70, "     0"}, {40, "0."}, {41, "1."}, {50, "0."}, {71, "     0"},
-        {42, "2.5"},  {3, ""}, {4, ""}, {0, "ENDTAB"}};
+        {0, "TABLE"}, {2, "STYLE"},   {70, "     2"}, {0, "STYLE"},   {2, "STYLE0"}, {70, "     0"},
+        {40, "0."},   {41, "1."},     {50, "0."},     {71, "     0"}, {42, "2.5"},   {3, "MapInfo Symbols"},
+        {4, ""},      {0, "STYLE"},   {2, "STYLE1"},  {70, "     0"}, {40, "0."},    {41, "1."},
+        {50, "0."},   {71, "     0"}, {42, "2.5"},    {3, ""},        {4, ""},       {0, "ENDTAB"}};
     EXPECT_NE(std::search(groups.begin(), groups.end(), expected.begin(), expected.end()), groups.end());
     // Green 32768 is (0, 128, 0): nearest to index 94 (0, 127, 0).
     auto points = OfType(SectionEntities(groups, "ENTITIES"), "POINT");

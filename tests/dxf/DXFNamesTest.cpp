@@ -9,9 +9,11 @@ namespace tvk {
 namespace {
 
 TEST(DXFNames, SymbolNamesKeepLettersDigitsAndThreeMarks) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"Road/1 (old)", "Road_1__old_"}, {"$a_b-c.d", "$a_b-c_d"}, {Cp1251("Дороги №1"), Cp1251("Дороги__1")},
-        {"", ""}, {std::string(40, 'b') + "/", std::string(32, 'b')}};
+    const std::pair<std::string, std::string> cases[] = {{"Road/1 (old)", "Road_1__old_"},
+                                                         {"$a_b-c.d", "$a_b-c_d"},
+                                                         {Cp1251("Дороги №1"), Cp1251("Дороги__1")},
+                                                         {"", ""},
+                                                         {std::string(40, 'b') + "/", std::string(32, 'b')}};
     for (auto [name, expected] : cases) {
         name.resize(name.size() + 8, 0);  // room for the terminator the cut writes
         MakeDXFSymbolName(name.data());
@@ -20,7 +22,12 @@ TEST(DXFNames, SymbolNamesKeepLettersDigitsAndThreeMarks) {
 }
 
 TEST(DXFNames, TextLayersAvoidTheUsedLayerNames) {
-    struct Case { std::vector<std::string> layers; std::vector<int> states; const char* names; const char* elevations; };
+    struct Case {
+        std::vector<std::string> layers;
+        std::vector<int> states;
+        const char* names;
+        const char* elevations;
+    };
     const Case cases[] = {
         {{"Names", "Names0", "Roads"}, {1, 2, 3}, "Names1", "Elevations"},
         {{"NAMES", "elevations", "Elevations0"}, {1, -10, 3}, "Names0", "Elevations"},  // left out: no clash

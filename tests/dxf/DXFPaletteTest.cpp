@@ -28,9 +28,17 @@ TEST(DXFPalette, HoldsEveryIndexOnceSortedByColour) {
 
 TEST(DXFPalette, NearestIndexOfTheListedColoursAndTies) {
     const std::pair<unsigned long, int> cases[] = {
-        {Rgb(250, 5, 5), 10},   {Rgb(255, 0, 0), 10},     {Rgb(0, 0, 0), 9},      {Rgb(255, 255, 255), 255},
-        {Rgb(128, 128, 128), 251}, {Rgb(0, 0, 255), 5},   {Rgb(0, 255, 0), 90},   {Rgb(200, 0, 0), 12},
-        {Rgb(0, 255, 255), 130}, {Rgb(255, 0, 255), 210}, {Rgb(255, 255, 0), 2},
+        {Rgb(250, 5, 5), 10},
+        {Rgb(255, 0, 0), 10},
+        {Rgb(0, 0, 0), 9},
+        {Rgb(255, 255, 255), 255},
+        {Rgb(128, 128, 128), 251},
+        {Rgb(0, 0, 255), 5},
+        {Rgb(0, 255, 0), 90},
+        {Rgb(200, 0, 0), 12},
+        {Rgb(0, 255, 255), 130},
+        {Rgb(255, 0, 255), 210},
+        {Rgb(255, 255, 0), 2},
         {Rgb(255, 0, 0) | 0xFF000000UL, 10},  // the high byte of a Windows colour is no colour
     };
     for (const auto& [rgb, index] : cases) EXPECT_EQ(NearestColourIndex(rgb), index) << std::hex << rgb;

@@ -68,7 +68,8 @@ inline std::string Value(const std::vector<Group>& entity, int code) {
     return "<none>";
 }
 
-inline std::vector<std::vector<Group>> OfType(const std::vector<std::vector<Group>>& entities, const std::string& type) {
+inline std::vector<std::vector<Group>> OfType(const std::vector<std::vector<Group>>& entities,
+                                              const std::string& type) {
     std::vector<std::vector<Group>> out;
     for (const auto& e : entities)
         if (!e.empty() && e[0].value == type) out.push_back(e);

@@ -35,12 +35,14 @@ std::string Survey() {
         case 0: features += FeatureLine(number, "POINT", 30, {p}); break;
         case 1: features += FeatureLine(number, "LINE", 10, {p, p + 1}); break;
         case 2:
-            features += FeatureLine(number, "POLYGON", 20, {4}) + VertexLine(p) + VertexLine(p + 1) + VertexLine(p + 2) +
-                        VertexLine(p);
+            features += FeatureLine(number, "POLYGON", 20, {4}) + VertexLine(p) + VertexLine(p + 1) +
+                        VertexLine(p + 2) + VertexLine(p);
             break;
         case 3: features += FeatureLine(number, "ARC", 10, {p, p + 1, p + 2}); break;
         case 4: features += FeatureLine(number, "CIRCLE", 20, {p, p + 1, p + 2}); break;
-        default: features += FeatureLine(number, "POLYLINE", 10, {3}) + VertexLine(p) + VertexLine(p + 4) + VertexLine(p + 8);
+        default:
+            features +=
+                FeatureLine(number, "POLYLINE", 10, {3}) + VertexLine(p) + VertexLine(p + 4) + VertexLine(p + 8);
         }
         values += DataLine(number, 1, "v" + std::to_string(f));
     }
@@ -48,7 +50,8 @@ std::string Survey() {
            Section("LAYERS", LayerLine(1, 0, "Roads") + LayerLine(2, 0, "Buildings") + LayerLine(3, 0, "Trees")) +
            Section("FEATURE_CODES",
                    CodeLine(10, 1, "RD", "Road") + CodeLine(20, 2, "BLD", "Building") + CodeLine(30, 3, "TR", "Tree")) +
-           Section("FEATURE_PROPERTIES", PropertyLine(10, 1, "Name", "Char(20)") + PropertyLine(20, 1, "Name", "Char(20)") +
+           Section("FEATURE_PROPERTIES", PropertyLine(10, 1, "Name", "Char(20)") +
+                                             PropertyLine(20, 1, "Name", "Char(20)") +
                                              PropertyLine(30, 1, "Name", "Char(20)")) +
            Section("FEATURES", features) + Section("FEATURE_DATA", values);
 }
@@ -183,8 +186,10 @@ struct Interruption {
 const Interruption kStopAt10{"stop at 10 %", "User try to close window during exporting", true};
 const Interruption kStopAt50{"stop at 50 %", "User try to close window during exporting", true};
 const Interruption kStopAt99{"stop at 99 %", "User try to close window during exporting", true};
-const Interruption kStopAsFilesComplete{"stop once the files are complete", "User try to close window during exporting", true};
-const Interruption kStopAfterFirstInPlace{"stop after the first file is in place", "User try to close window during exporting", false};
+const Interruption kStopAsFilesComplete{"stop once the files are complete", "User try to close window during exporting",
+                                        true};
+const Interruption kStopAfterFirstInPlace{"stop after the first file is in place",
+                                          "User try to close window during exporting", false};
 const Interruption kFullDisk{"full disk", "CFileException during exporting", true};
 const Interruption kWriteError{"write error on the second file", "CFileException during exporting", false};
 const Interruption kWriteErrorFirst{"write error on the first file", "CFileException during exporting", true};
@@ -315,7 +320,8 @@ TEST_P(AllOrNothing, AnUnknownFailureChangesNothingAndTheSameWriterExportsAgain)
     EXPECT_NE(e->Log().find("END OF EXPORTING"), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryWriter, AllOrNothing, ::testing::Values(Format::Dxf, Format::Mif, Format::Shp, Format::Text),
+INSTANTIATE_TEST_SUITE_P(EveryWriter, AllOrNothing,
+                         ::testing::Values(Format::Dxf, Format::Mif, Format::Shp, Format::Text),
                          [](const auto& info) { return std::string(Name(info.param)); });
 
 // The writers of sets ask; the one-file writers write the file they were given.
@@ -324,9 +330,8 @@ class AllOrNothingAfterAnswers : public AllOrNothing {};
 TEST_P(AllOrNothingAfterAnswers, YesThenCancelKeepsTheSetJustAnsweredYes) {
     EarlierExport();
     int asked = 0;
-    SetOverwriteQuestion([&](const ExistingFileStatus&, const std::string&) {
-        return int(++asked == 1 ? kAnswerYes : kAnswerCancel);
-    });
+    SetOverwriteQuestion(
+        [&](const ExistingFileStatus&, const std::string&) { return int(++asked == 1 ? kAnswerYes : kAnswerCancel); });
     auto e = MakeExporter(GetParam());
     EXPECT_THROW(e->Export(), CUserBreakSignal);
     EXPECT_EQ(asked, 2);

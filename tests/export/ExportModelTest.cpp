@@ -140,10 +140,11 @@ TEST_F(PrepareDataTest, SurveyPointsExcludeGeneratedCirclePoints) {
 const std::string kTwoCodesOneLayer =
     Section("POINTS", PointLine(1, "A", "1", "2") + PointLine(2, "B", "3", "4", "", 1)) +
     Section("LAYERS", LayerLine(1, 0, "Pipes") + LayerLine(2, 0, "Other")) +
-    Section("FEATURE_CODES", CodeLine(10, 1, "A", "Code A") + CodeLine(20, 1, "B", "") + CodeLine(30, 1, "C", "Unused") +
-                                 CodeLine(40, 2, "D", "Other code")) +
+    Section("FEATURE_CODES", CodeLine(10, 1, "A", "Code A") + CodeLine(20, 1, "B", "") +
+                                 CodeLine(30, 1, "C", "Unused") + CodeLine(40, 2, "D", "Other code")) +
     Section("FEATURE_PROPERTIES", PropertyLine(10, 1, "Name", "Char(20)") + PropertyLine(10, 2, "Depth", "Float") +
-                                      PropertyLine(20, 1, "NAME", "Char(5)") + PropertyLine(20, 3, "Width", "Decimal(10,2)") +
+                                      PropertyLine(20, 1, "NAME", "Char(5)") +
+                                      PropertyLine(20, 3, "Width", "Decimal(10,2)") +
                                       PropertyLine(30, 1, "Kind", "Integer")) +
     Section("FEATURES", FeatureLine(100, "POINT", 10, {1}) + FeatureLine(200, "POINT", 20, {2}) +
                             FeatureLine(300, "LINE", 40, {1, 2})) +

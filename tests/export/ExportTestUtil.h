@@ -22,8 +22,8 @@ public:
     using CWriter::Export;
     using CWriter::GetName;
     using CWriter::IsNeedToClear;
-    using CWriter::OpenOutputFile;
     using CWriter::NoteChange;
+    using CWriter::OpenOutputFile;
 
     void ClearLog() override { calls.push_back("ClearLog"); }
     void OpenLog(const char* log) override { calls.push_back(std::string("OpenLog ") + (log ? log : "(null)")); }

@@ -9,7 +9,12 @@ using namespace tvk;
 namespace {
 
 TEST(FieldText, ControlCharactersAndTheUndefinedByteBecomeBlanksAndAreCounted) {
-    struct Case { std::string text; bool tabs; std::string written; size_t control, undefined; };
+    struct Case {
+        std::string text;
+        bool tabs;
+        std::string written;
+        size_t control, undefined;
+    };
     const Case cases[] = {
         {"plain", false, "plain", 0, 0},
         {"evil\rvalue\r  0\rLINE", true, "evil value   0 LINE", 3, 0},
@@ -32,7 +37,12 @@ TEST(FieldText, ControlCharactersAndTheUndefinedByteBecomeBlanksAndAreCounted) {
 }
 
 TEST(FieldText, NumbersKeepTheDecimalsThatFitOrAreLeftEmpty) {
-    struct Case { const char* text; size_t width; const char* fitted; NumberFit fit; };
+    struct Case {
+        const char* text;
+        size_t width;
+        const char* fitted;
+        NumberFit fit;
+    };
     const Case cases[] = {
         {"123456", 6, "123456", NumberFit::Fits},
         {"12345678", 6, "", NumberFit::Empty},  // cut, it would read 123456

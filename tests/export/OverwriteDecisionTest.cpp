@@ -119,9 +119,16 @@ TEST(OverwriteDecisionOnDisk, TheQuestionGetsTheFullPathOfARelativeName) {
     std::filesystem::create_directories(dir);
     std::string old = std::filesystem::current_path();
     std::filesystem::current_path(dir);
-    { FILE* f = std::fopen("x.mif", "wb"); std::fputs("12345", f); std::fclose(f); }
+    {
+        FILE* f = std::fopen("x.mif", "wb");
+        std::fputs("12345", f);
+        std::fclose(f);
+    }
     ExistingFileStatus seen;
-    SetOverwriteQuestion([&](const ExistingFileStatus& e, const std::string&) { seen = e; return kAnswerYes; });
+    SetOverwriteQuestion([&](const ExistingFileStatus& e, const std::string&) {
+        seen = e;
+        return kAnswerYes;
+    });
     int mode = kOverwriteAsk;
     EXPECT_TRUE(DecideOverwrite(mode, {"x.mif"}));
     SetOverwriteQuestion(nullptr);

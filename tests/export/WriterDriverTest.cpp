@@ -49,9 +49,9 @@ TEST_F(WriterDriverTest, ASuccessfulExportWritesTheLogFrameAndCompletesItsFilesB
     EXPECT_TRUE(std::regex_match(writer.texts[4], std::regex("\nTime elapsed: +[0-9]+\\.[0-9]{3} seconds\n")))
         << writer.texts[4];
     EXPECT_EQ(writer.texts[5], "\nEND OF EXPORTING\n\n");
-    EXPECT_EQ(writer.calls, (Texts{"OpenLog /logs/x.log", "WriteToLog", "WriteToLog", "WriteToLog", "Export",
-                                   "FreeExportData", "WriteToLog", "WriteToLog", "WriteToLog", "CloseLog",
-                                   "OnProgressEnd"}));
+    EXPECT_EQ(writer.calls,
+              (Texts{"OpenLog /logs/x.log", "WriteToLog", "WriteToLog", "WriteToLog", "Export", "FreeExportData",
+                     "WriteToLog", "WriteToLog", "WriteToLog", "CloseLog", "OnProgressEnd"}));
     EXPECT_EQ(writer.freeCount, 1);  // the files are complete before they are put in place
     EXPECT_FALSE(writer.IsNeedToClear());
 }
@@ -66,8 +66,8 @@ TEST_F(WriterDriverTest, MoreThanAHundredErrorsAreAnnouncedBeforeTheTotal) {
 
 TEST_F(WriterDriverTest, TheOutputFolderEndsWithExactlyOneSeparator) {
     const std::pair<const char*, const char*> cases[] = {
-        {"/out", "/out/"}, {"/out/", "/out/"}, {"C:\\out", "C:\\out/"}, {"C:\\out\\", "C:\\out\\"},
-        {"rel/dir", "rel/dir/"}, {"", "./"}, {nullptr, "./"}};
+        {"/out", "/out/"},       {"/out/", "/out/"}, {"C:\\out", "C:\\out/"}, {"C:\\out\\", "C:\\out\\"},
+        {"rel/dir", "rel/dir/"}, {"", "./"},         {nullptr, "./"}};
     for (const auto& [dir, folder] : cases) {
         writer.Export(dir, nullptr);
         EXPECT_EQ(writer.OutputFolder, folder) << (dir ? dir : "(null)");
@@ -129,8 +129,9 @@ TEST_F(WriterDriverTest, TheChangesEndTheLogAndAStrictExportRefusesThem) {
         w.NoteChange(ChangeKind::ShapeRepeated, kNone, kPlaceLayer);
         w.NoteChange(ChangeKind::ControlCharacter, kNone, kPlacePointNames, 3);
     };
-    const std::string summary = "\nChanges to fit the format:\nPoint names: control characters replaced: 5\n"
-                                "Layer \"\": shapes with a point repeated to be valid: 1\n";
+    const std::string summary =
+        "\nChanges to fit the format:\nPoint names: control characters replaced: 5\n"
+        "Layer \"\": shapes with a point repeated to be valid: 1\n";
     writer.body = change;
     writer.Export("/out", nullptr);
     ASSERT_EQ(writer.texts.size(), 7u);
@@ -271,7 +272,8 @@ TEST_F(WriterFilesTest, LeftoversOfKilledRunsAreRemovedAndLoggedAndAHeldFolderIs
     held.reset();
     run.join();
     EXPECT_EQ(writer.reports, std::vector<std::string>{"waiting for another export into /out to finish\n"});
-    EXPECT_TRUE(Logged("Removed 1 temporary file(s) of an export that did not finish from /out: .a.MIF.tlxexport-x1Y2z3"));
+    EXPECT_TRUE(
+        Logged("Removed 1 temporary file(s) of an export that did not finish from /out: .a.MIF.tlxexport-x1Y2z3"));
     EXPECT_EQ(files.fs.Contents("/out/.a.MIF.tlxexport-x1Y2z3"), nullptr);
     EXPECT_EQ(*files.fs.Contents("/out/a.MIF"), "new a");
 }

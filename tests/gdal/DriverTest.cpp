@@ -108,8 +108,8 @@ TEST_F(DriverTest, UpdateIsRefused) {
 TEST_F(DriverTest, LayersAreTheUsedExportLayersUniquelyNamedInUtf8) {
     ASSERT_NE(OpenText(Survey()), nullptr);
     // "здания" repeats "Здания" but for case; the nameless layer is called by its number.
-    EXPECT_EQ(LayerNames(*dataset), (std::vector<std::string>{"Здания", "здания1", "3", "Точки тахеометрии",
-                                                               "Точки обоснования"}));
+    EXPECT_EQ(LayerNames(*dataset),
+              (std::vector<std::string>{"Здания", "здания1", "3", "Точки тахеометрии", "Точки обоснования"}));
     EXPECT_EQ(FieldSummary(*Layer("Здания")),
               "Описание:String(16,0) Материал:String(20,0) Floors:Integer(0,0) Area:Real(10,2) Year:Integer(0,0) "
               "Azimuth:Real(0,0) Height:Real(0,0) ");
@@ -153,7 +153,8 @@ TEST_F(DriverTest, ValuesAreDecodedAndMissingOnesAreNull) {
 
     OGRLayer* tacheometry = Layer("Точки тахеометрии");
     std::vector<std::string> names;
-    for (auto& point : *tacheometry) names.push_back(std::to_string(point->GetFID()) + " " + point->GetFieldAsString(0));
+    for (auto& point : *tacheometry)
+        names.push_back(std::to_string(point->GetFID()) + " " + point->GetFieldAsString(0));
     EXPECT_EQ(names, (std::vector<std::string>{"2 Угол", "3 P3", "4 P4"}));
 }
 

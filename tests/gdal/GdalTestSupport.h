@@ -71,8 +71,8 @@ protected:
         const char* const drivers[] = {"TLX", nullptr};
         CPLStringList list;
         for (const std::string& option : options) list.AddString(option.c_str());
-        return GDALDatasetUniquePtr(GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers,
-                                                      list.List(), nullptr));
+        return GDALDatasetUniquePtr(
+            GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers, list.List(), nullptr));
     }
     // Puts `text` (1251) into /vsimem/tlx/NAME and opens it into `dataset`.
     OGRLayer* OpenText(const std::string& text, const std::string& name = "survey.tlx",

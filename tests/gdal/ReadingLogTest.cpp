@@ -24,7 +24,7 @@ TEST_F(DriverTest, ReportsArriveAsWarningsNamingTheFileAndLineAndTheCleanFileIsS
     EXPECT_EQ(std::string(dataset->GetMetadataItem("ERRORS")), "0");
 
     ASSERT_NE(OpenText(Section("POINTS", PointLine(1, "A", "10.0", "20.0") + "  " + Cp1251("Ы1") + " bad\n") +
-                       "BEGIN LAYERS\n",
+                           "BEGIN LAYERS\n",
                        "damaged.tlx"),
               nullptr);
     EXPECT_EQ(errors.warnings, (std::vector<std::string>{
@@ -40,8 +40,7 @@ TEST_F(DriverTest, OnlyTheFirstHundredReportsAreGiven) {
     ASSERT_NE(OpenText(Points(150)), nullptr);
     ASSERT_EQ(errors.warnings.size(), 102u);
     EXPECT_EQ(errors.warnings[99], "/vsimem/tlx/survey.tlx:102: E0005 Invalid index [  -100 bad]");
-    EXPECT_EQ(errors.warnings[100],
-              "/vsimem/tlx/survey.tlx: Too much errors. Not all error messages was printed");
+    EXPECT_EQ(errors.warnings[100], "/vsimem/tlx/survey.tlx: Too much errors. Not all error messages was printed");
     EXPECT_EQ(errors.warnings[101], "/vsimem/tlx/survey.tlx: Total errors: 150");
     EXPECT_EQ(std::string(dataset->GetMetadataItem("ERRORS")), "150");
 }
@@ -78,10 +77,9 @@ TEST_F(DriverTest, TheMetadataCarriesTheFiguresOfTheCheckCommand) {
     CliRun check = RunCli("check '" + sample + "'", std::filesystem::temp_directory_path());
     EXPECT_EQ(check.status, 3);
     std::string figures = sample + ": " + dataset->GetMetadataItem("POINTS") + " points, " +
-                          dataset->GetMetadataItem("LAYERS") + " layers, " +
-                          dataset->GetMetadataItem("FEATURE_CODES") + " feature codes, " +
-                          dataset->GetMetadataItem("FEATURES") + " features, " + dataset->GetMetadataItem("ERRORS") +
-                          " errors\n";
+                          dataset->GetMetadataItem("LAYERS") + " layers, " + dataset->GetMetadataItem("FEATURE_CODES") +
+                          " feature codes, " + dataset->GetMetadataItem("FEATURES") + " features, " +
+                          dataset->GetMetadataItem("ERRORS") + " errors\n";
     EXPECT_EQ(check.out, figures);
     EXPECT_EQ(errors.warnings.size(), static_cast<size_t>(std::stoi(dataset->GetMetadataItem("ERRORS"))) + 1);
 }

@@ -12,26 +12,25 @@ namespace {
 // Points 1..6 on one layer per kind; 7 is the centre of a CIRC0.
 std::string Survey() {
     std::string points;
-    const char* coords[][2] = {{"100.0", "200.0"}, {"110.0", "200.0"}, {"110.0", "210.0"},
-                               {"100.0", "210.0"}, {"105.0", "215.0"}, {"95.0", "205.0"},
-                               {"1000.0", "2000.0"}};
-    for (int i = 0; i < 7; ++i) points += PointLine(i + 1, "P" + std::to_string(i + 1), coords[i][0], coords[i][1], "7.5");
+    const char* coords[][2] = {{"100.0", "200.0"}, {"110.0", "200.0"}, {"110.0", "210.0"},  {"100.0", "210.0"},
+                               {"105.0", "215.0"}, {"95.0", "205.0"},  {"1000.0", "2000.0"}};
+    for (int i = 0; i < 7; ++i)
+        points += PointLine(i + 1, "P" + std::to_string(i + 1), coords[i][0], coords[i][1], "7.5");
     std::string layers, codes;
     const char* names[] = {"points", "lines", "polygons", "arcs", "circles", "multiple", "mixed"};
     for (int i = 0; i < 7; ++i) {
         layers += LayerLine(i + 1, 0, names[i]);
         codes += CodeLine(10 + i, i + 1, "C" + std::to_string(i));
     }
-    std::string features = FeatureLine(1, "POINT", 10, {1}) + FeatureLine(2, "LINE", 11, {1, 2}) +
-                           FeatureLine(3, "POLYLINE", 11, {1}) + VertexLine(3) +
-                           FeatureLine(4, "POLYGON", 12, {4}) + VertexLine(1) + VertexLine(2) + VertexLine(3) +
-                           VertexLine(1) + FeatureLine(5, "ARC", 13, {1, 5, 3}) +
-                           FeatureLine(6, "CIRC3", 14, {1, 5, 3}) + FeatureLine(7, "CIRC0", 14, {7, "2.5"}) +
-                           // a MULTIPLE whose second part is a MULTIPLE of a point and an arc
-                           FeatureLine(8, "MULTIPLE", 15, {2}) + FeatureLine(8, "LINE", 15, {1, 2}) +
-                           FeatureLine(8, "MULTIPLE", 15, {2}) + FeatureLine(8, "POINT", 15, {6}) +
-                           FeatureLine(8, "ARC", 15, {1, 5, 3}) + FeatureLine(9, "POINT", 16, {1}) +
-                           FeatureLine(10, "LINE", 16, {1, 2});
+    std::string features =
+        FeatureLine(1, "POINT", 10, {1}) + FeatureLine(2, "LINE", 11, {1, 2}) + FeatureLine(3, "POLYLINE", 11, {1}) +
+        VertexLine(3) + FeatureLine(4, "POLYGON", 12, {4}) + VertexLine(1) + VertexLine(2) + VertexLine(3) +
+        VertexLine(1) + FeatureLine(5, "ARC", 13, {1, 5, 3}) + FeatureLine(6, "CIRC3", 14, {1, 5, 3}) +
+        FeatureLine(7, "CIRC0", 14, {7, "2.5"}) +
+        // a MULTIPLE whose second part is a MULTIPLE of a point and an arc
+        FeatureLine(8, "MULTIPLE", 15, {2}) + FeatureLine(8, "LINE", 15, {1, 2}) + FeatureLine(8, "MULTIPLE", 15, {2}) +
+        FeatureLine(8, "POINT", 15, {6}) + FeatureLine(8, "ARC", 15, {1, 5, 3}) + FeatureLine(9, "POINT", 16, {1}) +
+        FeatureLine(10, "LINE", 16, {1, 2});
     return Section("POINTS", points) + Section("LAYERS", layers) + Section("FEATURE_CODES", codes) +
            Section("FEATURES", features);
 }
@@ -64,10 +63,9 @@ double DistanceTo(const OGRLineString& line, double x, double y) {
 TEST_F(DriverTest, EveryKindHasItsGeometryWithXEastAndYNorth) {
     ASSERT_NE(OpenText(Survey()), nullptr);
     EXPECT_EQ(LayerWkts(*Layer("points")), (std::vector<std::string>{"POINT Z (200 100 7.5)"}));
-    EXPECT_EQ(LayerWkts(*Layer("lines")),
-              (std::vector<std::string>{"LINESTRING Z (200 100 7.5,200 110 7.5)",
-                                        // a polyline of one point: the point twice
-                                        "LINESTRING Z (210 110 7.5,210 110 7.5)"}));
+    EXPECT_EQ(LayerWkts(*Layer("lines")), (std::vector<std::string>{"LINESTRING Z (200 100 7.5,200 110 7.5)",
+                                                                    // a polyline of one point: the point twice
+                                                                    "LINESTRING Z (210 110 7.5,210 110 7.5)"}));
     EXPECT_EQ(LayerWkts(*Layer("polygons")),
               (std::vector<std::string>{"POLYGON Z ((200 100 7.5,200 110 7.5,210 110 7.5,200 100 7.5))"}));
     EXPECT_EQ(LayerWkts(*Layer("arcs")), (std::vector<std::string>{"CIRCULARSTRING (200 100,215 105,210 110)"}));
@@ -105,9 +103,8 @@ TEST_F(DriverTest, CirclesAndArcsPassThroughTheirPointsWhenLinearised) {
     OGRFeatureUniquePtr arc(Layer("arcs")->GetNextFeature());
     for (OGRFeature* feature : {circle.get(), arc.get()}) {
         std::unique_ptr<OGRGeometry> linear(feature->GetGeometryRef()->getLinearGeometry());
-        const OGRLineString* line = linear->getGeometryType() == wkbPolygon
-                                        ? linear->toPolygon()->getExteriorRing()
-                                        : linear->toLineString();
+        const OGRLineString* line =
+            linear->getGeometryType() == wkbPolygon ? linear->toPolygon()->getExteriorRing() : linear->toLineString();
         for (auto [x, y] : {std::pair{200.0, 100.0}, {215.0, 105.0}, {210.0, 110.0}})
             EXPECT_LT(DistanceTo(*line, x, y), 1e-2) << Wkt(line) << " " << x << " " << y;
     }

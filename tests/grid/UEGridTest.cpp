@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "dialogs/UEDlgTestSupport.h"
 #include "dialogs/UEDlg.h"
+#include "dialogs/UEDlgTestSupport.h"
 #include "grid/UEGridModel.h"
 #include "universal/TemplateGridText.h"
 

@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <string>
 
-#include "support/Files.h"
-#include "support/TlxText.h"
 #include "mif/MIFWriter.h"
 #include "platform/CodePage.h"
 #include "platform/StringTable.h"
+#include "support/Files.h"
+#include "support/TlxText.h"
 
 namespace tvk::test {
 
@@ -45,8 +45,8 @@ inline std::vector<std::string> MapInfoFiles(const std::string& folder) {
 // Runs the GDAL read-back check over a folder; returns its output, and its
 // exit status through `status`.
 inline std::string ReadBack(const std::string& folder, int* status) {
-    std::string command = std::string("/usr/bin/python3 ") + TLX_SOURCE_DIR + "/tests/mif/mif_readback.py '" + folder +
-                          "' 2>&1";
+    std::string command =
+        std::string("/usr/bin/python3 ") + TLX_SOURCE_DIR + "/tests/mif/mif_readback.py '" + folder + "' 2>&1";
     std::string output;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) {

@@ -32,9 +32,12 @@ TEST(MIFNumber, GcvtWithSixteenDigits) {
 TEST(MIFName, ConvertsCutsAndGuardsLeadingDigit) {
     // 1251 letters stay letters whatever the process locale; the cut counts
     // bytes of the 1251 text, before the digit rule.
-    const std::pair<std::string, std::string> cases[] = {
-        {"1st layer", "_st_layer"}, {std::string(40, 'A'), std::string(32, 'A')}, {"Name-1.x", "Name_1_x"}, {"", ""},
-        {Cp1251("Отношение к рельефу"), Cp1251("Отношение_к_рельефу")}, {"9" + std::string(35, 'z'), "_" + std::string(31, 'z')}};
+    const std::pair<std::string, std::string> cases[] = {{"1st layer", "_st_layer"},
+                                                         {std::string(40, 'A'), std::string(32, 'A')},
+                                                         {"Name-1.x", "Name_1_x"},
+                                                         {"", ""},
+                                                         {Cp1251("Отношение к рельефу"), Cp1251("Отношение_к_рельефу")},
+                                                         {"9" + std::string(35, 'z'), "_" + std::string(31, 'z')}};
     for (const auto& [name, expected] : cases) EXPECT_EQ(MIFName(name), expected);
 }
 
@@ -43,8 +46,8 @@ TEST(MIFHeader, ExactTextWithSquareBounds) {
     e.Add(100, 200);
     e.Add(300, 260);
     std::vector<MIFColumn> columns = {
-        {"NAME", kTypeChar, 20, 0},   {"N", kTypeInteger, 0, 0}, {"S", kTypeSmallint, 0, 0},
-        {"D", kTypeDecimal, 10, 2},   {"F", kTypeFloat, 0, 0},   {"A", kTypeAngular, 0, 0},
+        {"NAME", kTypeChar, 20, 0}, {"N", kTypeInteger, 0, 0}, {"S", kTypeSmallint, 0, 0},
+        {"D", kTypeDecimal, 10, 2}, {"F", kTypeFloat, 0, 0},   {"A", kTypeAngular, 0, 0},
     };
     std::string h;
     AppendMIFHeader(h, e, columns);
@@ -65,8 +68,9 @@ TEST(MIFHeader, WidthsAndDecimalsClampedIntoMapInfoRange) {
     AppendMIFColumn(s, {"E", kTypeDecimal, 2, 2});  // the decimals need a place before the point
     AppendMIFColumn(s, {"F", kTypeDecimal, 20, 30});
     AppendMIFColumn(s, {"G", kTypeDecimal, 0, -1});
-    EXPECT_EQ(s, "\tA Char(8)\n\tB Char(1)\n\tC Char(1)\n\tD Char(254)\n"
-                 "\tE Decimal(2,1)\n\tF Decimal(20,19)\n\tG Decimal(1,0)\n");
+    EXPECT_EQ(s,
+              "\tA Char(8)\n\tB Char(1)\n\tC Char(1)\n\tD Char(254)\n"
+              "\tE Decimal(2,1)\n\tF Decimal(20,19)\n\tG Decimal(1,0)\n");
 }
 
 TEST(MIDValue, PlainMissingAndQuoted) {
@@ -85,8 +89,10 @@ TEST(MIDValue, PlainMissingAndQuoted) {
 TEST(MIFStyle, ColoursAndPatterns) {
     EXPECT_EQ(MIFColorFromRGB(0x0000FF), 16711680u);  // red: the bytes turn round
     EXPECT_EQ(MIFColorFromRGB(0xFF123456), MIFColorFromRGB(0x123456));
-    for (auto [pattern, line] : {std::pair{0, 2}, {12, 15}, {15, 14}, {16, 1}, {-1, 1}}) EXPECT_EQ(MIFLinePattern(pattern), line);
-    for (auto [pattern, hatch] : {std::pair{0, 2}, {7, 24}, {8, 1}, {-5, 1}}) EXPECT_EQ(MIFHatchPattern(pattern), hatch);
+    for (auto [pattern, line] : {std::pair{0, 2}, {12, 15}, {15, 14}, {16, 1}, {-1, 1}})
+        EXPECT_EQ(MIFLinePattern(pattern), line);
+    for (auto [pattern, hatch] : {std::pair{0, 2}, {7, 24}, {8, 1}, {-5, 1}})
+        EXPECT_EQ(MIFHatchPattern(pattern), hatch);
 }
 
 }  // namespace

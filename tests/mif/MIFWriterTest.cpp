@@ -3,8 +3,8 @@
 // leaves on disk.
 #include <gtest/gtest.h>
 
-#include "mif/MIFTestUtil.h"
 #include "export/OverwriteDecision.h"
+#include "mif/MIFTestUtil.h"
 
 namespace tvk::test {
 namespace {
@@ -22,27 +22,27 @@ std::string SmallSurvey() {
 // Every feature kind and style. Survey points lie in north 5000..5100 and
 // east 3000..3100; the CIRC0 radius point sits at (7, 7).
 std::string EveryKindSurvey() {
-    std::string points = PointLine(1, "ST1", "5000", "3000", "120.5", -1, "/h /v") +
-                         PointLine(2, "ST2", "5100", "3100", "121");
+    std::string points =
+        PointLine(1, "ST1", "5000", "3000", "120.5", -1, "/h /v") + PointLine(2, "ST2", "5100", "3100", "121");
     const char* coords[][2] = {{"5010", "3010"}, {"5020", "3010"}, {"5020", "3020"}, {"5010", "3020"},
                                {"5030", "3030"}, {"5040", "3040"}, {"5030", "3050"}, {"5050", "3050"},
                                {"5055", "3050"}, {"5060", "3060"}};
-    for (int i = 0; i < 10; ++i) points += PointLine(3 + i, "P" + std::to_string(3 + i), coords[i][0], coords[i][1], "", 1);
+    for (int i = 0; i < 10; ++i)
+        points += PointLine(3 + i, "P" + std::to_string(3 + i), coords[i][0], coords[i][1], "", 1);
     auto pointRow = [](int p) { return VertexLine(p); };
-    std::string features =
-        FeatureLine(100, "POLYGON", 10, {5}) + pointRow(3) + pointRow(4) + pointRow(5) + pointRow(6) + pointRow(3) +
-        FeatureLine(101, "POLYGON", 11, {4}) + pointRow(3) + pointRow(4) + pointRow(5) + pointRow(3) +
-        FeatureLine(200, "LINE", 20, {7, 8}) +
-        Row({Num(0, 201), {9, "POLYLINE"}, Num(26, 21), Num(35, 3), {43, "/smooth"}}) + pointRow(7) + pointRow(8) +
-        pointRow(9) + FeatureLine(202, "ARC", 20, {7, 8, 9}) + FeatureLine(300, "POINT", 30, {12}) +
-        FeatureLine(301, "POINT", 31, {9}) + FeatureLine(303, "CIRC1", 10, {10, 11}) +
-        FeatureLine(304, "CIRC0", 31, {12, 7}) +
-        // A MULTIPLE whose last part is a MULTIPLE of a point and a circle.
-        FeatureLine(400, "MULTIPLE", 32, {2}) + FeatureLine(1, "LINE", 32, {7, 8}) +
-        FeatureLine(2, "MULTIPLE", 32, {2}) + FeatureLine(3, "POINT", 32, {12}) +
-        FeatureLine(4, "CIRC3", 32, {3, 4, 5}) +
-        // Left out: point 999 does not exist, so the layer Ghost gets no feature.
-        FeatureLine(500, "LINE", 40, {1, 999});
+    std::string features = FeatureLine(100, "POLYGON", 10, {5}) + pointRow(3) + pointRow(4) + pointRow(5) +
+                           pointRow(6) + pointRow(3) + FeatureLine(101, "POLYGON", 11, {4}) + pointRow(3) +
+                           pointRow(4) + pointRow(5) + pointRow(3) + FeatureLine(200, "LINE", 20, {7, 8}) +
+                           Row({Num(0, 201), {9, "POLYLINE"}, Num(26, 21), Num(35, 3), {43, "/smooth"}}) + pointRow(7) +
+                           pointRow(8) + pointRow(9) + FeatureLine(202, "ARC", 20, {7, 8, 9}) +
+                           FeatureLine(300, "POINT", 30, {12}) + FeatureLine(301, "POINT", 31, {9}) +
+                           FeatureLine(303, "CIRC1", 10, {10, 11}) + FeatureLine(304, "CIRC0", 31, {12, 7}) +
+                           // A MULTIPLE whose last part is a MULTIPLE of a point and a circle.
+                           FeatureLine(400, "MULTIPLE", 32, {2}) + FeatureLine(1, "LINE", 32, {7, 8}) +
+                           FeatureLine(2, "MULTIPLE", 32, {2}) + FeatureLine(3, "POINT", 32, {12}) +
+                           FeatureLine(4, "CIRC3", 32, {3, 4, 5}) +
+                           // Left out: point 999 does not exist, so the layer Ghost gets no feature.
+                           FeatureLine(500, "LINE", 40, {1, 999});
     return Section("POINTS", points) +
            Section("LAYERS", LayerLine(1, 0, "Buildings") + LayerLine(2, 0, "Roads") + LayerLine(3, 0, "Misc") +
                                  LayerLine(4, 0, "Ghost")) +
@@ -55,11 +55,10 @@ std::string EveryKindSurvey() {
                                              Row({Num(0, 20), {9, "/Pen(0,1,16711680)"}}) +
                                              Row({Num(0, 21), {9, "/Pen(16,1,0)"}}) +
                                              Row({Num(0, 30), {9, "/Symbol(40,\"Arial\",0,1,12,255)"}})) +
-           Section("FEATURE_PROPERTIES", PropertyLine(10, 1, "Material", "Char(20)") +
-                                             PropertyLine(10, 2, "Area", "Decimal(10,2)") +
-                                             PropertyLine(11, 1, "material", "Char(30)") +
-                                             PropertyLine(20, 1, "Name", "Char(300)") +
-                                             PropertyLine(30, 1, "1st kind", "Char(8)")) +
+           Section("FEATURE_PROPERTIES",
+                   PropertyLine(10, 1, "Material", "Char(20)") + PropertyLine(10, 2, "Area", "Decimal(10,2)") +
+                       PropertyLine(11, 1, "material", "Char(30)") + PropertyLine(20, 1, "Name", "Char(300)") +
+                       PropertyLine(30, 1, "1st kind", "Char(8)")) +
            Section("FEATURES", features) +
            Section("FEATURE_DATA", DataLine(100, 1, "Brick") + DataLine(100, 2, "250.75") +
                                        DataLine(101, 1, "Wood \"A\"") + DataLine(200, 1, "Main\tStreet") +
@@ -68,9 +67,7 @@ std::string EveryKindSurvey() {
 
 class MIFWriterTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        CStringTable::SetLanguage(CStringTable::Language::English);
-    }
+    void SetUp() override { CStringTable::SetLanguage(CStringTable::Language::English); }
     void TearDown() override { SetOverwriteQuestion(nullptr); }
 
     // Reads `tlx` (UTF-8 source text, stored as 1251) into `writer`.
@@ -97,16 +94,18 @@ TEST_F(MIFWriterTest, SmallSurveyExactFiles) {
     // x east, y north; extents 0..800 x 0..1000 with the margins give the square -115..1115.
     EXPECT_EQ(File("Roads.MIF"), CrLf("Version 300\nCharset \"WindowsCyrillic\"\nCoordSys Nonearth Units \"m\"\n"
                                       "Bounds (-115., -115.) (1115., 1115.)\n"
-                                      "Columns 2\n\t" + Cp1251("Описание") + " Char(16)\n\tName Char(20)\nData\n"
+                                      "Columns 2\n\t" +
+                                      Cp1251("Описание") +
+                                      " Char(16)\n\tName Char(20)\nData\n"
                                       "Line 0. 0. 800. 1000.\n\tPen (3,3,16711680)\n"));
     EXPECT_EQ(File("Roads.MID"), "Road\tMain st\t\r\n");
     // The control points: both flags off, relief relation 1 ("N"), no height.
     std::string cp = File("Точки_обоснования.MIF");
-    EXPECT_NE(cp.find(CrLf("Bounds (-115., -115.) (1115., 1115.)\nColumns 7\n\t" + Cp1251("Точка") +
-                           " Char(16)\n\tX Float\n\tY Float\n\tH Float\n\t" + Cp1251("Тип_координат_XY") +
-                           " Char(1)\n\t" + Cp1251("Тип_координаты_H") + " Char(1)\n\t" +
-                           Cp1251("Отношение_к_рельефу") + " Char(2)\nData\n")),
-              std::string::npos)
+    EXPECT_NE(
+        cp.find(CrLf("Bounds (-115., -115.) (1115., 1115.)\nColumns 7\n\t" + Cp1251("Точка") +
+                     " Char(16)\n\tX Float\n\tY Float\n\tH Float\n\t" + Cp1251("Тип_координат_XY") + " Char(1)\n\t" +
+                     Cp1251("Тип_координаты_H") + " Char(1)\n\t" + Cp1251("Отношение_к_рельефу") + " Char(2)\nData\n")),
+        std::string::npos)
         << cp;
     EXPECT_NE(cp.find(CrLf("Point 800. 1000.\n\tSymbol (35,11010048,2,\"MapInfo Symbols\",0,0.0)\n")),
               std::string::npos);
@@ -131,10 +130,12 @@ TEST_F(MIFWriterTest, EveryKindObjectsAndStyles) {
               std::string::npos)
         << bld;
     // Two codes share the column Material, typed by the first.
-    EXPECT_NE(bld.find(CrLf("Columns 3\n\t" + Cp1251("Описание") + " Char(16)\n\tMaterial Char(20)\n"
+    EXPECT_NE(bld.find(CrLf("Columns 3\n\t" + Cp1251("Описание") +
+                            " Char(16)\n\tMaterial Char(20)\n"
                             "\tArea Decimal(10,2)\nData\n")),
               std::string::npos);
-    EXPECT_EQ(File("Buildings.MID"), CrLf("Building\tBrick\t250.75\t\nHatched\t\"Wood \"\"A\"\"\"\t?\t\nBuilding\t?\t?\t\n"));
+    EXPECT_EQ(File("Buildings.MID"),
+              CrLf("Building\tBrick\t250.75\t\nHatched\t\"Wood \"\"A\"\"\"\t?\t\nBuilding\t?\t?\t\n"));
 
     std::string roads = File("Roads.MIF");
     EXPECT_NE(roads.find(CrLf("\tName Char(254)\nData\nLine 3030. 5030. 3040. 5040.\n\tPen (1,2,255)\n"
@@ -193,8 +194,9 @@ TEST_F(MIFWriterTest, SinglePointPolylineAndPolygonStayReadable) {
                                  FeatureLine(101, "POLYGON", 20, {1}) + VertexLine(2) +
                                  FeatureLine(102, "LINE", 20, {1, 2})));
     Export();
-    EXPECT_NE(File("Lines.MIF").find(CrLf("Data\nPline 2\n20. 10.\n20. 10.\nRegion 1\n2\n40. 30.\n40. 30.\n"
-                                          "Line 20. 10. 40. 30.\n")),
+    EXPECT_NE(File("Lines.MIF")
+                  .find(CrLf("Data\nPline 2\n20. 10.\n20. 10.\nRegion 1\n2\n40. 30.\n40. 30.\n"
+                             "Line 20. 10. 40. 30.\n")),
               std::string::npos)
         << File("Lines.MIF");
     int status = 0;

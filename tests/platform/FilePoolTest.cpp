@@ -146,9 +146,11 @@ TEST(FilePool, ClosingAFileGivesItsHandleToTheNextAndAPoolLeftBehindForgetsItsFi
     CFile a, b;
     {
         CFilePool pool(1);
-        a.Attach(fs.Open("a", IFileSystem::Mode::Update), "a", pool, [&] { return fs.Open("a", IFileSystem::Mode::Update); });
+        a.Attach(fs.Open("a", IFileSystem::Mode::Update), "a", pool,
+                 [&] { return fs.Open("a", IFileSystem::Mode::Update); });
         a.Write("1", 1);
-        b.Attach(fs.Open("b", IFileSystem::Mode::Update), "b", pool, [&] { return fs.Open("b", IFileSystem::Mode::Update); });
+        b.Attach(fs.Open("b", IFileSystem::Mode::Update), "b", pool,
+                 [&] { return fs.Open("b", IFileSystem::Mode::Update); });
         b.Write("2", 1);
         b.Close();
         EXPECT_EQ(pool.OpenCount(), 0u);

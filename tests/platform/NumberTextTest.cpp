@@ -144,17 +144,32 @@ TEST(Gcvt, AgreesWithTheExactlyRoundedReference) {
             ASSERT_NO_FATAL_FAILURE(check.Expect(down = std::nextafter(down, 0.0)));
             ASSERT_NO_FATAL_FAILURE(check.Expect(up = std::nextafter(up, 1e308)));
         }
-        for (double v : {p, -p, 9.999999999999999 * p, 9.9999999999999995 * p, 9.99999999999999949 * p,
-                         0.99999999999999995 * p})
+        for (double v :
+             {p, -p, 9.999999999999999 * p, 9.9999999999999995 * p, 9.99999999999999949 * p, 0.99999999999999995 * p})
             ASSERT_NO_FATAL_FAILURE(check.Expect(v));
     }
     // Zeros, the ends of the range, subnormals, inf and nan.
-    for (double v : {0.0, -0.0, 0.1, -0.1, 0.09999999999999999, 1e-7, 9.999999999999999e-8, 1e16, 9999999999999998.0,
-                     9999999999999999.0, 1e15, 999999999999999.9, std::numeric_limits<double>::max(),
-                     -std::numeric_limits<double>::max(), std::numeric_limits<double>::min(),
-                     std::numeric_limits<double>::denorm_min(), -std::numeric_limits<double>::denorm_min(),
-                     std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
-                     std::numeric_limits<double>::quiet_NaN(), -std::numeric_limits<double>::quiet_NaN()})
+    for (double v : {0.0,
+                     -0.0,
+                     0.1,
+                     -0.1,
+                     0.09999999999999999,
+                     1e-7,
+                     9.999999999999999e-8,
+                     1e16,
+                     9999999999999998.0,
+                     9999999999999999.0,
+                     1e15,
+                     999999999999999.9,
+                     std::numeric_limits<double>::max(),
+                     -std::numeric_limits<double>::max(),
+                     std::numeric_limits<double>::min(),
+                     std::numeric_limits<double>::denorm_min(),
+                     -std::numeric_limits<double>::denorm_min(),
+                     std::numeric_limits<double>::infinity(),
+                     -std::numeric_limits<double>::infinity(),
+                     std::numeric_limits<double>::quiet_NaN(),
+                     -std::numeric_limits<double>::quiet_NaN()})
         ASSERT_NO_FATAL_FAILURE(check.Expect(v));
     // Other digit counts take the general way: 32 for generated points.
     for (int i = 0; i < 100000; ++i) {

@@ -114,7 +114,7 @@ TEST_F(OutputTransactionTest, AStopOrAFailureHalfWayThroughTheCommitPutsBackWhat
         const int steps = exchange ? 3 : 5;
         for (int at = 1; at <= steps; ++at) {
             for (bool fail : {true, false}) {
-                if (!fail && at == steps) continue;  // a stop after the last file comes too late
+                if (!fail && at == steps) continue;            // a stop after the last file comes too late
                 if (fail && exchange && at < steps) continue;  // an exchange does not fail, it is not done
                 fs.exchangeWorks = exchange;
                 fs.steps = 0;
@@ -138,8 +138,8 @@ TEST_F(OutputTransactionTest, AStopOrAFailureHalfWayThroughTheCommitPutsBackWhat
                 } else {
                     EXPECT_THROW(t.Commit(), CThreadStopSignal) << at;
                 }
-                EXPECT_EQ(fs.Files(), before) << "step " << at << (fail ? " failed" : " stopped")
-                                              << (exchange ? "" : " without exchanges");
+                EXPECT_EQ(fs.Files(), before)
+                    << "step " << at << (fail ? " failed" : " stopped") << (exchange ? "" : " without exchanges");
             }
         }
     }
@@ -205,8 +205,8 @@ TEST_F(OutputTransactionTest, TemporariesOfKilledRunsGoWhenTheFolderIsFirstLocke
     EXPECT_EQ(removed.size(), 2u);
     EXPECT_EQ(fs.Contents("out/.a.MIF.tlxexport-Ab12Cd"), nullptr);
     EXPECT_EQ(fs.Contents("out/.Дороги(Точки).SHP.tlxexport-zzzzzz"), nullptr);
-    for (const char* kept : {"out/.hidden", "out/a.tlxexport-Ab12Cd", "out/.a.MIF.tlxexport-Ab12C",
-                             "other/.a.MIF.tlxexport-Ab12Cd"})
+    for (const char* kept :
+         {"out/.hidden", "out/a.tlxexport-Ab12Cd", "out/.a.MIF.tlxexport-Ab12C", "other/.a.MIF.tlxexport-Ab12Cd"})
         EXPECT_NE(fs.Contents(kept), nullptr) << kept;
     // Only once: the temporaries of this run are its own.
     removed.clear();

@@ -65,7 +65,8 @@ TEST_F(ErrorReportsTest, ValidationErrorsNameTheFileNumbers) {
 
 TEST_F(ErrorReportsTest, LastLineWithoutLineFeedGetsItsClosingBracket) {
     ReadText("BEGIN POINTS\n      -1 X");
-    EXPECT_EQ(Reports(), (std::vector<std::string>{"E0005 Invalid index [      -1 X]", "E0002 Unexpected end of file"}));
+    EXPECT_EQ(Reports(),
+              (std::vector<std::string>{"E0005 Invalid index [      -1 X]", "E0002 Unexpected end of file"}));
 }
 
 TEST_F(ErrorReportsTest, TheOneNumberNoLineRaisesHasItsText) {
@@ -91,8 +92,9 @@ TEST_F(ErrorReportsTest, OnlyTheFirstHundredReportsAreWritten) {
     EXPECT_EQ(reports[99], "E0005 Invalid index [      -100 bad]");
     EXPECT_EQ(reader.ErrorCount, 150);
     std::string log = reader.Log();
-    EXPECT_NE(log.find("End of data validation\n\nToo much errors. Not all error messages was printed\nTotal errors: 150\n"),
-              std::string::npos);
+    EXPECT_NE(
+        log.find("End of data validation\n\nToo much errors. Not all error messages was printed\nTotal errors: 150\n"),
+        std::string::npos);
 }
 
 }  // namespace

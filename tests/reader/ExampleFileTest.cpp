@@ -113,11 +113,11 @@ TEST_F(ExampleFileTest, WritesTheReadingLogInOrder) {
     for (std::string& text : t)
         for (const char* head : {"TIME: ", "DATE: ", "\nTime elapsed: "})
             if (text.rfind(head, 0) == 0 && text.ends_with("\n")) text = head;
-    EXPECT_EQ(t, (std::vector<std::string>{"\n\nBEGIN OF TLX FILE READING\n\n", "TIME: ", "DATE: ",
-                                           "Begin of reading file: /data/test.tlx\n",
-                                           "End of reading file: /data/test.tlx\n", "\nBegin of data validation\n",
-                                           "End of data validation\n\n", "Total errors: 0\n", "\nTime elapsed: ",
-                                           "\nEND OF TLX FILE READING\n\n"}));
+    EXPECT_EQ(t,
+              (std::vector<std::string>{
+                  "\n\nBEGIN OF TLX FILE READING\n\n", "TIME: ", "DATE: ", "Begin of reading file: /data/test.tlx\n",
+                  "End of reading file: /data/test.tlx\n", "\nBegin of data validation\n", "End of data validation\n\n",
+                  "Total errors: 0\n", "\nTime elapsed: ", "\nEND OF TLX FILE READING\n\n"}));
 }
 
 }  // namespace

@@ -6,11 +6,10 @@
 namespace tvk::test {
 namespace {
 
-const std::string kModel =
-    Section("POINTS", PointLine(1, "A", "10", "20") + PointLine(2, "B", "11", "21") + PointLine(3, "C", "12", "22") +
-                          PointLine(4, "D", "13", "23")) +
-    Section("LAYERS", LayerLine(1, 0, "L")) + Section("FEATURE_CODES", CodeLine(10, 1, "C")) +
-    Section("FEATURE_PROPERTIES", PropertyLine(10, 1, "P", "Char(20)"));
+const std::string kModel = Section("POINTS", PointLine(1, "A", "10", "20") + PointLine(2, "B", "11", "21") +
+                                                 PointLine(3, "C", "12", "22") + PointLine(4, "D", "13", "23")) +
+                           Section("LAYERS", LayerLine(1, 0, "L")) + Section("FEATURE_CODES", CodeLine(10, 1, "C")) +
+                           Section("FEATURE_PROPERTIES", PropertyLine(10, 1, "P", "Char(20)"));
 
 class FeatureHeadTest : public ReaderTest {
 protected:
@@ -33,10 +32,10 @@ protected:
 
 TEST_F(FeatureHeadTest, ABadRepeatedHeadLineLeavesTheEarlierFeature) {
     // A bad code column, a bad point column, a bad count, a bad object word.
-    for (const std::string& bad : {FeatureLine(100, "POINT", 0, {2}).replace(26, 8, "     abc"),
-                                   FeatureLine(100, "POINT", 10, {"     abc"}), FeatureLine(100, "POLYLINE", 10, {0}),
-                                   FeatureLine(100, "POLYGON", 10, {-3}), FeatureLine(100, "POINT LINE", 10, {2}),
-                                   FeatureLine(100, "CIRC0", 10, {1, "inf"})}) {
+    for (const std::string& bad :
+         {FeatureLine(100, "POINT", 0, {2}).replace(26, 8, "     abc"), FeatureLine(100, "POINT", 10, {"     abc"}),
+          FeatureLine(100, "POLYLINE", 10, {0}), FeatureLine(100, "POLYGON", 10, {-3}),
+          FeatureLine(100, "POINT LINE", 10, {2}), FeatureLine(100, "CIRC0", 10, {1, "inf"})}) {
         SCOPED_TRACE(bad);
         ReadFeatures(FeatureLine(100, "LINE", 10, {1, 2}) + bad, DataLine(100, 1, "kept"));
         ASSERT_EQ(Reports().size(), 1u) << reader.Log();
@@ -50,8 +49,9 @@ TEST_F(FeatureHeadTest, ABadRepeatedHeadLineLeavesTheEarlierFeature) {
 }
 
 TEST_F(FeatureHeadTest, ABadFirstHeadLineMakesNoFeatureAndOneReport) {
-    ReadFeatures(FeatureLine(100, "LINE", 10, {1, "   x"}) + FeatureLine(101, "POINT", 10, {1}).replace(26, 8, "        "),
-                 DataLine(100, 1, "lost"));
+    ReadFeatures(
+        FeatureLine(100, "LINE", 10, {1, "   x"}) + FeatureLine(101, "POINT", 10, {1}).replace(26, 8, "        "),
+        DataLine(100, 1, "lost"));
     EXPECT_EQ(Codes(), (std::vector<std::string>{"E0005", "E0005"}));
     EXPECT_EQ(Feature(100), nullptr);  // named by its data only, left out silently
     EXPECT_EQ(State(100), kNone);

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "ReaderTestUtil.h"
 #include "reader/FeatureWalk.h"
 #include "reader/IntMap.h"
-#include "ReaderTestUtil.h"
 
 namespace tvk::test {
 namespace {

@@ -12,12 +12,11 @@ constexpr size_t kFits = 1023;
 
 // The survey every case adds its section to: points 1-4, layer 1, code 10
 // with property 1, and the point feature 100.
-const std::string kBase =
-    Section("POINTS", PointLine(1, "A", "10", "20") + PointLine(2, "B", "11", "21") + PointLine(3, "C", "12", "22") +
-                          PointLine(4, "D", "13", "23")) +
-    Section("LAYERS", LayerLine(1, 0, "L")) + Section("FEATURE_CODES", CodeLine(10, 1, "C")) +
-    Section("FEATURE_PROPERTIES", PropertyLine(10, 1, "P", "Char(20)")) +
-    Section("FEATURES", FeatureLine(100, "POINT", 10, {1}));
+const std::string kBase = Section("POINTS", PointLine(1, "A", "10", "20") + PointLine(2, "B", "11", "21") +
+                                                PointLine(3, "C", "12", "22") + PointLine(4, "D", "13", "23")) +
+                          Section("LAYERS", LayerLine(1, 0, "L")) + Section("FEATURE_CODES", CodeLine(10, 1, "C")) +
+                          Section("FEATURE_PROPERTIES", PropertyLine(10, 1, "P", "Char(20)")) +
+                          Section("FEATURES", FeatureLine(100, "POINT", 10, {1}));
 
 // `record` (without its line feed) made `length` characters long with text
 // to its end: after column 1023 another record of the same section, which a
@@ -65,9 +64,7 @@ std::vector<SectionCase> Cases() {
          [](const CTLXReader& r) { return SlotOf(r.LayerMap, 5) < 0 && SlotOf(r.LayerMap, 9) < 0; }},
         {"FEATURE_PROPERTIES", PropertyLine(10, 5, "Q", "Float"), PropertyLine(9, 1, "R", "Float"),
          [=](const CTLXReader& r) { return r.PropertySchemas[code10(r)].Map.Find(5) != nullptr; },
-         [=](const CTLXReader& r) {
-             return !r.PropertySchemas[code10(r)].Map.Find(5) && SlotOf(r.CodeMap, 9) < 0;
-         }},
+         [=](const CTLXReader& r) { return !r.PropertySchemas[code10(r)].Map.Find(5) && SlotOf(r.CodeMap, 9) < 0; }},
         {"FEATURES", FeatureLine(101, "POINT", 10, {2}), FeatureLine(9, "POINT", 10, {3}),
          [](const CTLXReader& r) { return SlotOf(r.FeatureMap, 101) >= 0; },
          [](const CTLXReader& r) { return SlotOf(r.FeatureMap, 101) < 0 && SlotOf(r.FeatureMap, 9) < 0; }},
@@ -111,7 +108,8 @@ TEST_F(LongLineTest, ALongPointLineCountsAsOneDroppedPointOfItsRun) {
                                              VertexLine(3) + FeatureLine(102, "POINT", 10, {4})));
     ASSERT_EQ(Reports().size(), 1u) << reader.Log();
     EXPECT_TRUE(Reports()[0].starts_with("E0003 Syntax error [       2xxx"));
-    auto* polyline = dynamic_cast<CPointListFeature*>(reader.Features[static_cast<size_t>(SlotOf(reader.FeatureMap, 101))].get());
+    auto* polyline =
+        dynamic_cast<CPointListFeature*>(reader.Features[static_cast<size_t>(SlotOf(reader.FeatureMap, 101))].get());
     ASSERT_NE(polyline, nullptr);
     EXPECT_EQ(polyline->Points.size(), 2u);
     EXPECT_NE(reader.FeatureStates[static_cast<size_t>(SlotOf(reader.FeatureMap, 101))], kNone);

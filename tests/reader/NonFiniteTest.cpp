@@ -34,12 +34,12 @@ TEST_F(NonFiniteTest, PointCoordinatesLeaveThePointOutWithItsLine) {
                                        PointLine(3, "C", "1", "2", bad) + PointLine(4, "D", "1", "2", "3") +
                                        PointLine(5, "E", "1", "2")) +
                  Section("GDS_COORDS", GeoLine(4, bad, "37.5") + GeoLine(5, "55.1", bad)));
-        EXPECT_EQ(reader.located, (std::vector<std::pair<LineNo, std::string>>{
-                                      {2, "E0012 Invalid point [Point index: 1]"},
-                                      {3, "E0012 Invalid point [Point index: 2]"},
-                                      {4, "E0012 Invalid point [Point index: 3]"},
-                                      {5, "E0012 Invalid point [Point index: 4]"},
-                                      {6, "E0012 Invalid point [Point index: 5]"}}));
+        EXPECT_EQ(reader.located,
+                  (std::vector<std::pair<LineNo, std::string>>{{2, "E0012 Invalid point [Point index: 1]"},
+                                                               {3, "E0012 Invalid point [Point index: 2]"},
+                                                               {4, "E0012 Invalid point [Point index: 3]"},
+                                                               {5, "E0012 Invalid point [Point index: 4]"},
+                                                               {6, "E0012 Invalid point [Point index: 5]"}}));
         EXPECT_EQ(reader.PointStates, (std::vector<int>(5, kNone)));
     }
 }
@@ -52,31 +52,31 @@ TEST_F(NonFiniteTest, FeatureColumnsAreBadNumbersOfTheirColumn) {
         std::vector<std::string> codes;
         for (const auto& r : reader.located) codes.push_back(std::to_string(r.first) + " " + r.second.substr(0, 5));
         // "1e309" in an integer column reads as 1, the way atoi reads it.
-        if (std::string(bad).starts_with("1e"))
-            EXPECT_EQ(codes, (std::vector<std::string>{"12 E0003"}));
-        else
-            EXPECT_EQ(codes, (std::vector<std::string>{"12 E0003", "13 E0005"}));
+        if (std::string(bad).starts_with("1e")) EXPECT_EQ(codes, (std::vector<std::string>{"12 E0003"}));
+        else EXPECT_EQ(codes, (std::vector<std::string>{"12 E0003", "13 E0005"}));
         EXPECT_EQ(Slot(reader.FeatureMap, 100), -999);
         ExpectOnlyFiniteCoordinates();
     }
 }
 
 TEST_F(NonFiniteTest, CirclesBeyondTheRangeOfDoublesAreLeftOut) {
-    ReadText(kBase + Section("POINTS", PointLine(1, "A", "1.7e308", "0") + PointLine(2, "B", "-1.7e308", "0") +
-                                           PointLine(3, "C", "0", "1e308")) +
+    ReadText(kBase +
+             Section("POINTS", PointLine(1, "A", "1.7e308", "0") + PointLine(2, "B", "-1.7e308", "0") +
+                                   PointLine(3, "C", "0", "1e308")) +
              Section("FEATURES", FeatureLine(100, "CIRC2", 10, {1, 2}) + FeatureLine(101, "CIRC1", 10, {2, 1}) +
                                      FeatureLine(102, "CIRC0", 10, {3, "1.7e308"})));
-    EXPECT_EQ(reader.located, (std::vector<std::pair<LineNo, std::string>>{
-                                  {13, "E0003 Syntax error [Feature index: 100]"},
-                                  {14, "E0003 Syntax error [Feature index: 101]"},
-                                  {15, "E0003 Syntax error [Feature index: 102]"}}));
+    EXPECT_EQ(reader.located,
+              (std::vector<std::pair<LineNo, std::string>>{{13, "E0003 Syntax error [Feature index: 100]"},
+                                                           {14, "E0003 Syntax error [Feature index: 101]"},
+                                                           {15, "E0003 Syntax error [Feature index: 102]"}}));
     ExpectOnlyFiniteCoordinates();
 }
 
 TEST_F(NonFiniteTest, PropertyAndDataColumnsAreBadNumbersOfTheirColumn) {
-    ReadText(kBase + Section("FEATURE_PROPERTIES", PropertyLine(10, 1, "A", "Char(inf)") +
-                                                       PropertyLine(10, 2, "B", "Decimal(10,nan)") +
-                                                       Row({Num(0, 10), {9, " inf"}, {14, "C"}, {31, "Float"}})) +
+    ReadText(kBase +
+             Section("FEATURE_PROPERTIES", PropertyLine(10, 1, "A", "Char(inf)") +
+                                               PropertyLine(10, 2, "B", "Decimal(10,nan)") +
+                                               Row({Num(0, 10), {9, " inf"}, {14, "C"}, {31, "Float"}})) +
              Section("FEATURE_DATA", Row({Num(0, 100), {9, " nan"}, {14, "x"}})));
     std::vector<std::string> codes;
     for (const auto& r : reader.located) codes.push_back(std::to_string(r.first) + " " + r.second.substr(0, 5));

@@ -32,7 +32,8 @@ public:
     std::vector<std::string> Reports() const {
         std::vector<std::string> out;
         for (const std::string& t : texts)
-            if (t.size() > 5 && t[0] == 'E' && isdigit(static_cast<unsigned char>(t[1]))) out.push_back(t.substr(0, t.size() - 1));
+            if (t.size() > 5 && t[0] == 'E' && isdigit(static_cast<unsigned char>(t[1])))
+                out.push_back(t.substr(0, t.size() - 1));
         return out;
     }
     std::string Log() const {

@@ -91,8 +91,9 @@ TEST_F(ReportLinesTest, CirclesAndArcsWithoutACircleAreWarnedOfAndKept) {
         "first point [Feature index: ";
     EXPECT_EQ(reader.ErrorCount, 0) << reader.Log();
     EXPECT_EQ(reader.WarningCount, 4);
-    EXPECT_EQ(reader.located, (std::vector<std::pair<LineNo, std::string>>{
-                                  {14, kText + "100]"}, {16, kText + "102]"}, {17, kText + "103]"}, {18, kText + "104]"}}));
+    EXPECT_EQ(reader.located,
+              (std::vector<std::pair<LineNo, std::string>>{
+                  {14, kText + "100]"}, {16, kText + "102]"}, {17, kText + "103]"}, {18, kText + "104]"}}));
     for (int state : reader.FeatureStates) EXPECT_NE(state, kNone);
 }
 

@@ -7,7 +7,8 @@ namespace {
 class SyntaxTest : public ReaderTest {
 protected:
     CPointListFeature* ListFeature(int number) {
-        return dynamic_cast<CPointListFeature*>(reader.Features[static_cast<size_t>(Slot(reader.FeatureMap, number))].get());
+        return dynamic_cast<CPointListFeature*>(
+            reader.Features[static_cast<size_t>(Slot(reader.FeatureMap, number))].get());
     }
 };
 
@@ -43,8 +44,7 @@ TEST_F(SyntaxTest, SectionsMayRepeatAndComeInAnyOrder) {
 TEST_F(SyntaxTest, PointFlagsAndReliefRelation) {
     std::string exactly70 = PointLine(5, "E", "1", "2", "3");
     ASSERT_EQ(exactly70.size(), 71u);
-    ReadText(Section("POINTS", exactly70 +
-                                   WithTail(PointLine(6, "F", "1", "2", ""), 86, "/h") +
+    ReadText(Section("POINTS", exactly70 + WithTail(PointLine(6, "F", "1", "2", ""), 86, "/h") +
                                    WithTail(PointLine(7, "G", "1", "2", "9"), 85, "/v/s") +
                                    WithTail(PointLine(8, "H", "1", "2", "9"), 85, " /s /v")));
     auto p = [&](int n) { return reader.Points[static_cast<size_t>(Slot(reader.PointMap, n))]; };
@@ -60,7 +60,8 @@ TEST_F(SyntaxTest, PointFlagsAndReliefRelation) {
 }
 
 TEST_F(SyntaxTest, RepeatedPointNumberOverwritesWhatTheLineSets) {
-    ReadText(Section("POINTS", WithTail(PointLine(1, "OLD", "1", "2", "3"), 85, "/h /s") + PointLine(1, "NEW", "4", "5")));
+    ReadText(
+        Section("POINTS", WithTail(PointLine(1, "OLD", "1", "2", "3"), 85, "/h /s") + PointLine(1, "NEW", "4", "5")));
     ASSERT_EQ(reader.Points.size(), 1u);
     const PointRec& p = reader.Points[0];
     EXPECT_EQ(p.Name.View(), "NEW");
@@ -98,7 +99,7 @@ TEST_F(SyntaxTest, StylesAreSetRemovedOrKept) {
                      Row({Num(0, 10), {9, "/Brush(1,2,3)"}}) +
                          Row({Num(0, 10), {9, "/Symbol(35,\"MapInfo Symbols\",1,2,12,255) /Pen(1,2,0)"}}) +
                          Row({Num(0, 10), {9, "/Symbol(1,2) /Pen(4,5,6)"}}) +  // bad symbol is kept
-                         "     10\n"));                                          // too short: nothing happens
+                         "     10\n"));                                        // too short: nothing happens
     const FeatureStyleRec& s = reader.FeatureStyles[0];
     ASSERT_TRUE(s.Symbol);
     EXPECT_EQ(s.Symbol->Shape, 35);
@@ -119,12 +120,12 @@ TEST_F(SyntaxTest, PropertyTypesAndRedefinition) {
     auto prop = [](int number, const std::string& name, const std::string& type) {
         return Row({Num(0, 10), Num(9, number, 4), {14, name}, {31, type}});
     };
-    ReadText(kLayerAndCode + Section("FEATURE_PROPERTIES",
-                                     prop(5, "Name", "Char(20)") + prop(6, "Sum", "Decimal(10,2)") +
-                                         prop(7, "When", "Angular") + prop(5, "Renamed", "Smallint") +
-                                         prop(8, "NoWidth", "Char") + prop(9, "Half", "Decimal(10)") +
-                                         prop(10, "Odd", "Text(5)") + prop(11, "Neg", "Char(-2)") +
-                                         Row({Num(0, 10), {9, "   x"}, {14, "Bad"}, {31, "Float"}})));
+    ReadText(kLayerAndCode +
+             Section("FEATURE_PROPERTIES", prop(5, "Name", "Char(20)") + prop(6, "Sum", "Decimal(10,2)") +
+                                               prop(7, "When", "Angular") + prop(5, "Renamed", "Smallint") +
+                                               prop(8, "NoWidth", "Char") + prop(9, "Half", "Decimal(10)") +
+                                               prop(10, "Odd", "Text(5)") + prop(11, "Neg", "Char(-2)") +
+                                               Row({Num(0, 10), {9, "   x"}, {14, "Bad"}, {31, "Float"}})));
     const PropertySchema& schema = reader.PropertySchemas[0];
     ASSERT_EQ(schema.PropertyDefs.size(), 3u);
     EXPECT_EQ(schema.PropertyDefs[0].Name.View(), "Renamed");
@@ -168,11 +169,11 @@ TEST_F(SyntaxTest, ObjectWordsAndPolylineOptions) {
 }
 
 TEST_F(SyntaxTest, OpenPointRunsSpanEndAndEndOfFile) {
-    ReadText(kPoints + kLayerAndCode + "BEGIN FEATURES\n" +
-             Row({Num(0, 1), {9, "POLYGON"}, Num(26, 10), Num(35, 4)}) + "END FEATURES\n");
-    EXPECT_EQ(Reports(), (std::vector<std::string>{"E0001 Unexpected end of section [END FEATURES]",
-                                                   "E0002 Unexpected end of file",
-                                                   "E0003 Syntax error [Feature index: 1]"}));
+    ReadText(kPoints + kLayerAndCode + "BEGIN FEATURES\n" + Row({Num(0, 1), {9, "POLYGON"}, Num(26, 10), Num(35, 4)}) +
+             "END FEATURES\n");
+    EXPECT_EQ(Reports(),
+              (std::vector<std::string>{"E0001 Unexpected end of section [END FEATURES]",
+                                        "E0002 Unexpected end of file", "E0003 Syntax error [Feature index: 1]"}));
 }
 
 TEST_F(SyntaxTest, PolygonMustCloseAndBadPointLinesAreDropped) {

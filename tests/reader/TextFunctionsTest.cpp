@@ -25,10 +25,10 @@ TEST(GetIndex, AcceptsNumbersAndPlainZerosOnly) {
 TEST(GetIndex, ReadsColumnsOfALine) {
     std::string_view line = "      17 rest\n";
     EXPECT_EQ(CTLXReader::GetIndex(line, 0, 7), 17);
-    EXPECT_EQ(CTLXReader::GetIndex(line, 9, 12), -1);           // "rest"
-    EXPECT_EQ(CTLXReader::GetIndex(line, 14, 20), -1);          // beyond the end
-    EXPECT_EQ(CTLXReader::GetIndex("  5", 0, 7), 5);            // cut at the end
-    EXPECT_EQ(CTLXReader::GetIndex("  7", 0, 10239), -1);                   // too long a field
+    EXPECT_EQ(CTLXReader::GetIndex(line, 9, 12), -1);      // "rest"
+    EXPECT_EQ(CTLXReader::GetIndex(line, 14, 20), -1);     // beyond the end
+    EXPECT_EQ(CTLXReader::GetIndex("  5", 0, 7), 5);       // cut at the end
+    EXPECT_EQ(CTLXReader::GetIndex("  7", 0, 10239), -1);  // too long a field
     EXPECT_EQ(CTLXReader::GetIndex("  7", 0, 10238), 7);
 }
 

@@ -13,7 +13,8 @@ class ValidationTest : public ReaderTest {
 protected:
     const PointRec& PointAt(int slot) { return reader.Points[static_cast<size_t>(slot)]; }
     CPointListFeature* ListFeature(int number) {
-        return dynamic_cast<CPointListFeature*>(reader.Features[static_cast<size_t>(Slot(reader.FeatureMap, number))].get());
+        return dynamic_cast<CPointListFeature*>(
+            reader.Features[static_cast<size_t>(Slot(reader.FeatureMap, number))].get());
     }
     int FeatureState(int number) { return reader.FeatureStates[static_cast<size_t>(Slot(reader.FeatureMap, number))]; }
 };
@@ -40,24 +41,25 @@ TEST_F(ValidationTest, PointsWithoutXOrYAreLeftOutWithTheirFeatures) {
     EXPECT_EQ(PointAt(4).RefPoint, kNone);  // reference not found
     EXPECT_EQ(FeatureState(20), kNone);
     EXPECT_EQ(FeatureState(21), 21);
-    EXPECT_EQ(Reports(), (std::vector<std::string>{"E0012 Invalid point [Point index: 2]",
-                                                   "E0012 Invalid point [Point index: 3]",
-                                                   "E0012 Invalid point [Feature index: 20 Point index: 2]"}));
+    EXPECT_EQ(Reports(),
+              (std::vector<std::string>{"E0012 Invalid point [Point index: 2]", "E0012 Invalid point [Point index: 3]",
+                                        "E0012 Invalid point [Feature index: 20 Point index: 2]"}));
 }
 
 TEST_F(ValidationTest, LayerParentsAndNames) {
-    ReadText(Section("LAYERS", Row({Num(0, 1), Num(9, 0)}) +                 // top layer, blank name: silent
+    ReadText(Section("LAYERS", Row({Num(0, 1), Num(9, 0)}) +  // top layer, blank name: silent
                                    Row({Num(0, 7), Num(9, 0), {18, "Seven"}}) +
-                                   Row({Num(0, 8), Num(9, 7)}) +             // blank name under 7: E0013
+                                   Row({Num(0, 8), Num(9, 7)}) +  // blank name under 7: E0013
                                    Row({Num(0, 9), Num(9, 7), {18, "Child"}}) + Row({Num(0, 4)}) +  // no parent column
                                    Row({Num(0, 5), Num(9, 66), {18, "Lost"}})));
     EXPECT_EQ(reader.LayerStates, (std::vector<int>{1, 7, kNone, 9, 4, 5}));
     EXPECT_EQ(reader.Layers[3].Parent, 1);
     EXPECT_EQ(reader.Layers[0].Parent, kNone);
     EXPECT_EQ(reader.Layers[5].Parent, kNone);
-    EXPECT_EQ(Reports(), (std::vector<std::string>{"E0013 Invalid layer name [Layer index: 8 Layer name: ]",
-                                                   "E0009 Invalid layer index [Layer index: 4 Parent layer index: -10]",
-                                                   "E0009 Invalid layer index [Layer index: 5 Parent layer index: 66]"}));
+    EXPECT_EQ(Reports(),
+              (std::vector<std::string>{"E0013 Invalid layer name [Layer index: 8 Layer name: ]",
+                                        "E0009 Invalid layer index [Layer index: 4 Parent layer index: -10]",
+                                        "E0009 Invalid layer index [Layer index: 5 Parent layer index: 66]"}));
 }
 
 TEST_F(ValidationTest, CodesOfUnknownOrLeftOutLayersShareOneUndefLayer) {
@@ -101,7 +103,7 @@ TEST_F(ValidationTest, FeaturesWithoutPointsAreLeftOutWithOneReportPerBadLine) {
     ReadText(Section("POINTS", PointLine(1, "A", "1", "2")) + kLayerAndCode +
              Section("FEATURES", Row({Num(0, 40), {9, "POLYLINE"}, Num(26, 10), Num(35, 0)}) +  // bad count
                                      Row({Num(0, 41), {9, "POLYLINE"}, Num(26, 10), Num(35, 2)}) +
-                                     "      -1\n       x\n" +                                   // every point dropped
+                                     "      -1\n       x\n" +  // every point dropped
                                      Row({Num(0, 42), {9, "MULTIPLE"}, Num(26, 10), {35, "   none"}}) +
                                      Feature(43, "POINT", {1})));
     auto reports = Reports();
@@ -169,8 +171,7 @@ TEST_F(ValidationTest, GeneratedNumbersStayNegativeWhenTheCountersRunOut) {
     std::sort(states.begin(), states.end());
     EXPECT_EQ(states, (std::vector<int>{CTLXReader::kRadiusPointFirst, CTLXReader::kCirclePointFirst - 1,
                                         CTLXReader::kCirclePointFirst, CTLXReader::kCirclePointFirst + 1,
-                                        CTLXReader::kCirclePointFirst + 2, CTLXReader::kCirclePointFirst + 3,
-                                        -2, -1}));
+                                        CTLXReader::kCirclePointFirst + 2, CTLXReader::kCirclePointFirst + 3, -2, -1}));
     EXPECT_EQ(PointAt(Slot(reader.PointMap, CTLXReader::kRadiusPointFirst)).X.View(), "2.");
 }
 
@@ -185,8 +186,8 @@ TEST_F(ValidationTest, CircleTextsHaveThirtyTwoDigits) {
 
 TEST_F(ValidationTest, CircleWithAnInvalidCentreIsLeftOut) {
     ReadText(Section("POINTS", PointLine(2, "Q", "100", "210") + PointLine(3, "Bad", "", "1")) + kLayerAndCode +
-             Section("FEATURES", Row({Num(0, 1), {9, "CIRC0"}, Num(26, 10), Num(35, 3), {44, "5"}}) +
-                                     Feature(2, "CIRC1", {9, 2})));
+             Section("FEATURES",
+                     Row({Num(0, 1), {9, "CIRC0"}, Num(26, 10), Num(35, 3), {44, "5"}}) + Feature(2, "CIRC1", {9, 2})));
     EXPECT_EQ(Reports(), (std::vector<std::string>{"E0012 Invalid point [Point index: 3]",
                                                    "E0007 Invalid point index [Feature index: 1 Point index: -10]",
                                                    "E0007 Invalid point index [Feature index: 2 Point index: -10]"}));
@@ -202,8 +203,9 @@ TEST_F(ValidationTest, ValuesArriveByPositionAndTheLastLineWins) {
                                          Row({Num(0, 60), Num(9, 3, 4), {14, "  second  "}}) +
                                          Row({Num(0, 61), Num(9, 3, 4), {14, "left out"}})) +
              Section("FEATURES", Feature(60, "POINT", {1}) + Feature(61, "POINT", {5})));
-    EXPECT_EQ(Reports(), (std::vector<std::string>{"E0007 Invalid point index [Feature index: 61 Point index: 5]",
-                                                   "E0011 Invalid property index [Feature index: 60 Property index: 9]"}));
+    EXPECT_EQ(Reports(),
+              (std::vector<std::string>{"E0007 Invalid point index [Feature index: 61 Point index: 5]",
+                                        "E0011 Invalid property index [Feature index: 60 Property index: 9]"}));
     ASSERT_EQ(reader.FeatureValues[0].size(), 2u);
     EXPECT_TRUE(reader.FeatureValues[0][0].IsNull());
     EXPECT_EQ(reader.FeatureValues[0][1].View(), "second");
@@ -249,8 +251,9 @@ TEST(GetFeatureLayerIndex, LooksUpCodeAndLayerByNumber) {
     EXPECT_EQ(layer, 0);
     EXPECT_EQ(reader.GetFeatureLayerIndex(1, code, layer), 0);
     EXPECT_EQ(reader.GetFeatureLayerIndex(2, code, layer), 0);
-    EXPECT_EQ(reader.Reports(), (std::vector<std::string>{"E0008 Invalid feature code index [Feature: 71 Feature code: 12]",
-                                                          "E0009 Invalid layer index [Feature code: 11 Layer: 5]"}));
+    EXPECT_EQ(reader.Reports(),
+              (std::vector<std::string>{"E0008 Invalid feature code index [Feature: 71 Feature code: 12]",
+                                        "E0009 Invalid layer index [Feature code: 11 Layer: 5]"}));
 }
 
 }  // namespace

@@ -96,8 +96,9 @@ private:
         }
         // Arcs and circles carry the three points their trace must pass by.
         static const std::map<int, std::pair<const char*, int>> kinds = {
-            {POINT, {"point", kShapePoint}},     {LINE, {"line", kShapePolyline}}, {POLYLINE, {"line", kShapePolyline}},
-            {POLYGON, {"polygon", kShapePolygon}}, {ARC, {"arc", kShapePolyline}},  {CIRCLE, {"circle", kShapePolygon}}};
+            {POINT, {"point", kShapePoint}},      {LINE, {"line", kShapePolyline}},
+            {POLYLINE, {"line", kShapePolyline}}, {POLYGON, {"polygon", kShapePolygon}},
+            {ARC, {"arc", kShapePolyline}},       {CIRCLE, {"circle", kShapePolygon}}};
         ASSERT_TRUE(kinds.count(f.Kind)) << "unexpected kind " << f.Kind;
         const auto [kind, type] = kinds.at(f.Kind);
         std::string points;
@@ -112,7 +113,8 @@ private:
             const char* suffix = type == kShapePoint ? "(Точки)" : type == kShapePolyline ? "(Ломаные)" : "(Полигоны)";
             s.base = dir_ + "/" + Utf8From1251(w_.LayerFileNames[layer]) + suffix;
         }
-        s.shapes += std::string(s.shapes.empty() ? "" : ",") + "{\"kind\":\"" + kind + "\",\"points\":[" + points + "]}";
+        s.shapes +=
+            std::string(s.shapes.empty() ? "" : ",") + "{\"kind\":\"" + kind + "\",\"points\":[" + points + "]}";
         s.rows += (s.rows.empty() ? "" : ",") + Row(index, code, layer);
     }
 
@@ -153,7 +155,8 @@ std::string EveryKindTlx() {
     const char* xy[][2] = {{"6000000.000", "400000.000"}, {"6000010.000", "400000.000"}, {"6000010.000", "400010.000"},
                            {"6000000.000", "400010.000"}, {"6000005.000", "400005.000"}, {"6000020.125", "400003.5"},
                            {"6000030.000", "400020.000"}, {"6000025.000", "400030.000"}};
-    for (int i = 0; i < 8; ++i) points += PointLine(i + 1, Cp1251("т") + std::to_string(i + 1), xy[i][0], xy[i][1], "100.5", i ? 1 : -1);
+    for (int i = 0; i < 8; ++i)
+        points += PointLine(i + 1, Cp1251("т") + std::to_string(i + 1), xy[i][0], xy[i][1], "100.5", i ? 1 : -1);
     auto ring = [](std::initializer_list<int> pts) {
         std::string lines;
         for (int p : pts) lines += VertexLine(p);
@@ -162,26 +165,28 @@ std::string EveryKindTlx() {
     auto u = [](const char* utf8) { return Cp1251(utf8); };
     return Section("POINTS", points) +
            Section("LAYERS", LayerLine(1, 0, u("Здания и сооружения")) + LayerLine(2, 0, u("Дороги"))) +
-           Section("FEATURE_CODES", CodeLine(10, 1, u("ЗД"), u("Жилое здание")) + CodeLine(11, 1, u("КЛ"), u("Колодец")) +
+           Section("FEATURE_CODES", CodeLine(10, 1, u("ЗД"), u("Жилое здание")) +
+                                        CodeLine(11, 1, u("КЛ"), u("Колодец")) +
                                         CodeLine(20, 2, u("ДР"), u("Дорога"))) +
            Section("FEATURE_PROPERTIES",
-                   PropertyLine(10, 1, u("Материал стен"), "Char(20)") + PropertyLine(10, 2, u("Площадь"), "Decimal(10,2)") +
-                       PropertyLine(10, 3, u("Этажность"), "Smallint") + PropertyLine(10, 4, u("Материал крыши"), "Char(300)") +
+                   PropertyLine(10, 1, u("Материал стен"), "Char(20)") +
+                       PropertyLine(10, 2, u("Площадь"), "Decimal(10,2)") +
+                       PropertyLine(10, 3, u("Этажность"), "Smallint") +
+                       PropertyLine(10, 4, u("Материал крыши"), "Char(300)") +
                        PropertyLine(11, 1, u("Глубина"), "Float") + PropertyLine(11, 2, u("Азимут"), "Angular") +
                        PropertyLine(11, 3, u("Код"), "Char(0)") + PropertyLine(20, 1, u("Покрытие"), "Char(8)") +
                        PropertyLine(20, 2, u("Полос"), "Integer")) +
-           Section("FEATURES",
-                   FeatureLine(100, "POLYGON", 10, {5}) + ring({1, 2, 3, 4, 1}) +  // one way round
-                       FeatureLine(101, "POLYGON", 10, {5}) + ring({1, 4, 3, 2, 1}) +  // the other
-                       FeatureLine(102, "POINT", 11, {5}) + FeatureLine(103, "CIRC0", 11, {5, "2.5"}) +
-                       FeatureLine(104, "CIRC1", 11, {5, 6}) + FeatureLine(105, "CIRC2", 11, {6, 7}) +
-                       FeatureLine(106, "CIRC3", 11, {6, 7, 8}) + FeatureLine(107, "CIRC3", 11, {8, 7, 6}) +
-                       FeatureLine(200, "LINE", 20, {1, 2}) + FeatureLine(201, "POLYLINE", 20, {4}) + ring({1, 5, 6, 7}) +
-                       FeatureLine(202, "ARC", 20, {6, 7, 8}) + FeatureLine(203, "ARC", 20, {8, 7, 6}) +
-                       FeatureLine(204, "MULTIPLE", 20, {3}) + FeatureLine(1, "LINE", 20, {2, 3}) +
-                       FeatureLine(2, "MULTIPLE", 20, {2}) + FeatureLine(3, "ARC", 20, {1, 5, 2}) +
-                       FeatureLine(4, "POLYLINE", 20, {2}) + ring({4, 8}) + FeatureLine(5, "POLYGON", 20, {4}) +
-                       ring({5, 6, 7, 5})) +
+           Section("FEATURES", FeatureLine(100, "POLYGON", 10, {5}) + ring({1, 2, 3, 4, 1}) +      // one way round
+                                   FeatureLine(101, "POLYGON", 10, {5}) + ring({1, 4, 3, 2, 1}) +  // the other
+                                   FeatureLine(102, "POINT", 11, {5}) + FeatureLine(103, "CIRC0", 11, {5, "2.5"}) +
+                                   FeatureLine(104, "CIRC1", 11, {5, 6}) + FeatureLine(105, "CIRC2", 11, {6, 7}) +
+                                   FeatureLine(106, "CIRC3", 11, {6, 7, 8}) + FeatureLine(107, "CIRC3", 11, {8, 7, 6}) +
+                                   FeatureLine(200, "LINE", 20, {1, 2}) + FeatureLine(201, "POLYLINE", 20, {4}) +
+                                   ring({1, 5, 6, 7}) + FeatureLine(202, "ARC", 20, {6, 7, 8}) +
+                                   FeatureLine(203, "ARC", 20, {8, 7, 6}) + FeatureLine(204, "MULTIPLE", 20, {3}) +
+                                   FeatureLine(1, "LINE", 20, {2, 3}) + FeatureLine(2, "MULTIPLE", 20, {2}) +
+                                   FeatureLine(3, "ARC", 20, {1, 5, 2}) + FeatureLine(4, "POLYLINE", 20, {2}) +
+                                   ring({4, 8}) + FeatureLine(5, "POLYGON", 20, {4}) + ring({5, 6, 7, 5})) +
            Section("FEATURE_DATA", DataLine(100, 1, u("Кирпич силикатный, облицовка")) +  // longer than 20 bytes: cut
                                        DataLine(100, 2, "1250.75") + DataLine(100, 3, "9") +
                                        DataLine(100, 4, std::string(300, 'x')) + DataLine(101, 1, u("Панель")) +

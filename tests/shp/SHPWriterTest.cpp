@@ -109,8 +109,9 @@ TEST_F(ShpWriterTest, PointSetHeaderBoxRecordsAndIndex) {
     EXPECT_EQ(Big32(shx, 24), 50 + 4 * k);
     // Both carry the box: x east 2990.25..3005, y north 5001.5..5012.
     for (const std::string* f : {&shp, &shx}) {
-        EXPECT_EQ(std::make_tuple(LittleDouble(*f, 36), LittleDouble(*f, 44), LittleDouble(*f, 52), LittleDouble(*f, 60)),
-                  std::make_tuple(2990.25, 5001.5, 3005.0, 5012.0));
+        EXPECT_EQ(
+            std::make_tuple(LittleDouble(*f, 36), LittleDouble(*f, 44), LittleDouble(*f, 52), LittleDouble(*f, 60)),
+            std::make_tuple(2990.25, 5001.5, 3005.0, 5012.0));
         EXPECT_EQ(f->substr(68, 32), std::string(32, '\0'));
     }
     auto records = ParseRecords(shp);
@@ -151,11 +152,10 @@ TEST_F(ShpWriterTest, OneQuestionPerSetAboutItsFirstExistingFileAndTheAnswerHold
 TEST_F(ShpWriterTest, ATableTooWideForItsHeaderIsAFileErrorNotACorruptFile) {
     std::string properties;
     for (int p = 1; p <= 300; ++p) properties += PropertyLine(10, p, "F" + std::to_string(p), "Char(254)");
-    fs.Put("wide.tlx", Section("POINTS", PointLine(1, "A", "1", "2") + PointLine(2, "B", "3", "4", "", 1)) +
-                           Section("LAYERS", LayerLine(1, 0, "Wide")) +
-                           Section("FEATURE_CODES", CodeLine(10, 1, "W", "Wide")) +
-                           Section("FEATURE_PROPERTIES", properties) +
-                           Section("FEATURES", FeatureLine(100, "LINE", 10, {1, 2})));
+    fs.Put("wide.tlx",
+           Section("POINTS", PointLine(1, "A", "1", "2") + PointLine(2, "B", "3", "4", "", 1)) +
+               Section("LAYERS", LayerLine(1, 0, "Wide")) + Section("FEATURE_CODES", CodeLine(10, 1, "W", "Wide")) +
+               Section("FEATURE_PROPERTIES", properties) + Section("FEATURES", FeatureLine(100, "LINE", 10, {1, 2})));
     CSHPWriter wide;
     wide.Init();
     wide.Read("wide.tlx", nullptr);

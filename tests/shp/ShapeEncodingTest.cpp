@@ -65,17 +65,21 @@ TEST(DBFTable, TwoColumnHeaderIs97BytesWith32ByteRecords) {
     const std::string z14(14, '\0');
     EXPECT_EQ(layout.Header(date, 3),
               std::string("\x03\x7C\x03\x09\x03\0\0\0\x61\0\x20\0", 12) + std::string(20, '\0') +  //
-                  std::string("NAME\0\0\0\0\0\0\0C\x01\0\0\0\x14\0", 18) + z14 +                    // offset 1, C(20)
-                  std::string("COUNT\0\0\0\0\0\0N\x15\0\0\0\x0B\0", 18) + z14 + "\x0D");            // offset 21, N(11)
+                  std::string("NAME\0\0\0\0\0\0\0C\x01\0\0\0\x14\0", 18) + z14 +                   // offset 1, C(20)
+                  std::string("COUNT\0\0\0\0\0\0N\x15\0\0\0\x0B\0", 18) + z14 + "\x0D");           // offset 21, N(11)
 }
 
 TEST(DBFTable, FieldTypesWithWidthsAndDecimalsClampedToWhatReadersTake) {
-    struct Case { int type, width, precision; char letter; int length, decimals; };
+    struct Case {
+        int type, width, precision;
+        char letter;
+        int length, decimals;
+    };
     const Case cases[] = {
-        {0, 5, 0, 'C', 5, 0},    {1, 0, 0, 'N', 11, 0},  {2, 0, 0, 'N', 6, 0},     {3, 12, 3, 'N', 12, 3},
-        {4, -1, -1, 'F', 16, 8}, {5, 0, 0, 'F', 16, 8},  {0, 300, 0, 'C', 254, 0}, {0, 0, 0, 'C', 1, 0},
-        {3, 256, 2, 'N', 254, 2}, {3, 10, 300, 'N', 10, 8},   {3, 10, -1, 'N', 10, 0},
-        {3, 2, 2, 'N', 2, 0},     {3, 20, 30, 'N', 20, 15},   // decimals: at most 15 and the width less 2
+        {0, 5, 0, 'C', 5, 0},     {1, 0, 0, 'N', 11, 0},    {2, 0, 0, 'N', 6, 0},     {3, 12, 3, 'N', 12, 3},
+        {4, -1, -1, 'F', 16, 8},  {5, 0, 0, 'F', 16, 8},    {0, 300, 0, 'C', 254, 0}, {0, 0, 0, 'C', 1, 0},
+        {3, 256, 2, 'N', 254, 2}, {3, 10, 300, 'N', 10, 8}, {3, 10, -1, 'N', 10, 0},  {3, 2, 2, 'N', 2, 0},
+        {3, 20, 30, 'N', 20, 15},  // decimals: at most 15 and the width less 2
     };
     for (const auto& c : cases) {
         DBFField f = DBFFieldForColumn(c.type, c.width, c.precision);
@@ -86,8 +90,8 @@ TEST(DBFTable, FieldTypesWithWidthsAndDecimalsClampedToWhatReadersTake) {
 }
 
 TEST(DBFTable, NamesAreCutToTenBytesAndDuplicatesNumbered) {
-    auto names = DBFFieldNames({"LONGATTRIBUTENAME", Cp1251("Тип координат XY"), Cp1251("Тип координаты H"), "X", "x",
-                                "LONGATTRIB_2"});
+    auto names = DBFFieldNames(
+        {"LONGATTRIBUTENAME", Cp1251("Тип координат XY"), Cp1251("Тип координаты H"), "X", "x", "LONGATTRIB_2"});
     // Readers compare field names without regard to case.
     EXPECT_EQ(names, (std::vector<std::string>{"LONGATTRIB", Cp1251("Тип коорди"), Cp1251("Тип коор_1"), "X", "x_1",
                                                "LONGATTR_1"}));

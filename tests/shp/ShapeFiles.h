@@ -17,7 +17,9 @@ inline uint32_t Big32(const std::string& s, size_t at) {
 inline uint32_t Little32(const std::string& s, size_t at) {
     return Byte(s, at + 3) << 24 | Byte(s, at + 2) << 16 | Byte(s, at + 1) << 8 | Byte(s, at);
 }
-inline uint16_t Little16(const std::string& s, size_t at) { return static_cast<uint16_t>(Byte(s, at) | Byte(s, at + 1) << 8); }
+inline uint16_t Little16(const std::string& s, size_t at) {
+    return static_cast<uint16_t>(Byte(s, at) | Byte(s, at + 1) << 8);
+}
 inline double LittleDouble(const std::string& s, size_t at) {
     uint64_t bits = 0;
     for (int i = 7; i >= 0; --i) bits = bits << 8 | Byte(s, at + i);
@@ -44,7 +46,8 @@ inline std::vector<ShapeRecord> ParseRecords(const std::string& shp) {
         if (r.type == tvk::kShapePoint) {
             r.points.push_back({LittleDouble(shp, c + 4), LittleDouble(shp, c + 12)});
         } else {
-            r.box = {LittleDouble(shp, c + 4), LittleDouble(shp, c + 12), LittleDouble(shp, c + 20), LittleDouble(shp, c + 28)};
+            r.box = {LittleDouble(shp, c + 4), LittleDouble(shp, c + 12), LittleDouble(shp, c + 20),
+                     LittleDouble(shp, c + 28)};
             const uint32_t parts = Little32(shp, c + 36), points = Little32(shp, c + 40);
             for (uint32_t k = 0; k < parts; ++k) r.parts.push_back(static_cast<int32_t>(Little32(shp, c + 44 + 4 * k)));
             const size_t p = c + 44 + 4 * parts;

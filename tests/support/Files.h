@@ -30,7 +30,8 @@ class TempDir {
 public:
     TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "tlxtest.XXXXXX").string();
-        if (!mkdtemp(pattern.data())) throw std::filesystem::filesystem_error("mkdtemp", std::error_code(errno, std::generic_category()));
+        if (!mkdtemp(pattern.data()))
+            throw std::filesystem::filesystem_error("mkdtemp", std::error_code(errno, std::generic_category()));
         path_ = pattern;
     }
     ~TempDir() {

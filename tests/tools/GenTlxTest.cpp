@@ -12,9 +12,9 @@ using namespace tlxtest;
 std::string Generate(const TempDir& dir, const std::string& name, int points, int seed, bool csv) {
     std::string path = dir / name;
     std::string out;
-    int status = RunCommand(Quote(TLX_GEN_TLX) + " --points " + std::to_string(points) + " --seed " + std::to_string(seed) +
-                         (csv ? " --csv " : " ") + Quote(path),
-                     &out);
+    int status = RunCommand(Quote(TLX_GEN_TLX) + " --points " + std::to_string(points) + " --seed " +
+                                std::to_string(seed) + (csv ? " --csv " : " ") + Quote(path),
+                            &out);
     EXPECT_EQ(status, 0) << out;
     return path;
 }
@@ -29,7 +29,8 @@ TEST(GenTlx, SameSeedGivesSameBytes) {
     EXPECT_TRUE(bytes == ReadFile(b)) << "same seed, different .tlx";
     EXPECT_FALSE(bytes == ReadFile(c)) << "another seed, same .tlx";
 
-    EXPECT_EQ(RunCommand("diff -r " + Quote(dir / "a.csv") + " " + Quote(dir / "b.csv")), 0) << "same seed, different CSV";
+    EXPECT_EQ(RunCommand("diff -r " + Quote(dir / "a.csv") + " " + Quote(dir / "b.csv")), 0)
+        << "same seed, different CSV";
 }
 
 TEST(GenTlx, RefusesBadArgumentsWithAReason) {

@@ -14,8 +14,8 @@ const std::string kSamples = std::string(TLX_SOURCE_DIR) + "/samples/";
 
 TEST(Samples, MatchTheirUtf8SourcesByteForByte) {
     std::string out;
-    EXPECT_EQ(RunCommand("/usr/bin/python3 " + Quote(std::string(TLX_SOURCE_DIR) + "/tools/samples/make-samples") +
-                      " --check",
+    EXPECT_EQ(RunCommand(
+                  "/usr/bin/python3 " + Quote(std::string(TLX_SOURCE_DIR) + "/tools/samples/make-samples") + " --check",
                   &out),
               0)
         << out;
@@ -48,10 +48,9 @@ TEST(Samples, DamagedSurveyReportsEveryMistake) {
     r.Read((kSamples + "damaged-survey.tlx").c_str(), nullptr);
     // reading (up to E0002), then validation
     const std::vector<std::string> expected = {
-        "E0004", "E0005", "E0005", "E0000", "E0005", "E0006", "E0006", "E0003", "E0003", "E0014",
-        "E0003", "E0003", "E0003", "E0003", "E0003", "E0003", "E0003", "E0003", "E0003", "E0003",
-        "E0005", "E0005", "E0005", "E0002", "E0012", "E0012", "E0009", "E0013", "E0009", "E0009",
-        "E0012", "E0008", "E0007", "E0011"};
+        "E0004", "E0005", "E0005", "E0000", "E0005", "E0006", "E0006", "E0003", "E0003", "E0014", "E0003", "E0003",
+        "E0003", "E0003", "E0003", "E0003", "E0003", "E0003", "E0003", "E0003", "E0005", "E0005", "E0005", "E0002",
+        "E0012", "E0012", "E0009", "E0013", "E0009", "E0009", "E0012", "E0008", "E0007", "E0011"};
     EXPECT_EQ(r.Codes(), expected) << r.log;
     EXPECT_EQ(r.ErrorCount, 34);
     EXPECT_NE(r.UndefLayer, tvk::kNone);

@@ -46,7 +46,8 @@ public:
         std::vector<std::string> codes;
         std::istringstream lines(log);
         for (std::string line; std::getline(lines, line);)
-            if (line.size() > 6 && line[0] == 'E' && line[5] == ' ' && std::isdigit(static_cast<unsigned char>(line[1])))
+            if (line.size() > 6 && line[0] == 'E' && line[5] == ' ' &&
+                std::isdigit(static_cast<unsigned char>(line[1])))
                 codes.push_back(line.substr(0, 5));
         return codes;
     }

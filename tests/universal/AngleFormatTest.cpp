@@ -44,8 +44,7 @@ TEST(AngleFormat, ComboFormatsInDegreesAcrossZeroAnd360) {
         {Radians(360.5), {"360.3000000", "360.30.00.000", "360.30.000", "360.500"}},
     };
     for (const Case& c : cases)
-        for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(Write(kComboFormats[i], 0, c.radians, 3), c.texts[i]) << kComboFormats[i];
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(Write(kComboFormats[i], 0, c.radians, 3), c.texts[i]) << kComboFormats[i];
 }
 
 TEST(AngleFormat, GonAndMilIgnoreTheLetters) {
@@ -75,7 +74,9 @@ TEST(AngleFormat, LayoutOfRunsFractionGroupsAndPrecision) {
     EXPECT_EQ(Write("ddd.xxx", 0, v, 0), "56.");
     EXPECT_EQ(Write("dddmmss", 0, v, 2), "554530");
     EXPECT_EQ(Write("N ddd.mm.ss.xxx", 0, v, 3), "N 55.45.30.123");
-    EXPECT_EQ(Write("ddd\xB0mm'ss.xx\"", 0, v, 3), "55\xB0" "45'30.123\"");
+    EXPECT_EQ(Write("ddd\xB0mm'ss.xx\"", 0, v, 3),
+              "55\xB0"
+              "45'30.123\"");
     // A fraction group with a separator takes every remaining digit and ends the layout.
     EXPECT_EQ(Write("ddd.mm.ss.x,xx", 0, v, 5), "55.45.30.12300,");
     EXPECT_EQ(Write("ddd.mm.ss.x x", 0, v, 3), "55.45.30.123 ");

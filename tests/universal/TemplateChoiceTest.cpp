@@ -2,8 +2,8 @@
 // templates and the built-in one.
 #include <gtest/gtest.h>
 
-#include "support/Files.h"
 #include "platform/StringTable.h"
+#include "support/Files.h"
 #include "universal/TemplateChoice.h"
 #include "universal/UETemplateFile.h"
 

@@ -24,8 +24,7 @@ std::string Le64(double d) {
 // A template's settings after its fields, as written.
 std::string Tail(const CUETemplate& t) {
     std::string s = Le32(t.DosCodePage) + Le32(uint32_t(t.NorthType)) + Le32(uint32_t(t.EastType)) +
-                    Le64(t.FalseNorthing) + Le64(t.FalseEasting) + Le16(uint16_t(t.Zone)) +
-                    Le32(uint32_t(t.AngleUnit));
+                    Le64(t.FalseNorthing) + Le64(t.FalseEasting) + Le16(uint16_t(t.Zone)) + Le32(uint32_t(t.AngleUnit));
     s += char(t.AngleFormat.size()) + t.AngleFormat + Le32(uint32_t(t.LinearUnit));
     s += char(t.FileFilter.size()) + t.FileFilter;
     return s;
@@ -83,12 +82,9 @@ TEST(TemplateFile, StringLengthsUseTheirThreeForms) {
         t.FileFilter.assign(n, 'f');
         std::string bytes = StoreTemplate(t);
         std::string head = bytes.substr(bytes.size() - n - 7, 7);
-        if (n < 255)
-            EXPECT_EQ(head.substr(6), std::string(1, char(n)));
-        else if (n < 65534)
-            EXPECT_EQ(head.substr(4), "\xFF" + Le16(uint16_t(n)));
-        else
-            EXPECT_EQ(head, "\xFF\xFF\xFF" + Le32(uint32_t(n)));
+        if (n < 255) EXPECT_EQ(head.substr(6), std::string(1, char(n)));
+        else if (n < 65534) EXPECT_EQ(head.substr(4), "\xFF" + Le16(uint16_t(n)));
+        else EXPECT_EQ(head, "\xFF\xFF\xFF" + Le32(uint32_t(n)));
         EXPECT_EQ(LoadTemplate(bytes, "t.ue").FileFilter, t.FileFilter) << n;
     }
 }

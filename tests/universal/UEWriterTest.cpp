@@ -13,8 +13,8 @@ namespace {
 // and two circles whose generated points are construction points.
 std::string Survey() {
     return Section("POINTS", PointLine(1, "T1", "1234.5678", "500.25", "12.5") +
-                                 PointLine(2, Cp1251("ар1"), "123456.789", "-20", "0") + PointLine(3, "", "10", "20", "30") +
-                                 PointLine(4, "C", "100", "100", "1")) +
+                                 PointLine(2, Cp1251("ар1"), "123456.789", "-20", "0") +
+                                 PointLine(3, "", "10", "20", "30") + PointLine(4, "C", "100", "100", "1")) +
            Section("GDS_COORDS", GeoLine(1, "55.4530123", "37.3700000") + GeoLine(3, "-33.5200000", "") +
                                      GeoLine(9, "1.0000000", "2.0000000")) +
            Section("LAYERS", LayerLine(1, 0, "Wells")) + Section("FEATURE_CODES", CodeLine(40, 1, "WELL", "Well")) +
@@ -32,11 +32,10 @@ struct TextExport : UEExport {
 
 TEST_F(TextExport, BuiltInTemplateWritesNameAndCoordinatesWithCrLf) {
     ASSERT_GT(writer.Points.size(), 5u);  // the circles made construction points
-    EXPECT_EQ(Run(CUETemplate::Internal()),
-              "T1, 1234.5678000000, 500.2500000000, 12.5000000000\r\n" + Cp1251("ар1") +
-                  ", 123456.7890000000, -20.0000000000, 0.0000000000\r\n"
-                  ", 10.0000000000, 20.0000000000, 30.0000000000\r\n"
-                  "C, 100.0000000000, 100.0000000000, 1.0000000000\r\n");
+    EXPECT_EQ(Run(CUETemplate::Internal()), "T1, 1234.5678000000, 500.2500000000, 12.5000000000\r\n" + Cp1251("ар1") +
+                                                ", 123456.7890000000, -20.0000000000, 0.0000000000\r\n"
+                                                ", 10.0000000000, 20.0000000000, 30.0000000000\r\n"
+                                                "C, 100.0000000000, 100.0000000000, 1.0000000000\r\n");
 }
 
 TEST_F(TextExport, WidthAlignmentPrecisionAndCutting) {
@@ -91,7 +90,9 @@ TEST_F(TextExport, DosCodePageConvertsCyrillicAndKeepsAscii) {
     CUETemplate t = Fields({CUEField(CUEField::kName), CUEField(CUEField::kText, Cp1251(" Ёё-Zz09"))});
     std::string out = Run(t, true);
     std::string second = out.substr(out.find("\r\n") + 2);
-    EXPECT_EQ(second.substr(0, second.find("\r\n")), "\xA0\xE0" "1 \xF0\xF1-Zz09");
+    EXPECT_EQ(second.substr(0, second.find("\r\n")),
+              "\xA0\xE0"
+              "1 \xF0\xF1-Zz09");
     EXPECT_EQ(out.substr(0, out.find("\r\n")), "T1 \xF0\xF1-Zz09");
     // Without the option the bytes stay 1251.
     EXPECT_NE(Run(t).find(Cp1251("ар1 Ёё")), std::string::npos);
@@ -101,8 +102,8 @@ TEST_F(TextExport, TemplateSettingsApplyDuringTheRunAndAreRestoredAfterwards) {
     msr::CSettings odd{msr::kMetre, msr::kRadian, msr::kInHg, msr::kKelvin, msr::kNorthPlain, msr::kEastZoned, 7, 9, 5};
     odd.Apply();
 
-    CUETemplate t = Fields({CUEField(CUEField::kNorth, "", 0, 3), CUEField(CUEField::kText, " "),
-                            CUEField(CUEField::kEast, "", 0, 3)});
+    CUETemplate t = Fields(
+        {CUEField(CUEField::kNorth, "", 0, 3), CUEField(CUEField::kText, " "), CUEField(CUEField::kEast, "", 0, 3)});
     t.NorthType = 1;
     t.EastType = 2;
     t.FalseNorthing = 1000;

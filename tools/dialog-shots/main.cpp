@@ -54,10 +54,10 @@ void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
 tvk::CUETemplate SurveyorTemplate() {
     using tvk::CUEField;
     tvk::CUETemplate t;
-    t.Fields = {CUEField(CUEField::kName, "", 12),       CUEField(CUEField::kNorth, "", 13, 3),
-                CUEField(CUEField::kEast, "", 13, 3),     CUEField(CUEField::kHeight, "", 9, 3),
-                CUEField(CUEField::kText, "  "),          CUEField(CUEField::kLatitude, "", 0, 3),
-                CUEField(CUEField::kText, "  "),          CUEField(CUEField::kLongitude, "", 0, 3)};
+    t.Fields = {CUEField(CUEField::kName, "", 12),    CUEField(CUEField::kNorth, "", 13, 3),
+                CUEField(CUEField::kEast, "", 13, 3), CUEField(CUEField::kHeight, "", 9, 3),
+                CUEField(CUEField::kText, "  "),      CUEField(CUEField::kLatitude, "", 0, 3),
+                CUEField(CUEField::kText, "  "),      CUEField(CUEField::kLongitude, "", 0, 3)};
     t.NorthType = 0;
     t.EastType = 0;
     t.AngleUnit = 0;

@@ -131,8 +131,8 @@ uint64_t CCsvFileWriter::WritePointLayers(const std::string& dir, std::vector<st
     // the same two layers and columns the exporters make of the survey points
     const std::string control = "control_points", tacheometry = "tacheometry_points";
     CTextOut ctl(dir + "/" + control + ".csv", "\n"), tsp(dir + "/" + tacheometry + ".csv", "\n");
-    Header(ctl, {"WKT", "Layer", "Точка", "X", "Y", "H", "Тип координат XY", "Тип координаты H",
-                 "Отношение к рельефу"});
+    Header(ctl,
+           {"WKT", "Layer", "Точка", "X", "Y", "H", "Тип координат XY", "Тип координаты H", "Отношение к рельефу"});
     Header(tsp, {"WKT", "Layer", "Точка", "X", "Y", "H", "Отношение к рельефу"});
     WriteTypes(dir + "/" + control + ".csv",
                {"WKT", "String", "String", "Real", "Real", "Real", "String", "String", "String"});
@@ -251,10 +251,8 @@ void CCsvFileWriter::WriteFeatureRow(FeatureTable& t, size_t index, const GenFea
     for (size_t c = 0; c < cells.size(); ++c) {
         out.Put(',');
         if (!cells[c]) continue;
-        if (std::string(ColumnType(m_survey.properties[t.columns[c]].type)) == "String")
-            Quoted(out, *cells[c]);
-        else
-            out.Put(*cells[c]);
+        if (std::string(ColumnType(m_survey.properties[t.columns[c]].type)) == "String") Quoted(out, *cells[c]);
+        else out.Put(*cells[c]);
     }
     out.EndLine();
 }
@@ -325,8 +323,7 @@ void CCsvFileWriter::WriteGeometry(CTextOut& out, const GenFeature& f) const {
         }
         break;
     }
-    case Kind::Multiple:
-        return;
+    case Kind::Multiple: return;
     }
     out.Put("\"LINESTRING (");
     list(v);

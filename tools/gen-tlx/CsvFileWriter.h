@@ -32,10 +32,10 @@ private:
     // One table per layer and geometry class, with the columns of the codes
     // that meet in it.
     struct FeatureTable {
-        bool used = false;                // a feature of the layer has that class
+        bool used = false;  // a feature of the layer has that class
         std::unique_ptr<CTextOut> out;
-        std::vector<int> columns;        // property pool indexes
-        std::vector<int> columnOfPool;   // pool index -> column, -1 when absent
+        std::vector<int> columns;       // property pool indexes
+        std::vector<int> columnOfPool;  // pool index -> column, -1 when absent
     };
     uint64_t WriteFeatureLayers(const std::string& dir, std::vector<std::string>& tables);
     std::vector<FeatureTable> PlanFeatureTables() const;

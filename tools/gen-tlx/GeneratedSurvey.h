@@ -23,8 +23,8 @@ struct GenPoint {
     int ref = -1;   // slot of the station (control point), -1 for a control point
     uint8_t flags = 0;
     bool hasH = true;
-    bool geo = false;   // has a GDS_COORDS line
-    uint8_t word = 0;   // name: 0 = the number itself, else an entry of the point words
+    bool geo = false;  // has a GDS_COORDS line
+    uint8_t word = 0;  // name: 0 = the number itself, else an entry of the point words
 };
 
 enum class Kind { Point, Line, Polyline, Polygon, Arc, Circle, Multiple };
@@ -37,7 +37,7 @@ struct GenFeature {
     std::vector<int> points;  // point slots (a polygon repeats its first one at the end)
     int64_t radius = 0;       // CIRC0 radius, mm
     bool smooth = false;
-    int spline = 0;           // /splineN when > 0
+    int spline = 0;  // /splineN when > 0
     std::vector<GenFeature> parts;
 };
 

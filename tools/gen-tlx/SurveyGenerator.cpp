@@ -17,21 +17,18 @@ constexpr int kDirections = 44;
 struct Triple {
     int a, b, c;
 };
-constexpr Triple kQuadrant[11] = {{1, 0, 1},    {24, 7, 25},  {12, 5, 13}, {15, 8, 17},
-                                  {4, 3, 5},    {21, 20, 29}, {20, 21, 29}, {3, 4, 5},
-                                  {8, 15, 17},  {5, 12, 13},  {7, 24, 25}};
+constexpr Triple kQuadrant[11] = {{1, 0, 1},    {24, 7, 25}, {12, 5, 13}, {15, 8, 17}, {4, 3, 5},  {21, 20, 29},
+                                  {20, 21, 29}, {3, 4, 5},   {8, 15, 17}, {5, 12, 13}, {7, 24, 25}};
 
 struct PropertySeed {
     const char* name;
     int type, width, precision, vocabulary;
 };
 constexpr PropertySeed kProperties[] = {
-    {"Материал", 0, 20, 0, 0},   {"Этажность", 2, 0, 0, 0},     {"Площадь", 3, 10, 2, 0},
-    {"Год постройки", 1, 0, 0, 0}, {"Высота", 4, 0, 0, 0},       {"Азимут", 5, 0, 0, 0},
-    {"Примечание", 0, 40, 0, 1}, {"Состояние", 0, 12, 0, 2},    {"Глубина", 3, 6, 2, 0},
-    {"Диаметр", 3, 5, 2, 0},     {"Порода", 0, 24, 0, 3},       {"Ширина", 4, 0, 0, 0},
-    {"Покрытие", 0, 16, 0, 4},   {"Количество", 1, 0, 0, 0},    {"Угол поворота", 5, 0, 0, 0},
-    {"Номер", 2, 0, 0, 0},
+    {"Материал", 0, 20, 0, 0}, {"Этажность", 2, 0, 0, 0},  {"Площадь", 3, 10, 2, 0},      {"Год постройки", 1, 0, 0, 0},
+    {"Высота", 4, 0, 0, 0},    {"Азимут", 5, 0, 0, 0},     {"Примечание", 0, 40, 0, 1},   {"Состояние", 0, 12, 0, 2},
+    {"Глубина", 3, 6, 2, 0},   {"Диаметр", 3, 5, 2, 0},    {"Порода", 0, 24, 0, 3},       {"Ширина", 4, 0, 0, 0},
+    {"Покрытие", 0, 16, 0, 4}, {"Количество", 1, 0, 0, 0}, {"Угол поворота", 5, 0, 0, 0}, {"Номер", 2, 0, 0, 0},
 };
 
 struct LayerSeed {
@@ -39,9 +36,9 @@ struct LayerSeed {
     const char* name;
 };
 constexpr LayerSeed kLayers[] = {
-    {1, 0, "Геодезия"},   {2, 0, "Здания"},          {3, 0, "Дороги"},     {4, 0, "Растительность"},
-    {5, 0, "Инженерные сети"}, {6, 0, "Гидрография"}, {7, 3, "Бордюры"},    {8, 2, "Строящиеся"},
-    {9, 0, "Ограждения"}, {10, 0, "Рельеф"},          {11, 5, "Сети связи"}, {12, 0, "Прочее"},
+    {1, 0, "Геодезия"},        {2, 0, "Здания"},      {3, 0, "Дороги"},      {4, 0, "Растительность"},
+    {5, 0, "Инженерные сети"}, {6, 0, "Гидрография"}, {7, 3, "Бордюры"},     {8, 2, "Строящиеся"},
+    {9, 0, "Ограждения"},      {10, 0, "Рельеф"},     {11, 5, "Сети связи"}, {12, 0, "Прочее"},
 };
 
 struct CodeSeed {
@@ -51,13 +48,13 @@ struct CodeSeed {
 };
 constexpr CodeSeed kPointCodes[] = {{"ДЕР", "Дерево", 4}, {"КОЛ", "Колодец", 5}, {"ОП", "Опора", 5},
                                     {"ЗН", "Знак", 1},    {"ГИД", "Гидрант", 5}, {"СТБ", "Столб", 11}};
-constexpr CodeSeed kLineCodes[] = {{"БОРД", "Бордюр", 7},      {"ЗАБ", "Забор", 9},       {"КАБ", "Кабель", 11},
+constexpr CodeSeed kLineCodes[] = {{"БОРД", "Бордюр", 7},      {"ЗАБ", "Забор", 9},      {"КАБ", "Кабель", 11},
                                    {"ТРУБ", "Трубопровод", 5}, {"ОСЬ", "Ось дороги", 3}, {"БРОВ", "Бровка", 10}};
 constexpr CodeSeed kAreaCodes[] = {{"ЗДН", "Здание", 2},      {"ГАЗ", "Газон", 4},  {"ПЛОЩ", "Площадка", 12},
                                    {"СООР", "Сооружение", 8}, {"ВОД", "Водоём", 6}, {"ПАШ", "Пашня", 12}};
 
-constexpr const char* kPointWords[] = {"", "угол", "ось", "бровка", "дерево", "опора", "бордюр",
-                                       "колодец", "забор", "пикет", "люк", "знак"};
+constexpr const char* kPointWords[] = {"",       "угол",    "ось",   "бровка", "дерево", "опора",
+                                       "бордюр", "колодец", "забор", "пикет",  "люк",    "знак"};
 enum Word { kNumber, kCorner, kAxis, kEdge, kTree, kPole, kKerb, kWell, kFence, kSpot };
 
 constexpr int64_t kColours[] = {0, 255, 32768, 16711680, 8421504, 12632256, 4210752, 33023, 16776960, 65280};
@@ -113,7 +110,7 @@ void CSurveyGenerator::MakeCodes() {
         GenCode c;
         c.number = 101 + k;
         c.family = static_cast<Family>(k % 3);
-        const CodeSeed& seed = (c.family == Family::Point ? kPointCodes
+        const CodeSeed& seed = (c.family == Family::Point  ? kPointCodes
                                 : c.family == Family::Line ? kLineCodes
                                                            : kAreaCodes)[(k / 3) % 6];
         c.layer = seed.layer - 1;  // the layer table is in number order
@@ -127,8 +124,8 @@ void CSurveyGenerator::MakeCodes() {
                            std::to_string(m_rnd.Between(8, 18)) + "," + colour() + ")";
                 if (k % 4 == 0) c.styles += " /Pen(0,1," + colour() + ")";
             } else {
-                c.styles = "/Pen(" + std::to_string(m_rnd.Below(16)) + "," + std::to_string(m_rnd.Between(1, 3)) +
-                           "," + colour() + ")";
+                c.styles = "/Pen(" + std::to_string(m_rnd.Below(16)) + "," + std::to_string(m_rnd.Between(1, 3)) + "," +
+                           colour() + ")";
                 if (c.family == Family::Area)
                     c.styles += " /Brush(" + std::to_string(m_rnd.Below(8)) + "," + colour() + "," + colour() + ")";
             }
@@ -172,16 +169,16 @@ void CSurveyGenerator::MakeFeatures() {
         Spot centre{kOriginNorth + (f / columns) * kCell + kCell / 2 + m_rnd.Between(-3000, 3000),
                     kOriginEast + (f % columns) * kCell + kCell / 2 + m_rnd.Between(-3000, 3000)};
         int r = static_cast<int>(m_rnd.Below(100));
-        Kind kind = r < 25 ? Kind::Point
-                  : r < 33 ? Kind::Line
-                  : r < 58 ? Kind::Polyline
-                  : r < 80 ? Kind::Polygon
-                  : r < 85 ? Kind::Arc
-                  : r < 93 ? Kind::Circle
-                           : Kind::Multiple;
-        Family family = kind == Kind::Point ? Family::Point
-                      : (kind == Kind::Line || kind == Kind::Polyline || kind == Kind::Arc) ? Family::Line
-                                                                                            : Family::Area;
+        Kind kind = r < 25   ? Kind::Point
+                    : r < 33 ? Kind::Line
+                    : r < 58 ? Kind::Polyline
+                    : r < 80 ? Kind::Polygon
+                    : r < 85 ? Kind::Arc
+                    : r < 93 ? Kind::Circle
+                             : Kind::Multiple;
+        Family family = kind == Kind::Point                                                   ? Family::Point
+                        : (kind == Kind::Line || kind == Kind::Polyline || kind == Kind::Arc) ? Family::Line
+                                                                                              : Family::Area;
         m_survey.features.push_back(MakeFeature(kind, centre, CodeOf(family)));
     }
 }
@@ -211,9 +208,7 @@ GenFeature CSurveyGenerator::MakeFeature(Kind kind, Spot centre, int code) {
 void CSurveyGenerator::AddShape(GenFeature& f, Kind kind, Spot c) {
     int d = static_cast<int>(m_rnd.Below(kDirections));
     switch (kind) {
-    case Kind::Point:
-        f.points.push_back(NewPoint(c, m_rnd.Percent(50) ? kTree : kPole, true));
-        break;
+    case Kind::Point: f.points.push_back(NewPoint(c, m_rnd.Percent(50) ? kTree : kPole, true)); break;
     case Kind::Line:
         f.points.push_back(NewPoint(Offset(c, d, m_rnd.Between(3000, 12000)), kFence, true));
         f.points.push_back(NewPoint(Offset(c, d + kDirections / 2, m_rnd.Between(3000, 12000)), kFence, true));
@@ -270,8 +265,7 @@ void CSurveyGenerator::AddShape(GenFeature& f, Kind kind, Spot c) {
         }
         break;
     }
-    case Kind::Multiple:
-        break;
+    case Kind::Multiple: break;
     }
 }
 

@@ -12,8 +12,8 @@ struct GeneratorOptions {
     int64_t points = 100000;
     int64_t features = -1;  // -1: a tenth of the points
     uint64_t seed = 1;
-    int geoPercent = 5;     // share of the non-control points with GDS_COORDS
-    int layers = 12;        // more add numbered layers, three feature codes each
+    int geoPercent = 5;  // share of the non-control points with GDS_COORDS
+    int layers = 12;     // more add numbered layers, three feature codes each
 };
 
 class CSurveyGenerator {
@@ -45,7 +45,7 @@ private:
     GeneratorOptions m_options;
     CRandom m_rnd;
     GeneratedSurvey m_survey;
-    int64_t m_extent = 0;        // side of the surveyed square, mm
+    int64_t m_extent = 0;  // side of the surveyed square, mm
     int64_t m_controlColumns = 1;
     int64_t m_controlCount = 0;
     int m_codeCount = 0;

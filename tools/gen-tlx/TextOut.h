@@ -1,9 +1,9 @@
 // Buffered output of generated text with column helpers for the fixed layout.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>

@@ -71,10 +71,8 @@ void CTlxFileWriter::WritePoints(CTextOut& out) {
         const GenPoint& p = m_survey.points[i];
         out.Right(static_cast<int64_t>(i) + 1, kNumberWidth);
         out.Column(kPointName.from);
-        if (p.word == 0)
-            out.Integer(static_cast<int64_t>(i) + 1);
-        else
-            out.Put(m_survey.pointWords[p.word].cp1251);
+        if (p.word == 0) out.Integer(static_cast<int64_t>(i) + 1);
+        else out.Put(m_survey.pointWords[p.word].cp1251);
         if (p.ref >= 0) {
             out.Column(kPointRef.from);
             out.Right(p.ref + 1, Width(kPointRef));

@@ -43,13 +43,15 @@ int main(int argc, char** argv) {
             csv = true;
             continue;
         }
-        if (arg == "--points" || arg == "--features" || arg == "--seed" || arg == "--geo" ||
-            arg == "--layers") {
+        if (arg == "--points" || arg == "--features" || arg == "--seed" || arg == "--geo" || arg == "--layers") {
             long long value = 0;
             if (i + 1 >= argc || !ParseNumber(argv[i + 1], value) || (arg == "--geo" && value > 100) ||
                 (arg == "--layers" && (value < 12 || value > 30000))) {
                 std::fprintf(stderr, "gen-tlx: %s needs a number%s\n%s", arg.c_str(),
-                             arg == "--geo" ? " from 0 to 100" : arg == "--layers" ? " from 12 to 30000" : "", kUsage);
+                             arg == "--geo"      ? " from 0 to 100"
+                             : arg == "--layers" ? " from 12 to 30000"
+                                                 : "",
+                             kUsage);
                 return 2;
             }
             ++i;
@@ -60,7 +62,7 @@ int main(int argc, char** argv) {
             if (arg == "--layers") options.layers = static_cast<int>(value);
             continue;
         }
-        if (!arg.empty() && arg[0] == '-' ) {
+        if (!arg.empty() && arg[0] == '-') {
             std::fprintf(stderr, "gen-tlx: unknown option %s\n%s", arg.c_str(), kUsage);
             return 2;
         }
