@@ -8,6 +8,7 @@ packages=(
   libgtest-dev                              # unit tests
   qt6-base-dev                              # the dialogs (Qt 6 Widgets)
   clang libclang-rt-14-dev                  # libFuzzer targets
+  clang-format                              # the format check (.clang-format)
   gdal-bin python3-gdal                     # GDAL read-back of every output and ogr2ogr baselines
   libgdal-dev                               # the GDAL driver ogr_TLX.so
   postgresql postgis                        # the driver's PostGIS round trip (a throwaway cluster)
