@@ -69,7 +69,8 @@ void CheckModel(const tvk::CTLXReader& r) {
     Require(r.LayerStates.size() == r.Layers.size() && r.CodeStates.size() == r.FeatureCodes.size());
     Require(r.FeatureValues.size() == r.Features.size() && r.FeatureStates.size() == r.Features.size());
     Require(r.FeatureData.empty());
-    Require(r.PointLines.size() == r.Points.size() && r.CodeLines.size() == r.FeatureCodes.size());
+    Require(r.PointLines.size() == r.Points.size() && r.CodeLines.size() == r.FeatureCodes.size() &&
+            r.LayerLines.size() == r.Layers.size());
     for (size_t i = 0; i < r.Points.size(); ++i) {
         if (r.PointStates[i] == kNone) continue;
         int ref = r.Points[i].RefPoint;

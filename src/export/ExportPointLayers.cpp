@@ -56,12 +56,14 @@ void CWriter::AppendPointLayer(const char* layerName, int number, bool controlPo
     LayerRec layer;
     layer.Name = CText(Cp1251(layerName));
     Layers.push_back(std::move(layer));
+    LayerLines.push_back(0);  // made by the export, not read from a line
     LayerStates.push_back(number);
 
     const int codeSlot = static_cast<int>(FeatureCodes.size());
     FeatureCodeRec code;
     code.Layer = layerSlot;
     FeatureCodes.push_back(std::move(code));
+    CodeLines.push_back(0);
     CodeStates.push_back(number);
     CodeMap.SetAt(number, codeSlot);
     FeatureStyles.emplace_back();
@@ -109,6 +111,7 @@ void CWriter::CreatePointLayers() {
         auto feature = std::make_unique<CPointListFeature>(POINT);
         feature->Code = control ? cpCode : tspCode;
         feature->Points.assign(1, static_cast<int>(i));
+        feature->Line = PointLines[i];  // a writer's message about it names the point's line
 
         std::vector<CText> values;
         values.reserve(control ? 7 : 5);

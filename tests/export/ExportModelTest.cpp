@@ -58,6 +58,11 @@ TEST_F(PrepareDataTest, PointsOnlyGiveTheTwoPointLayersAndDropUnusedOnes) {
     EXPECT_EQ(writer.FeatureCodes[g.tspCode].Layer, g.tspLayer);
     EXPECT_EQ(writer.FeatureCodes[g.cpCode].Layer, g.cpLayer);
     EXPECT_EQ(writer.CodeUsed[CodeSlot(10)], 0);
+    // The tables parallel to layers and codes stay parallel: a message may
+    // name the line of any code or layer, the made-up ones as line 0.
+    EXPECT_EQ(writer.LayerLines.size(), writer.Layers.size());
+    EXPECT_EQ(writer.CodeLines.size(), writer.FeatureCodes.size());
+    EXPECT_EQ(writer.CodeLines[g.cpCode], 0);
 
     // The schemas' names; types and widths reach the files and are read back by the writers' tests.
     EXPECT_EQ(DefNames(g.cpCode), (Texts{Cp1251("Точка"), "X", "Y", "H", Cp1251("Тип координат XY"),
