@@ -177,6 +177,40 @@ int FormatGcvt16(double value, char* out) {
     return length;
 }
 
+// Writes the n significant digits `mant` with decimal exponent `exp` as gcvt
+// lays them out: plainly for -1 <= exp < digits ("0.5", "120.", "1.25"),
+// else as d.ddde±XXX. Returns the end of what it wrote.
+char* LayOutMantissa(const char* mant, int n, int exp, int digits, char* p) {
+    if (exp >= -1 && exp < digits) {
+        if (exp == -1) {
+            *p++ = '0';
+            *p++ = '.';
+            std::memcpy(p, mant, n);
+            p += n;
+        } else {
+            int intDigits = exp + 1;
+            for (int i = 0; i < intDigits; ++i) *p++ = i < n ? mant[i] : '0';
+            *p++ = '.';
+            if (n > intDigits) {
+                std::memcpy(p, mant + intDigits, n - intDigits);
+                p += n - intDigits;
+            }
+        }
+    } else {
+        *p++ = mant[0];
+        *p++ = '.';
+        std::memcpy(p, mant + 1, n - 1);
+        p += n - 1;
+        *p++ = 'e';
+        *p++ = exp < 0 ? '-' : '+';
+        int a = exp < 0 ? -exp : exp;
+        *p++ = char('0' + a / 100);
+        *p++ = char('0' + a / 10 % 10);
+        *p++ = char('0' + a % 10);
+    }
+    return p;
+}
+
 }  // namespace
 
 int FormatGcvt(double value, int digits, char* out) {
@@ -217,33 +251,7 @@ int FormatGcvt(double value, int digits, char* out) {
     int exp = std::atoi(s + 1);
     while (n > 1 && mant[n - 1] == '0') --n;
 
-    if (exp >= -1 && exp < digits) {
-        if (exp == -1) {
-            *p++ = '0';
-            *p++ = '.';
-            std::memcpy(p, mant, n);
-            p += n;
-        } else {
-            int intDigits = exp + 1;
-            for (int i = 0; i < intDigits; ++i) *p++ = i < n ? mant[i] : '0';
-            *p++ = '.';
-            if (n > intDigits) {
-                std::memcpy(p, mant + intDigits, n - intDigits);
-                p += n - intDigits;
-            }
-        }
-    } else {
-        *p++ = mant[0];
-        *p++ = '.';
-        std::memcpy(p, mant + 1, n - 1);
-        p += n - 1;
-        *p++ = 'e';
-        *p++ = exp < 0 ? '-' : '+';
-        int a = exp < 0 ? -exp : exp;
-        *p++ = char('0' + a / 100);
-        *p++ = char('0' + a / 10 % 10);
-        *p++ = char('0' + a % 10);
-    }
+    p = LayOutMantissa(mant, n, exp, digits, p);
     *p = 0;
     return int(p - out);
 }
