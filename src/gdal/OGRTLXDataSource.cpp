@@ -54,6 +54,7 @@ GDALDataset* OGRTLXDataSource::Open(const char* path, bool strict, const std::st
     dataset->SetMetadataItem("FEATURE_CODES", std::to_string(counts.codes).c_str());
     dataset->SetMetadataItem("FEATURES", std::to_string(counts.features).c_str());
     dataset->SetMetadataItem("ERRORS", std::to_string(survey.ErrorCount).c_str());
+    dataset->SetMetadataItem("WARNINGS", std::to_string(survey.WarningCount).c_str());
     dataset->SetDescription(path);
     return dataset.release();
 }

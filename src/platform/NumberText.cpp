@@ -262,15 +262,22 @@ std::string Gcvt(double value, int digits) {
     return std::string(buf, n);
 }
 
+namespace {
+
+// The number's start past leading C blanks and a sign, as atof and atoi take them.
+const char* SkipBlanksAndSign(const char* p, bool& negative) {
+    while (IsCSpace(*p)) ++p;
+    negative = *p == '-';
+    if (*p == '+' || *p == '-') ++p;
+    return p;
+}
+
+}  // namespace
+
 double AtoF(const char* text) {
     if (!text) return 0;
-    const char* p = text;
-    while (IsCSpace(*p)) ++p;
     bool neg = false;
-    if (*p == '+' || *p == '-') {
-        neg = *p == '-';
-        ++p;
-    }
+    const char* p = SkipBlanksAndSign(text, neg);
     double v = 0;
     // from_chars takes neither a sign nor "0x"; hex floats are no survey numbers
     // and inf/nan texts are read as from_chars reads them.
@@ -285,13 +292,8 @@ double AtoF(const char* text) {
 
 int AtoI(const char* text) {
     if (!text) return 0;
-    const char* p = text;
-    while (IsCSpace(*p)) ++p;
     bool neg = false;
-    if (*p == '+' || *p == '-') {
-        neg = *p == '-';
-        ++p;
-    }
+    const char* p = SkipBlanksAndSign(text, neg);
     long long v = 0;
     while (*p >= '0' && *p <= '9') {
         if (v < (1LL << 40)) v = v * 10 + (*p - '0');

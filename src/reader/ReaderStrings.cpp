@@ -30,6 +30,9 @@ const StringEntry kReaderStrings[] = {
      "first point ",
      "Предупреждение: точки окружности или дуги лежат на одной прямой или совпадают; она записана с радиусом 0 в "
      "своей первой точке "},
+    {IDS_WARN_PARTLY_READ_NUMBER,
+     "Warning: a coordinate of the point goes on past its number, and only the number is read ",
+     "Предупреждение: в координате точки после числа есть ещё знаки, прочитано только число "},
 };
 
 }  // namespace

@@ -20,8 +20,9 @@ enum : unsigned {
     IDS_ERR_POINT = 8280,
     IDS_ERR_LAYER_NAME = 8284,
     IDS_ERR_PROPERTY_NAME = 8285,
-    IDS_WARN_NO_SECTION = 8286,   // followed by the file's path
-    IDS_WARN_FLAT_CIRCLE = 8287,  // followed by the feature in brackets
+    IDS_WARN_NO_SECTION = 8286,          // followed by the file's path
+    IDS_WARN_FLAT_CIRCLE = 8287,         // followed by the feature in brackets
+    IDS_WARN_PARTLY_READ_NUMBER = 8288,  // followed by the point in brackets
 };
 
 // Registers the reader's texts with the string table (once per process).

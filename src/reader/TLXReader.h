@@ -256,7 +256,7 @@ private:
     int NextGeneratedNumber(int& counter, int first, int end);
 
     bool NormaliseCircle(CPointListFeature* feature);
-    bool HasFiniteNumbers(size_t pointSlot) const;
+    bool CheckPointNumbers(size_t pointSlot);
     void WarnIfFlat(const CPointListFeature* list, int number);
     void ConvertFeatureTree(CFeature* feature, int slot);
     int FeatureNumber(size_t slot) const;

@@ -1,6 +1,8 @@
 // CTLXReader: index resolution and validation after the whole file is read.
 // Every file number becomes a slot; unusable items are reported and marked
 // left out (state -10) and stay in their tables.
+#include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -9,6 +11,7 @@
 #include "platform/Exceptions.h"
 #include "platform/NumberText.h"
 #include "platform/StringTable.h"
+#include "platform/Text.h"
 #include "reader/FeatureWalk.h"
 #include "reader/ReaderStrings.h"
 #include "reader/TLXReader.h"
@@ -28,26 +31,52 @@ void CTLXReader::Report(LineNo line, int error, const char* format, ...) {
 
 namespace {
 
-// False for a text that atof reads as an infinity or a NaN ("1e309", "inf",
-// "-inf", "nan"). Texts without exponent or letters are never such: a field
-// of 16 columns holds too few digits to overflow.
-bool IsFiniteText(const CText& text) {
-    if (text.IsNull()) return true;
-    for (char c : text.View()) {
-        char lower = static_cast<char>(c | 0x20);
-        if (lower == 'e' || lower == 'i' || lower == 'n') return std::isfinite(AtoF(text.Get()));
+// How atof reads a coordinate text: every character of it, only a leading
+// part (a decimal comma, a typo: "473095,412" is 473095), or as an
+// infinity or a NaN ("1e309", "inf", "nan"). The common text of digits,
+// one point and a sign is decided in one pass without converting it.
+enum class NumberReading { kWhole, kPartial, kNonFinite };
+
+NumberReading ReadingOf(const CText& text) {
+    const std::string_view v = TrimmedView(text.View());
+    if (v.empty()) return NumberReading::kWhole;
+    size_t at = v.front() == '+' || v.front() == '-' ? 1 : 0;
+    int digits = 0, points = 0;
+    bool other = false;
+    for (size_t i = at; i < v.size() && !other; ++i) {
+        if (v[i] >= '0' && v[i] <= '9') ++digits;
+        else if (v[i] == '.') ++points;
+        else other = true;
     }
-    return true;
+    if (!other) return digits > 0 && points <= 1 ? NumberReading::kWhole : NumberReading::kPartial;
+    if (!std::isfinite(AtoF(text.Get()))) return NumberReading::kNonFinite;
+    // Past the sign, from_chars reads what atof reads; what it leaves was not read.
+    if (at == v.size() || !(std::isdigit(static_cast<unsigned char>(v[at])) || v[at] == '.'))
+        return NumberReading::kPartial;
+    double value = 0;
+    const auto read = std::from_chars(v.data() + at, v.data() + v.size(), value, std::chars_format::general);
+    return read.ec == std::errc() && read.ptr == v.data() + v.size() ? NumberReading::kWhole : NumberReading::kPartial;
 }
 
 }  // namespace
 
-// No infinity or NaN may reach the writers through a point.
-bool CTLXReader::HasFiniteNumbers(size_t pointSlot) const {
+// No infinity or NaN may reach the writers through a point. A coordinate
+// read only in part is read as atof reads it, with a warning naming the point.
+bool CTLXReader::CheckPointNumbers(size_t pointSlot) {
     const PointRec& p = Points[pointSlot];
     const GeoCoordRec& g = GeoCoords[pointSlot];
-    return IsFiniteText(p.X) && IsFiniteText(p.Y) && IsFiniteText(p.H) && IsFiniteText(g.Latitude) &&
-           IsFiniteText(g.Longitude);
+    bool partial = false;
+    for (const CText* text : {&p.X, &p.Y, &p.H, &g.Latitude, &g.Longitude}) {
+        const NumberReading reading = ReadingOf(*text);
+        if (reading == NumberReading::kNonFinite) return false;
+        partial |= reading == NumberReading::kPartial;
+    }
+    if (partial) {
+        char item[64];
+        std::snprintf(item, sizeof item, "[Point index: %d]", PointStates[pointSlot]);
+        WriteWarning(PointLines[pointSlot], (CStringTable::Load(IDS_WARN_PARTLY_READ_NUMBER) + item).c_str());
+    }
+    return true;
 }
 
 int CTLXReader::FeatureNumber(size_t slot) const {
@@ -83,7 +112,7 @@ void CTLXReader::ConvertIndex_Points() {
     for (size_t i = 0; i < Points.size(); ++i) {
         if (IsMustDie()) throw CThreadStopSignal();
         PointRec& point = Points[i];
-        if (point.Y.IsBlank() || point.X.IsBlank() || !HasFiniteNumbers(i)) {
+        if (point.Y.IsBlank() || point.X.IsBlank() || !CheckPointNumbers(i)) {
             Report(PointLines[i], ERR_POINT, "Point index: %d", PointStates[i]);
             PointStates[i] = kNone;
             point.RefPoint = kNone;

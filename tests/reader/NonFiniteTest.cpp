@@ -1,5 +1,6 @@
 // Infinities and NaNs ("1e309", "inf", "-inf", "nan") never reach the model:
 // each is reported with the code of a bad number in its column and the line.
+// A coordinate that atof reads only in part is kept and warned of.
 #include <cmath>
 
 #include "ReaderTestUtil.h"
@@ -42,6 +43,21 @@ TEST_F(NonFiniteTest, PointCoordinatesLeaveThePointOutWithItsLine) {
                                                                {6, "E0012 Invalid point [Point index: 5]"}}));
         EXPECT_EQ(reader.PointStates, (std::vector<int>(5, kNone)));
     }
+}
+
+TEST_F(NonFiniteTest, CoordinatesReadOnlyInPartAreKeptWithAWarningNamingThePoint) {
+    ReadText(Section("POINTS", PointLine(1, "A", "473095,412", "2") + PointLine(2, "B", "1", "2194x92.1", "-") +
+                                   PointLine(3, "C", "1.5e3", "-.25", "+7.") + PointLine(4, "D", "1", "2") +
+                                   PointLine(5, "E", "1.2.3", "+-3")) +
+             Section("GDS_COORDS", GeoLine(4, "55,75", "37.5")));
+    const std::string kText =
+        "Warning: a coordinate of the point goes on past its number, and only the number is read [Point index: ";
+    EXPECT_EQ(reader.ErrorCount, 0) << reader.Log();
+    EXPECT_EQ(reader.located, (std::vector<std::pair<LineNo, std::string>>{
+                                  {2, kText + "1]"}, {3, kText + "2]"}, {5, kText + "4]"}, {6, kText + "5]"}}));
+    EXPECT_EQ(reader.PointStates, (std::vector<int>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(reader.Points[0].X.View(), "473095,412");  // the text stays; writers read it as atof does
+    EXPECT_EQ(AtoF(reader.Points[0].X.Get()), 473095.0);
 }
 
 TEST_F(NonFiniteTest, FeatureColumnsAreBadNumbersOfTheirColumn) {
