@@ -55,7 +55,9 @@ NumberReading ReadingOf(const CText& text) {
         return NumberReading::kPartial;
     double value = 0;
     const auto read = std::from_chars(v.data() + at, v.data() + v.size(), value, std::chars_format::general);
-    return read.ec == std::errc() && read.ptr == v.data() + v.size() ? NumberReading::kWhole : NumberReading::kPartial;
+    // An underflow ("1e-400") is read whole, as the zero atof gives.
+    const bool number = read.ec == std::errc() || read.ec == std::errc::result_out_of_range;
+    return number && read.ptr == v.data() + v.size() ? NumberReading::kWhole : NumberReading::kPartial;
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ TEST_F(NonFiniteTest, PointCoordinatesLeaveThePointOutWithItsLine) {
 
 TEST_F(NonFiniteTest, CoordinatesReadOnlyInPartAreKeptWithAWarningNamingThePoint) {
     ReadText(Section("POINTS", PointLine(1, "A", "473095,412", "2") + PointLine(2, "B", "1", "2194x92.1", "-") +
-                                   PointLine(3, "C", "1.5e3", "-.25", "+7.") + PointLine(4, "D", "1", "2") +
+                                   PointLine(3, "C", "1.5e3", "-.25", "1e-400") + PointLine(4, "D", "1", "2") +
                                    PointLine(5, "E", "1.2.3", "+-3")) +
              Section("GDS_COORDS", GeoLine(4, "55,75", "37.5")));
     const std::string kText =
