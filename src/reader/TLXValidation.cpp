@@ -33,24 +33,15 @@ namespace {
 
 // How atof reads a coordinate text: every character of it, only a leading
 // part (a decimal comma, a typo: "473095,412" is 473095), or as an
-// infinity or a NaN ("1e309", "inf", "nan"). The common text of digits,
-// one point and a sign is decided in one pass without converting it.
+// infinity or a NaN ("1e309", "inf", "nan").
 enum class NumberReading { kWhole, kPartial, kNonFinite };
 
-NumberReading ReadingOf(const CText& text) {
+NumberReading SlowReadingOf(const CText& text) {
     const std::string_view v = TrimmedView(text.View());
     if (v.empty()) return NumberReading::kWhole;
-    size_t at = v.front() == '+' || v.front() == '-' ? 1 : 0;
-    int digits = 0, points = 0;
-    bool other = false;
-    for (size_t i = at; i < v.size() && !other; ++i) {
-        if (v[i] >= '0' && v[i] <= '9') ++digits;
-        else if (v[i] == '.') ++points;
-        else other = true;
-    }
-    if (!other) return digits > 0 && points <= 1 ? NumberReading::kWhole : NumberReading::kPartial;
     if (!std::isfinite(AtoF(text.Get()))) return NumberReading::kNonFinite;
     // Past the sign, from_chars reads what atof reads; what it leaves was not read.
+    const size_t at = v.front() == '+' || v.front() == '-' ? 1 : 0;
     if (at == v.size() || !(std::isdigit(static_cast<unsigned char>(v[at])) || v[at] == '.'))
         return NumberReading::kPartial;
     double value = 0;
@@ -58,6 +49,26 @@ NumberReading ReadingOf(const CText& text) {
     // An underflow ("1e-400") is read whole, as the zero atof gives.
     const bool number = read.ec == std::errc() || read.ec == std::errc::result_out_of_range;
     return number && read.ptr == v.data() + v.size() ? NumberReading::kWhole : NumberReading::kPartial;
+}
+
+// The common text, a sign, digits and at most one point, is decided here in
+// one pass without converting it: reading a million points does it millions of times.
+NumberReading ReadingOf(const CText& text) {
+    if (text.IsNull()) return NumberReading::kWhole;
+    const std::string_view v = text.View();
+    const char* p = v.data();
+    const char* const end = p + v.size();
+    if (p < end && (*p == '-' || *p == '+')) ++p;
+    const char* const first = p;
+    int points = 0;
+    for (; p < end; ++p) {
+        if (static_cast<unsigned char>(*p - '0') < 10u) continue;
+        if (*p != '.') break;
+        ++points;
+    }
+    // More than 308 digits may overflow to an infinity.
+    if (p == end && points <= 1 && end - first > points && end - first <= 308) return NumberReading::kWhole;
+    return SlowReadingOf(text);
 }
 
 }  // namespace

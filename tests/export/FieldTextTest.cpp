@@ -73,6 +73,12 @@ TEST(FieldText, NumbersKeepTheDecimalsThatFitOrAreLeftEmpty) {
         EXPECT_EQ(FitNumber(text, c.width, scratch), c.fit) << c.text;
         EXPECT_EQ(text, c.fitted) << c.text;
     }
+    // Plain digits overflow to an infinity from the 309th on.
+    for (size_t digits : {308u, 309u, 400u}) {
+        std::string scratch, number(digits, '9');
+        std::string_view text = number;
+        EXPECT_EQ(FitNumber(text, 500, scratch), digits <= 308 ? NumberFit::Fits : NumberFit::Empty) << digits;
+    }
 }
 
 TEST(FieldText, WholeNumbersOutsideARange) {
