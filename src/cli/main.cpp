@@ -13,10 +13,11 @@ namespace {
 
 const tlxcli::Command kCommands[] = {
     {"check", "tlxexport check IN.tlx [--log FILE]                  read and validate only", tlxcli::RunCheck},
-    {"dxf", "tlxexport dxf   IN.tlx OUT.dxf [--no-attributes] [--no-codepage] [--log FILE]", tlxcli::RunDxf},
-    {"mif", "tlxexport mif   IN.tlx OUTDIR  [--overwrite ask|all|none] [--log FILE]", tlxcli::RunMif},
-    {"shp", "tlxexport shp   IN.tlx OUTDIR  [--overwrite ask|all|none] [--no-codepage] [--log FILE]", tlxcli::RunShp},
-    {"text", "tlxexport text  IN.tlx OUT.txt [--template FILE.ue] [--log FILE]", tlxcli::RunText},
+    {"dxf", "tlxexport dxf   IN.tlx OUT.dxf [--no-attributes] [--no-codepage] [--strict] [--log FILE]", tlxcli::RunDxf},
+    {"mif", "tlxexport mif   IN.tlx OUTDIR  [--overwrite ask|all|none] [--strict] [--log FILE]", tlxcli::RunMif},
+    {"shp", "tlxexport shp   IN.tlx OUTDIR  [--overwrite ask|all|none] [--no-codepage] [--strict] [--log FILE]",
+     tlxcli::RunShp},
+    {"text", "tlxexport text  IN.tlx OUT.txt [--template FILE.ue] [--strict] [--log FILE]", tlxcli::RunText},
     {"template", "tlxexport template show FILE.ue                      print a template's fields and settings",
      tlxcli::RunTemplate},
     {"dialog", "tlxexport dialog dxf|mif|shp|text [IN.tlx]           open a dialog through its entry point",
