@@ -99,14 +99,12 @@ void CWriter::CreatePointLayers() {
         if (state >= 0) ++added;
     Features.reserve(Features.size() + added);
     FeatureStates.reserve(FeatureStates.size() + added);
-    FeatureValues.reserve(FeatureValues.size() + added);
+    FeatureValues.reserve(FeatureValues.size() + added);  // empty lists when deferred
 
     for (size_t i = 0; i < Points.size(); ++i) {
         ThrowIfMustDie();
         if (PointStates[i] < 0) continue;
-        const PointRec& point = Points[i];
-        const Coord3& c = PointCoords[i];
-        const bool control = point.RefPoint == kNone;
+        const bool control = Points[i].RefPoint == kNone;
 
         auto feature = std::make_unique<CPointListFeature>(POINT);
         feature->Code = control ? cpCode : tspCode;
@@ -114,21 +112,30 @@ void CWriter::CreatePointLayers() {
         feature->Line = PointLines[i];  // a writer's message about it names the point's line
 
         std::vector<CText> values;
-        values.reserve(control ? 7 : 5);
-        values.push_back(point.Name);
-        values.push_back(CoordinateText(c.y));
-        values.push_back(CoordinateText(c.x));
-        values.push_back(CoordinateText(c.z));
-        if (control) {
-            values.emplace_back(point.HControl ? "1" : "0");
-            values.emplace_back(point.VControl ? "1" : "0");
-        }
-        values.emplace_back(ReliefText(point.Relief));
+        if (!DeferPointValues) values = PointFeatureValues(i);
 
         Features.push_back(std::move(feature));
         FeatureStates.push_back(-1);
         FeatureValues.push_back(std::move(values));
     }
+}
+
+std::vector<CText> CWriter::PointFeatureValues(size_t pointSlot) const {
+    const PointRec& point = Points[pointSlot];
+    const Coord3& c = PointCoords[pointSlot];
+    const bool control = point.RefPoint == kNone;
+    std::vector<CText> values;
+    values.reserve(control ? 7 : 5);
+    values.push_back(point.Name);
+    values.push_back(CoordinateText(c.y));
+    values.push_back(CoordinateText(c.x));
+    values.push_back(CoordinateText(c.z));
+    if (control) {
+        values.emplace_back(point.HControl ? "1" : "0");
+        values.emplace_back(point.VControl ? "1" : "0");
+    }
+    values.emplace_back(ReliefText(point.Relief));
+    return values;
 }
 
 }  // namespace tvk

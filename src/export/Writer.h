@@ -81,6 +81,9 @@ public:
     // and CIRC0 radius points (negative states) are construction points and
     // false, like left-out points and slots out of range.
     bool IsSurveyPoint(int pointSlot) const { return ValidSlot(pointSlot, PointStates) && PointStates[pointSlot] >= 0; }
+    // The values of the generated point feature of a survey point: name, X,
+    // Y, H, (control points) the two control flags, relief.
+    std::vector<CText> PointFeatureValues(size_t pointSlot) const;
 
     // --- the export model (declaration order) ---
     std::string OutputFolder;                 // ends with a separator once Export has set it
@@ -165,6 +168,10 @@ protected:
     void CreateLayerFileNames();
 
     bool NeedToClear = false;
+    // Point features get no values in FeatureValues: a reader that shows
+    // them one at a time asks PointFeatureValues instead of holding a
+    // million value lists.
+    bool DeferPointValues = false;
     // Per layer slot: the tagNameChange bits of its prepared name, and that
     // name, so that a name the user edits afterwards is not reported.
     std::vector<unsigned> LayerNameChanges;

@@ -113,7 +113,9 @@ OGRFeature* OGRTLXLayer::Translate(int featureSlot) {
     const size_t code = static_cast<size_t>(source.Code);
     const std::vector<int> none;
     const std::vector<int>& map = code < maps.size() ? maps[code] : none;
-    const std::vector<tvk::CText>& values = survey_.FeatureValues[f];
+    std::vector<tvk::CText> pointValues;
+    if (pointLayer_) pointValues = survey_.PointFeatureValues(static_cast<size_t>(PointOf(featureSlot)));
+    const std::vector<tvk::CText>& values = pointLayer_ ? pointValues : survey_.FeatureValues[f];
     for (int field = 0; field < defn_->GetFieldCount(); ++field) {
         size_t k = static_cast<size_t>(field);
         size_t position = k < map.size() && map[k] >= 0 ? static_cast<size_t>(map[k]) : values.size();

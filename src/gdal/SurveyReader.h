@@ -19,6 +19,9 @@ public:
         size_t points = 0, layers = 0, codes = 0, features = 0;
     };
 
+    // Point features' values are made when a feature is read
+    // (PointFeatureValues), not for all points at open.
+    CSurveyReader() { DeferPointValues = true; }
     ~CSurveyReader() override;
 
     // Reads `path` through GDAL's virtual files; `logPath` "" writes no log
