@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "platform/ByteScan.h"
 #include "platform/Text.h"
 
 namespace tvk {
@@ -68,15 +69,9 @@ std::string_view ReplaceUnwritable(std::string_view text, bool tabAllowed, std::
 
 bool IsNonFiniteNumber(std::string_view text) {
     // Only an exponent, the letters of inf and nan or more than 308 digits
-    // make one: a shorter value of digits, signs, points and blanks (nearly
-    // every value) is not converted.
-    bool plain = text.size() <= 308;
-    for (char c : text) {
-        if (static_cast<unsigned char>(c - '0') < 10u || c == '.' || c == '-' || c == ' ' || c == '+') continue;
-        plain = false;
-        break;
-    }
-    if (plain) return false;
+    // make one: a shorter value without letters (nearly every value) is not
+    // converted.
+    if (text.size() <= 308 && !MayHoldLetter(text)) return false;
     text = TrimmedView(text);
     if (!text.empty() && text[0] == '+') text.remove_prefix(1);
     double value = 0;

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FilePool.h"
 #include "platform/FileSystem.h"
 
 namespace tvk {
@@ -63,7 +64,13 @@ protected:
     static constexpr size_t kBufferSize = 1 << 18;
     bool FillReadBuffer();
     // Whether there is a stream to use, reopened when the pool closed it.
-    bool Ready() { return pool_ ? UsePooled() : stream_ != nullptr; }
+    bool Ready() {
+        if (!pool_) return stream_ != nullptr;
+        // Every write comes here: an open pooled file only notes its use.
+        if (!stream_) return UsePooled();
+        lastUse_ = pool_->Tick();
+        return true;
+    }
 
     std::unique_ptr<IFileStream> stream_;
     std::string path_;

@@ -81,6 +81,10 @@ public:
     std::string_view View() const { return IsNull() ? std::string_view() : std::string_view(Data(), size()); }
     std::string Str() const { return std::string(View()); }
 
+    // The 16-byte buffer of a present text of at most 15 bytes (its bytes,
+    // a NUL, then bytes of no meaning), else nullptr: word-wise scans read it whole.
+    const char* InlineBytes() const { return Tag() < kHeap ? buf_ : nullptr; }
+
     // True when absent, empty or only C white space.
     bool IsBlank() const;
 

@@ -26,12 +26,6 @@ enum Section {
     S_FEATURE_DATA
 };
 
-bool IsComment(std::string_view line) {
-    size_t lead = 0;
-    while (lead < line.size() && IsCSpace(line[lead])) ++lead;
-    return lead < line.size() && line[lead] == '*';
-}
-
 }  // namespace
 
 void CTLXReader::OpenFile(const char* path) {
@@ -82,7 +76,9 @@ int CTLXReader::ReadFromFile(char* buffer, int size) {
         if (n == 0) return 0;
         ++LineNumber;
         LineTooLong = n + 1 == static_cast<size_t>(size) && buffer[n - 1] != '\n' && SkipRestOfLine();
-        if (LineTooLong || !IsBlank(buffer)) return 1;
+        LineLead = 0;
+        while (IsCSpace(buffer[LineLead])) ++LineLead;
+        if (LineTooLong || buffer[LineLead] != 0) return 1;
     }
 }
 
@@ -106,13 +102,13 @@ void CTLXReader::ReadTLX() {
     while (ReadFromFile(buffer, kLineBufferSize)) {
         if (IsMustDie()) throw CThreadStopSignal();
         CStr line(buffer, std::strlen(buffer));
-        if (IsComment(line)) continue;
+        if (buffer[LineLead] == '*') continue;  // a comment
         if (LineTooLong) {
             RefuseLongLine(line, section);
             continue;
         }
         int word = -1;
-        if (const char* delimiter = MatchLeadingKeyword(line, SectionDelimiters, word))
+        if (const char* delimiter = MatchLeadingKeyword(line.substr(LineLead), SectionDelimiters, word))
             ReadDelimiter(line, delimiter, word, section, anySection);
         else ParseSectionLine(section, line);
     }

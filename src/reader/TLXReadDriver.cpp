@@ -127,11 +127,13 @@ void CTLXReader::WriteWarning(LineNo line, const char* text) {
 }
 
 void CTLXReader::WriteAbortTexts(const char* first) noexcept {
-    // The texts go through the static buffer: no allocation after a failure.
+    // The texts go through a buffer of their own: no allocation after a
+    // failure, and no state shared with a reader in another thread.
+    char buffer[10240];
     for (const char* text : {first, "\nForce current operation to abort...\n"}) {
-        std::snprintf(m_sBuf, sizeof m_sBuf, "%s", text);
+        std::snprintf(buffer, sizeof buffer, "%s", text);
         try {
-            WriteToLog(m_sBuf);
+            WriteToLog(buffer);
         } catch (const CFileException&) {
         } catch (const std::bad_alloc&) {
         }

@@ -2,6 +2,8 @@
 // static text functions of the file syntax.
 #include "reader/TLXReader.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "platform/NumberText.h"
@@ -10,7 +12,6 @@
 
 namespace tvk {
 
-char CTLXReader::m_sBuf[10240];
 int CTLXReader::RadiusPointCounter = CTLXReader::kRadiusPointFirst;
 int CTLXReader::CirclePointCounter = CTLXReader::kCirclePointFirst;
 
@@ -192,14 +193,34 @@ int CTLXReader::GetIndex(const char* text) {
     return IsZeroText(text) && !IsBlank(text) ? 0 : -1;
 }
 
+namespace {
+
+// GetIndex of a column's text as the C string it holds, up to its end or its
+// first NUL, read in place: every line takes this for its number.
+int ColumnIndex(std::string_view text) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end && IsCSpace(*p)) ++p;
+    if (p == end || *p == 0) return -1;  // blank
+    const char* const first = p;
+    const bool negative = *p == '-';
+    if (*p == '+' || *p == '-') ++p;
+    long long value = 0;
+    for (; p < end && static_cast<unsigned char>(*p - '0') < 10u; ++p)
+        if (value < (1LL << 40)) value = value * 10 + (*p - '0');
+    if (value != 0) return static_cast<int>(std::clamp<long long>(negative ? -value : value, INT_MIN, INT_MAX));
+    // Zero counts only as zeros and blanks: "0" and " 00 ", not "-0" or "0x".
+    for (p = first; p < end && *p; ++p)
+        if (*p != '0' && !IsCSpace(*p)) return -1;
+    return 0;
+}
+
+}  // namespace
+
 int CTLXReader::GetIndex(CStr line, int from, int to) {
     if (from < 0 || static_cast<size_t>(from) >= line.size() || to < from) return -1;
-    if (static_cast<int64_t>(to) - from + 1 >= static_cast<int64_t>(sizeof m_sBuf)) return -1;
     size_t end = std::min(line.size(), static_cast<size_t>(to) + 1);
-    size_t n = end - static_cast<size_t>(from);
-    std::memcpy(m_sBuf, line.data() + from, n);
-    m_sBuf[n] = 0;
-    return GetIndex(m_sBuf);
+    return ColumnIndex(line.substr(static_cast<size_t>(from), end - static_cast<size_t>(from)));
 }
 
 CText CTLXReader::GetSubstring(CStr line, int from, int to) {

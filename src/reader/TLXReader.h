@@ -158,9 +158,6 @@ public:
     static constexpr int kRadiusPointFirst = -100000000;
     static constexpr int kCirclePointFirst = -50000000;
 
-    // Shared scratch buffer for column fields and abort texts.
-    static char m_sBuf[10240];
-
     // The file line of the report or warning being written (0: none), for
     // log hooks that show it; the log texts themselves do not carry it.
     LineNo ReportLine = 0;
@@ -185,6 +182,7 @@ public:
     int OpenPartCount = 0;
     LineNo LineNumber = 0;     // the file line of the line being parsed
     bool LineTooLong = false;  // that line has text past the buffer: only its start is in it
+    size_t LineLead = 0;       // the white space that line starts with, counted once for every use
     std::vector<std::string> SectionDelimiters;
     std::vector<std::string> SectionNames;
     std::vector<std::string> PointFlagWords;

@@ -6,8 +6,10 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 
 #include "msr/ArcCircle.h"
+#include "platform/ByteScan.h"
 #include "platform/Exceptions.h"
 #include "platform/NumberText.h"
 #include "platform/StringTable.h"
@@ -51,23 +53,24 @@ NumberReading SlowReadingOf(const CText& text) {
     return number && read.ptr == v.data() + v.size() ? NumberReading::kWhole : NumberReading::kPartial;
 }
 
-// The common text, a sign, digits and at most one point, is decided here in
-// one pass without converting it: reading a million points does it millions of times.
+// The common text, a sign, digits and at most one point, is decided without
+// converting it: reading a million points does it millions of times.
 NumberReading ReadingOf(const CText& text) {
     if (text.IsNull()) return NumberReading::kWhole;
     const std::string_view v = text.View();
-    const char* p = v.data();
-    const char* const end = p + v.size();
-    if (p < end && (*p == '-' || *p == '+')) ++p;
-    const char* const first = p;
-    int points = 0;
-    for (; p < end; ++p) {
-        if (static_cast<unsigned char>(*p - '0') < 10u) continue;
-        if (*p != '.') break;
-        ++points;
+    const size_t sign = !v.empty() && (v.front() == '-' || v.front() == '+') ? 1 : 0;
+    int points;
+    if (const char* inlineBytes = text.InlineBytes()) {
+        char word[16];
+        std::memcpy(word, inlineBytes, sizeof word);
+        if (sign) word[0] = '0';
+        points = PointOfDecimal(word, v.size());
+    } else {
+        points = PointOfDecimal(v.substr(sign));
     }
     // More than 308 digits may overflow to an infinity.
-    if (p == end && points <= 1 && end - first > points && end - first <= 308) return NumberReading::kWhole;
+    const size_t length = v.size() - sign;
+    if (points >= 0 && length > static_cast<size_t>(points) && length <= 308) return NumberReading::kWhole;
     return SlowReadingOf(text);
 }
 

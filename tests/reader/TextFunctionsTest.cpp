@@ -22,14 +22,22 @@ TEST(GetIndex, AcceptsNumbersAndPlainZerosOnly) {
     EXPECT_EQ(CTLXReader::GetIndex(nullptr), -1);
 }
 
-TEST(GetIndex, ReadsColumnsOfALine) {
+// A column is read in place, as the C string a copy of it would be: up to
+// its end or its first NUL.
+TEST(GetIndex, ReadsAColumnInPlaceAsACopyOfItWouldRead) {
+    using namespace std::string_literals;
+    for (const std::string& text :
+         {"  12"s, "12abc"s, "0"s, " 000 "s, ""s, "   "s, "+0"s, "-0"s, "abc"s, "-5"s, "  7  "s, "99999999999"s,
+          "-99999999999"s, "0x1"s, "00 1"s, "1\0 2"s, " 0\0x"s, "\0 5"s, " \t\r0"s}) {
+        const std::string line = "  " + text + "  tail";
+        EXPECT_EQ(CTLXReader::GetIndex(line, 2, static_cast<int>(text.size()) + 1), CTLXReader::GetIndex(text.c_str()))
+            << '"' << text << '"';
+    }
     std::string_view line = "      17 rest\n";
     EXPECT_EQ(CTLXReader::GetIndex(line, 0, 7), 17);
-    EXPECT_EQ(CTLXReader::GetIndex(line, 9, 12), -1);      // "rest"
-    EXPECT_EQ(CTLXReader::GetIndex(line, 14, 20), -1);     // beyond the end
-    EXPECT_EQ(CTLXReader::GetIndex("  5", 0, 7), 5);       // cut at the end
-    EXPECT_EQ(CTLXReader::GetIndex("  7", 0, 10239), -1);  // too long a field
-    EXPECT_EQ(CTLXReader::GetIndex("  7", 0, 10238), 7);
+    EXPECT_EQ(CTLXReader::GetIndex(line, 14, 20), -1);  // beyond the end
+    EXPECT_EQ(CTLXReader::GetIndex("  5", 0, 7), 5);    // cut at the end
+    EXPECT_EQ(CTLXReader::GetIndex("  5", 2, 1), -1);   // an empty column
 }
 
 TEST(ParseToken, SplitsBracketsLikeStrtok) {
