@@ -4,13 +4,7 @@
 namespace tvk::test {
 namespace {
 
-class SyntaxTest : public ReaderTest {
-protected:
-    CPointListFeature* ListFeature(int number) {
-        return dynamic_cast<CPointListFeature*>(
-            reader.Features[static_cast<size_t>(Slot(reader.FeatureMap, number))].get());
-    }
-};
+class SyntaxTest : public ReaderTest {};
 
 // The line with `tail` from column `column` on.
 std::string WithTail(std::string line, size_t column, const std::string& tail) {
@@ -21,8 +15,6 @@ std::string WithTail(std::string line, size_t column, const std::string& tail) {
 
 const std::string kPoints = Section("POINTS", PointLine(1, "A", "10", "20", "1") + PointLine(2, "B", "11", "21") +
                                                   PointLine(3, "C", "12", "22") + PointLine(4, "D", "13", "23"));
-const std::string kLayerAndCode = Section("LAYERS", Row({Num(0, 1), Num(9, 0), {18, "L"}})) +
-                                  Section("FEATURE_CODES", Row({Num(0, 10), Num(9, 1), {18, "C"}}));
 
 TEST_F(SyntaxTest, LinesOutsideSectionsCommentsAndBlankLines) {
     ReadText("* a comment\n\n   \t\n  * indented comment\nstray line\n   12\n");

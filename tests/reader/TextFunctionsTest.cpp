@@ -10,26 +10,9 @@ namespace tvk {
 namespace {
 
 TEST(GetIndex, AcceptsNumbersAndPlainZerosOnly) {
-    EXPECT_EQ(CTLXReader::GetIndex("  12"), 12);
-    EXPECT_EQ(CTLXReader::GetIndex("12abc"), 12);
-    EXPECT_EQ(CTLXReader::GetIndex("0"), 0);
-    EXPECT_EQ(CTLXReader::GetIndex(" 000 "), 0);
-    EXPECT_EQ(CTLXReader::GetIndex(""), -1);
-    EXPECT_EQ(CTLXReader::GetIndex("   "), -1);
-    EXPECT_EQ(CTLXReader::GetIndex("+0"), -1);
-    EXPECT_EQ(CTLXReader::GetIndex("abc"), -1);
-    EXPECT_EQ(CTLXReader::GetIndex("-5"), -5);
-    EXPECT_EQ(CTLXReader::GetIndex(nullptr), -1);
-}
-
-TEST(GetIndex, ReadsColumnsOfALine) {
-    std::string_view line = "      17 rest\n";
-    EXPECT_EQ(CTLXReader::GetIndex(line, 0, 7), 17);
-    EXPECT_EQ(CTLXReader::GetIndex(line, 9, 12), -1);      // "rest"
-    EXPECT_EQ(CTLXReader::GetIndex(line, 14, 20), -1);     // beyond the end
-    EXPECT_EQ(CTLXReader::GetIndex("  5", 0, 7), 5);       // cut at the end
-    EXPECT_EQ(CTLXReader::GetIndex("  7", 0, 10239), -1);  // too long a field
-    EXPECT_EQ(CTLXReader::GetIndex("  7", 0, 10238), 7);
+    const std::pair<const char*, int> cases[] = {{"  12", 12}, {"12abc", 12}, {"0", 0},    {" 000 ", 0}, {"", -1},
+                                                 {"   ", -1},  {"+0", -1},    {"abc", -1}, {"-5", -5},   {nullptr, -1}};
+    for (const auto& [text, index] : cases) EXPECT_EQ(CTLXReader::GetIndex(text), index) << (text ? text : "null");
 }
 
 TEST(ParseToken, SplitsBracketsLikeStrtok) {
