@@ -2,13 +2,12 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/Cli.h"
 #include "support/Files.h"
 
 #if __has_include("reader/TLXReader.h")
@@ -26,14 +25,9 @@ inline std::string Quote(const std::string& s) { return "'" + s + "'"; }
 
 // Runs a shell command; returns its exit status and appends its output to `out`.
 inline int RunCommand(const std::string& command, std::string* out = nullptr) {
-    std::FILE* p = ::popen((command + " 2>&1").c_str(), "r");
-    if (!p) return -1;
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
-        if (out) out->append(buf, n);
-    int status = ::pclose(p);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    tvk::test::CliRun run = tvk::test::RunShell(command, fs::temp_directory_path());
+    if (out) *out += run.out + run.err;
+    return run.status;
 }
 
 #ifdef TLX_HAVE_READER
