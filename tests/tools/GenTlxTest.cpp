@@ -105,22 +105,6 @@ TEST(GenTlx, SurveyReadsWithoutErrorsAndHoldsEveryKindOfItem) {
     EXPECT_EQ(featureCount(dir / "s.csv/all.vrt"), long(4000 + objects));
 }
 
-TEST(GenTlx, MoreLayersEachGetFeatureCodesAndFeatures) {
-    TempDir dir;
-    std::string path = dir / "layers.tlx", out;
-    ASSERT_EQ(RunCommand(Quote(TLX_GEN_TLX) + " --points 20000 --layers 300 " + Quote(path), &out), 0) << out;
-    LoggingReader r;
-    r.Init();
-    r.Read(path.c_str(), nullptr);
-    EXPECT_EQ(r.ErrorCount, 0) << r.log;
-    EXPECT_GE(r.Layers.size(), 300u);  // and "_UNDEF_" when the reader needs it
-    EXPECT_LE(r.Layers.size(), 301u);
-    EXPECT_EQ(r.FeatureCodes.size(), 48u + 3 * 288);
-    std::set<int> used;
-    for (const auto& feature : r.Features) used.insert(r.FeatureCodes[size_t(feature->Code)].Layer);
-    EXPECT_GT(used.size(), 250u);
-}
-
 #endif  // TLX_HAVE_READER
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -35,16 +34,6 @@ inline int RunCommand(const std::string& command, std::string* out = nullptr) {
 class LoggingReader : public tvk::CTLXReader {
 public:
     void WriteToLog(const char* text) override { log += text; }
-    // The error codes reported, in order ("E0005", ...).
-    std::vector<std::string> Codes() const {
-        std::vector<std::string> codes;
-        std::istringstream lines(log);
-        for (std::string line; std::getline(lines, line);)
-            if (line.size() > 6 && line[0] == 'E' && line[5] == ' ' &&
-                std::isdigit(static_cast<unsigned char>(line[1])))
-                codes.push_back(line.substr(0, 5));
-        return codes;
-    }
     std::string log;
 };
 #endif
