@@ -59,6 +59,7 @@ TEST(Usage, WrongUsageAndUnusableInputsFailNamingTheCauseAndWriteNothing) {
         {"check", 2, ""},
         {"check a.tlx b.tlx", 2, ""},
         {"check a.tlx --bogus", 2, "unknown option --bogus"},
+        {"dxf in.tlx no-such-folder/out.dxf", 1, "File input/output error"},
         {"mif in.tlx out --overwrite maybe", 2, "--overwrite takes ask, all or none"},
         {"mif missing.tlx out", 2, "missing.tlx"},
         {"mif in.tlx file/sub", 1, "file/sub"},  // a file is in the way of the folder
