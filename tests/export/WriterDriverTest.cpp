@@ -17,14 +17,17 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
+// A writer whose progress end is recorded among its hook calls.
+void Prepare(CTestWriter& w) {
+    w.Init();
+    w.OnProgressEnd = [&w] { w.calls.push_back("OnProgressEnd"); };
+    w.calls.clear();
+    w.freeCount = 0;
+}
+
 class WriterDriverTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        writer.Init();
-        writer.OnProgressEnd = [this] { writer.calls.push_back("OnProgressEnd"); };
-        writer.calls.clear();
-        writer.freeCount = 0;
-    }
+    void SetUp() override { Prepare(writer); }
     // The last `n` hook calls.
     Texts LastCalls(size_t n) const {
         const Texts& c = writer.calls;
@@ -112,10 +115,7 @@ TEST_F(WriterDriverTest, EachFailureIsLoggedCleanedUpOnceAndPassedOn) {
     };
     for (const Case& c : cases) {
         CTestWriter w;
-        w.Init();
-        w.OnProgressEnd = [&w] { w.calls.push_back("OnProgressEnd"); };
-        w.calls.clear();
-        w.freeCount = 0;
+        Prepare(w);
         w.body = [&c](CTestWriter&) { c.raise(); };
         EXPECT_TRUE(c.caught(w)) << c.message;
         ASSERT_GE(w.texts.size(), 5u) << c.message;
