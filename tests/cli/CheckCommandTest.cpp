@@ -1,4 +1,5 @@
-// tlxexport check: exit statuses, messages and the log targets.
+// tlxexport check: a clean file, and the log targets (reading reports:
+// ReadingReportsTest; wrong usage: UsageTest).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -25,40 +26,6 @@ TEST_F(CheckCommandTest, CleanFileExitsZero) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("3 points, 1 layers, 1 feature codes, 1 features, 0 errors"), std::string::npos) << r.out;
     EXPECT_EQ(r.err, "Total errors: 0\n");  // no progress bar without a terminal
-}
-
-TEST_F(CheckCommandTest, ReadingErrorsExitThreeWithReportsInUtf8) {
-    // "Дом" in code page 1251 on a line outside any section.
-    std::string bad = Write("bad.tlx", "\xC4\xEE\xEC\nBEGIN POINTS\n      -1\n");
-    CliRun r = Check("'" + bad + "'");
-    EXPECT_EQ(r.status, 3);
-    EXPECT_EQ(r.err, bad + ":1: E0004 Unexpected body of section [Дом]\n" +  //
-                         bad + ":3: E0005 Invalid index [      -1]\n" +      //
-                         bad +
-                         ":3: E0002 Unexpected end of file\n"
-                         "Total errors: 3\n");
-}
-
-TEST_F(CheckCommandTest, BadArgumentsAndUnusableFilesFailNamingTheCause) {
-    CliRun missing = Check("missing.tlx");
-    EXPECT_EQ(missing.status, 2);
-    EXPECT_EQ(missing.err, "tlxexport check: cannot open missing.tlx: No such file or directory\n");
-    CliRun folder = Check("'" + dir_.Path().string() + "'");
-    EXPECT_EQ(folder.status, 2);
-    EXPECT_NE(folder.err.find("cannot open " + dir_.Path().string() + ": Is a directory"), std::string::npos);
-
-    CliRun unwritable = Check("'" + example_ + "' --log no-such-dir/x.log");
-    EXPECT_EQ(unwritable.status, 1);
-    EXPECT_NE(unwritable.err.find("cannot write the log"), std::string::npos) << unwritable.err;
-
-    CliRun help = Check("--help");
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("Usage: tlxexport check IN.tlx [--log FILE]"), std::string::npos);
-    EXPECT_EQ(Check("").status, 2);
-    EXPECT_EQ(Check("a.tlx b.tlx").status, 2);
-    CliRun unknown = Check("a.tlx --bogus");
-    EXPECT_EQ(unknown.status, 2);
-    EXPECT_NE(unknown.err.find("unknown option --bogus"), std::string::npos);
 }
 
 TEST_F(CheckCommandTest, LogFileIsClearedAndGetsTheWholeLog) {

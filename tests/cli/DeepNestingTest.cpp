@@ -81,19 +81,16 @@ TEST_F(DeepNesting, CheckReadsValidatesAndFreesTheWholeNesting) {
         << run.out;
 }
 
-TEST_F(DeepNesting, DxfHoldsTheNestedPartsInFileOrder) {
-    Run("dxf deep.tlx deep.dxf");
-    EXPECT_EQ(ReadBack("dxf", "deep.dxf"), "ok\n");
-}
-
-TEST_F(DeepNesting, MifHoldsTheNestedPartsInFileOrder) {
-    Run("mif deep.tlx mif --overwrite all");
-    EXPECT_EQ(ReadBack("mif", "mif/Deep.MIF"), "ok\n");
-}
-
-TEST_F(DeepNesting, ShapefilesHoldTheNestedPartsInFileOrder) {
-    Run("shp deep.tlx shp --overwrite all");
-    EXPECT_EQ(ReadBack("shp", "shp/Deep(Ломаные).SHP"), "ok\n");
+TEST_F(DeepNesting, EveryFormatHoldsTheNestedPartsInFileOrder) {
+    const struct {
+        const char *command, *format, *output;
+    } exports[] = {{"dxf deep.tlx deep.dxf", "dxf", "deep.dxf"},
+                   {"mif deep.tlx mif --overwrite all", "mif", "mif/Deep.MIF"},
+                   {"shp deep.tlx shp --overwrite all", "shp", "shp/Deep(Ломаные).SHP"}};
+    for (const auto& e : exports) {
+        Run(e.command);
+        EXPECT_EQ(ReadBack(e.format, e.output), "ok\n") << e.command;
+    }
 }
 
 TEST_F(DeepNesting, TextExportReadsTheNestingAndWritesEveryPoint) {

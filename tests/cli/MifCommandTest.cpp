@@ -1,39 +1,23 @@
-// `tlxexport mif` end to end: the samples and a generated survey read back by
-// GDAL, the overwrite answers of the command line (with and without a
-// terminal), the output folder and the usage errors.
+// `tlxexport mif` end to end: the samples read back by GDAL, and the overwrite
+// answers of the command line (with and without a terminal). Its usage errors
+// are in UsageTest.
 #include <gtest/gtest.h>
-
-#include <regex>
 
 #include "mif/MIFTestUtil.h"
 
 namespace tvk::test {
 namespace {
 
-// Runs a shell command; returns its exit status and its output (both streams).
-int Shell(const std::string& command, std::string* output = nullptr) {
-    std::string text;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return -1;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) text.append(buf, n);
-    int rc = pclose(pipe);
-    if (output) *output = text;
-    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-}
-
 std::string Quote(const std::string& s) { return "'" + s + "'"; }
-
-std::string Cli() { return Quote(TLX_CLI); }
 
 class MifCommandTest : public ::testing::Test {
 protected:
     std::string Out() const { return temp / "out"; }
     std::string Path(const std::string& name) const { return Out() + "/" + name; }
     // The command on the survey `tlx`, with its log in the temporary folder.
-    std::string Command(const std::string& tlx, const std::string& extra = "") const {
-        return Cli() + " mif " + Quote(tlx) + " " + Quote(Out()) + " --log " + Quote(temp / "run.log") + " " + extra;
+    CliRun Export(const std::string& tlx, const std::string& extra = "") {
+        return RunCli("mif " + Quote(tlx) + " " + Quote(Out()) + " --log " + Quote(temp / "run.log") + " " + extra,
+                      temp.Path());
     }
     std::string Survey() {
         std::string path = temp / "in.tlx";
@@ -44,15 +28,15 @@ protected:
         return path;
     }
     // Runs the command on a pseudo-terminal that types `answers` (comma-separated);
-    // returns the command's exit status.
+    // returns the command's exit status and its terminal text in `output`.
     int OnTerminal(const std::string& tlx, const std::string& answers, std::string* output) {
-        if (Shell("/usr/bin/python3 " + Quote(std::string(TLX_SOURCE_DIR) + "/tests/cli/pty_answers.py") + " " +
-                      Quote(answers) + " " + Quote(TLX_CLI) + " mif " + Quote(tlx) + " " + Quote(Out()) + " --log " +
-                      Quote(temp / "run.log"),
-                  output) != 0)
-            return -1;
+        CliRun run = RunShell("/usr/bin/python3 " + Quote(std::string(TLX_SOURCE_DIR) + "/tests/cli/pty_answers.py") +
+                                  " " + Quote(answers) + " " + Quote(TLX_CLI) + " mif " + Quote(tlx) + " " +
+                                  Quote(Out()) + " --log " + Quote(temp / "run.log"),
+                              temp.Path());
+        *output = run.out + run.err;
         int status = -1;
-        return std::sscanf(output->c_str(), "exit %d", &status) == 1 ? status : -1;
+        return run.status == 0 && std::sscanf(output->c_str(), "exit %d", &status) == 1 ? status : -1;
     }
     void Existing(const std::vector<std::string>& names) {
         std::filesystem::create_directories(Out());
@@ -63,60 +47,45 @@ protected:
     TempDir temp;
 };
 
+// Every sample; together they hold every kind of object (each kind's text:
+// MIFWriterTest).
 TEST_F(MifCommandTest, EverySampleReadsBackInGdal) {
+    std::string all;
     int samples = 0;
     for (const auto& entry : std::filesystem::directory_iterator(std::string(TLX_SOURCE_DIR) + "/samples")) {
         if (entry.path().extension() != ".tlx") continue;
         ++samples;
+        SCOPED_TRACE(entry.path().string());
         std::filesystem::remove_all(Out());
-        std::string output;
-        ASSERT_EQ(Shell(Command(entry.path().string()), &output), 0) << entry.path() << output;
+        CliRun run = Export(entry.path().string());
+        ASSERT_EQ(run.status, 0) << run.err;
         int status = 0;
         std::string report = ReadBack(Out(), &status);
-        EXPECT_EQ(status, 0) << entry.path() << "\n" << report;
+        EXPECT_EQ(status, 0) << report;
         EXPECT_NE(report.find("features="), std::string::npos) << report;
+        for (const std::string& name : MapInfoFiles(Out()))
+            if (name.ends_with(".MIF")) all += ReadFile(Path(name));
     }
     EXPECT_GT(samples, 0);
-}
-
-TEST_F(MifCommandTest, GeneratedSurveyWithEveryKindReadsBackInGdal) {
-    std::string tlx = temp / "gen.tlx";
-    ASSERT_EQ(Shell(Quote(TLX_GEN_TLX) + " --points 3000 --seed 7 " + Quote(tlx)), 0);
-    std::string output;
-    ASSERT_EQ(Shell(Command(tlx, "--overwrite all"), &output), 0) << output;
-    std::string all;
-    for (const std::string& name : MapInfoFiles(Out()))
-        if (name.ends_with(".MIF")) all += ReadFile(Path(name));
     for (const char* kind : {"\nPoint ", "\nLine ", "\nPline ", "\nRegion 1", "\nArc ", "\nEllipse "})
         EXPECT_NE(all.find(kind), std::string::npos) << kind;
-    int status = 0;
-    std::string report = ReadBack(Out(), &status);
-    EXPECT_EQ(status, 0) << report;
-}
-
-TEST_F(MifCommandTest, CreatesEveryMissingLevelOfTheFolder) {
-    std::string tlx = Survey();
-    std::string deep = temp / "a/b/c";
-    std::string output;
-    ASSERT_EQ(Shell(Cli() + " mif " + Quote(tlx) + " " + Quote(deep), &output), 0) << output;
-    EXPECT_TRUE(std::filesystem::exists(deep + "/Roads.MIF"));
-    EXPECT_TRUE(std::filesystem::exists(deep + "/Roads.MID"));
 }
 
 TEST_F(MifCommandTest, OverwriteNoneKeepsAndListsEveryPairWithAFileAllReplacesThem) {
     std::string tlx = Survey();
     Existing({"Roads.MIF"});
-    std::string output;
-    ASSERT_EQ(Shell(Command(tlx, "--overwrite none"), &output), 0) << output;
+    CliRun run = Export(tlx, "--overwrite none");
+    ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(IsOld("Roads.MIF"));
     EXPECT_FALSE(std::filesystem::exists(Path("Roads.MID")));             // a kept pair is not completed either
     EXPECT_TRUE(std::filesystem::exists(Path("Точки_обоснования.MID")));  // no file of it existed
     const std::string kept = "kept, exists: " + Out() + "/Roads.MIF, Roads.MID\n";
-    EXPECT_NE(output.find("tlxexport mif: " + kept), std::string::npos) << output;
+    EXPECT_NE(run.err.find("tlxexport mif: " + kept), std::string::npos) << run.err;
     EXPECT_NE(ReadFile(temp / "run.log").find(kept), std::string::npos);
 
-    ASSERT_EQ(Shell(Command(tlx, "--overwrite all"), &output), 0) << output;
-    EXPECT_EQ(output.find("kept"), std::string::npos) << output;
+    run = Export(tlx, "--overwrite all");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err.find("kept"), std::string::npos) << run.err;
     EXPECT_FALSE(IsOld("Roads.MIF"));
     int status = 0;
     std::string report = ReadBack(Out(), &status);
@@ -126,11 +95,11 @@ TEST_F(MifCommandTest, OverwriteNoneKeepsAndListsEveryPairWithAFileAllReplacesTh
 TEST_F(MifCommandTest, AskWithoutTerminalRefusesAndTouchesNothing) {
     std::string tlx = Survey();
     Existing({"Roads.MID"});
-    std::string output;
-    EXPECT_EQ(Shell(Command(tlx) + " < /dev/null", &output), 1);
-    EXPECT_NE(output.find("Roads.MID exists and there is no terminal to ask"), std::string::npos) << output;
+    CliRun run = Export(tlx);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("Roads.MID exists and there is no terminal to ask"), std::string::npos) << run.err;
     EXPECT_TRUE(IsOld("Roads.MID"));
-    EXPECT_NE(output.find("Nothing was changed in " + Out()), std::string::npos) << output;
+    EXPECT_NE(run.err.find("Nothing was changed in " + Out()), std::string::npos) << run.err;
     EXPECT_EQ(MapInfoFiles(Out()), std::vector<std::string>{"Roads.MID"});
     EXPECT_NE(ReadFile(temp / "run.log").find("User break during exporting"), std::string::npos);
 }
@@ -169,21 +138,6 @@ TEST_F(MifCommandTest, AnswersOnTheTerminal) {
     ASSERT_EQ(OnTerminal(tlx, "y", &output), 0) << output;
     EXPECT_NE(output.find("asked 1"), std::string::npos) << output;
     EXPECT_FALSE(IsOld("Roads.MID"));
-}
-
-TEST_F(MifCommandTest, UsageErrors) {
-    std::string tlx = Survey();
-    std::string output;
-    EXPECT_EQ(Shell(Cli() + " mif " + Quote(tlx) + " " + Quote(Out()) + " --overwrite maybe", &output), 2);
-    EXPECT_NE(output.find("--overwrite takes ask, all or none"), std::string::npos) << output;
-    EXPECT_EQ(Shell(Cli() + " mif " + Quote(temp / "missing.tlx") + " " + Quote(Out()), &output), 2);
-    EXPECT_NE(output.find("missing.tlx"), std::string::npos) << output;
-    EXPECT_EQ(Shell(Cli() + " mif --help", &output), 0);
-    EXPECT_NE(output.find("Usage: tlxexport mif"), std::string::npos);
-    // A folder that cannot be made: a file is in the way.
-    WriteFile(temp / "file", "x");
-    EXPECT_EQ(Shell(Cli() + " mif " + Quote(tlx) + " " + Quote(temp / "file/sub"), &output), 1);
-    EXPECT_NE(output.find("file/sub"), std::string::npos) << output;
 }
 
 }  // namespace

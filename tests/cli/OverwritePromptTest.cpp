@@ -1,5 +1,5 @@
-// The command line's overwrite question: answers read from a terminal, and the
-// policies of --overwrite.
+// The command line's overwrite question: answers read from a terminal (the
+// policies of --overwrite: MifCommandTest, ShpCommandTest, UsageTest).
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -50,31 +50,18 @@ TEST(OverwritePrompt, UnderstandsEveryAnswerInBothLanguages) {
     CStringTable::SetLanguage(CStringTable::Language::English);
 }
 
-TEST(OverwritePrompt, AsksAgainUntilUnderstoodAndCancelsAtEnd) {
+TEST(OverwritePrompt, ShowsBothFileTextsAsksAgainUntilUnderstoodAndCancelsAtEnd) {
     tvk::CStringTable::SetLanguage(tvk::CStringTable::Language::English);
     std::string shown;
     EXPECT_EQ(Ask("maybe\n\ny\n", &shown), tvk::kAnswerYes);
+    EXPECT_NE(shown.find("Confirm file replace"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("/out/Roads.MIF\n1024 bytes "), std::string::npos) << shown;
+    EXPECT_NE(shown.find("Replace it with the new file?\nRoads.MIF\n"), std::string::npos) << shown;
     size_t asked = 0;
     for (size_t p = shown.find("[c] Cancel"); p != std::string::npos; p = shown.find("[c] Cancel", p + 1)) ++asked;
     EXPECT_EQ(asked, 3u);
     EXPECT_EQ(Ask(""), tvk::kAnswerCancel);
     EXPECT_EQ(Ask("what\n"), tvk::kAnswerCancel);
-}
-
-TEST(OverwritePrompt, ShowsBothFileTexts) {
-    tvk::CStringTable::SetLanguage(tvk::CStringTable::Language::English);
-    std::string shown;
-    Ask("y\n", &shown);
-    EXPECT_NE(shown.find("Confirm file replace"), std::string::npos) << shown;
-    EXPECT_NE(shown.find("/out/Roads.MIF\n1024 bytes "), std::string::npos) << shown;
-    EXPECT_NE(shown.find("Replace it with the new file?\nRoads.MIF\n"), std::string::npos) << shown;
-}
-
-TEST(OverwritePrompt, Policies) {
-    OverwritePolicy policy;
-    EXPECT_TRUE(ParseOverwritePolicy("none", policy));
-    EXPECT_EQ(policy, OverwritePolicy::None);
-    EXPECT_FALSE(ParseOverwritePolicy("yes", policy));
 }
 
 }  // namespace

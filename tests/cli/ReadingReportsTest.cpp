@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "platform/CodePage.h"
 #include "support/Cli.h"
 #include "support/Files.h"
 #include "support/TlxText.h"
@@ -25,16 +26,19 @@ protected:
 };
 
 TEST_F(ReadingReportsTest, ReportsOnStandardErrorNameFileAndLineTheLogFileKeepsItsTexts) {
-    std::string bad = Write("bad.tlx", "stray\n" + Section("POINTS", PointLine(1, "A", "1", "2") + "      -1\n") +
+    // "Дом" in code page 1251 reaches standard error in UTF-8.
+    std::string bad = Write("bad.tlx", tvk::Cp1251("Дом") + "\nstray\n" +
+                                           Section("POINTS", PointLine(1, "A", "1", "2") + "      -1\n") +
                                            Section("LAYERS", LayerLine(1, 7, "L")) + "BEGIN FEATURES\n");
     CliRun r = RunCli("check bad.tlx", dir_.Path());
     EXPECT_EQ(r.status, 3);
     EXPECT_EQ(r.err,
-              "bad.tlx:1: E0004 Unexpected body of section [stray]\n"
-              "bad.tlx:4: E0005 Invalid index [      -1]\n"
-              "bad.tlx:9: E0002 Unexpected end of file\n"
-              "bad.tlx:7: E0009 Invalid layer index [Layer index: 1 Parent layer index: 7]\n"
-              "Total errors: 4\n");
+              "bad.tlx:1: E0004 Unexpected body of section [Дом]\n"
+              "bad.tlx:2: E0004 Unexpected body of section [stray]\n"
+              "bad.tlx:5: E0005 Invalid index [      -1]\n"
+              "bad.tlx:10: E0002 Unexpected end of file\n"
+              "bad.tlx:8: E0009 Invalid layer index [Layer index: 1 Parent layer index: 7]\n"
+              "Total errors: 5\n");
     r = RunCli("check bad.tlx --log run.log", dir_.Path());
     EXPECT_EQ(r.status, 3);
     std::string log = ReadFile(dir_.Path() / "run.log");

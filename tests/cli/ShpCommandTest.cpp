@@ -1,9 +1,9 @@
 // `tlxexport shp` as a user runs it: the folder, the code page files, the
-// overwrite policies, the log and the exit statuses.
+// overwrite policies and the log (its usage errors: UsageTest; asking without
+// a terminal: MifCommandTest).
 #include <gtest/gtest.h>
 
-#include <map>
-
+#include "cli/CliProcess.h"
 #include "support/Cli.h"
 
 using namespace tvk::test;
@@ -13,13 +13,6 @@ namespace {
 
 const std::string kSample = std::string(TLX_SOURCE_DIR) + "/samples/building-site.tlx";
 const std::string kDamaged = std::string(TLX_SOURCE_DIR) + "/samples/damaged-survey.tlx";
-
-std::map<std::string, std::string> Contents(const fs::path& dir) {
-    std::map<std::string, std::string> files;
-    if (fs::exists(dir))
-        for (const auto& e : fs::directory_iterator(dir)) files[e.path().filename().string()] = ReadFile(e.path());
-    return files;
-}
 
 struct ShpCommand : ::testing::Test {
     TempDir dir;
@@ -32,7 +25,7 @@ struct ShpCommand : ::testing::Test {
 TEST_F(ShpCommand, WritesEverySetIntoANewFolderWithCodePageFilesAndALog) {
     CliRun run = Export("--log run.log");
     ASSERT_EQ(run.status, 0) << run.err;
-    auto files = Contents(out);
+    auto files = FolderFiles(out);
     size_t sets = 0;
     for (const auto& [name, bytes] : files) {
         if (!name.ends_with(".SHP")) continue;
@@ -48,7 +41,7 @@ TEST_F(ShpCommand, WritesEverySetIntoANewFolderWithCodePageFilesAndALog) {
 
     fs::remove_all(out);
     ASSERT_EQ(Export("--no-codepage").status, 0);
-    for (const auto& [name, bytes] : Contents(out)) EXPECT_FALSE(name.ends_with(".CPG")) << name;
+    for (const auto& [name, bytes] : FolderFiles(out)) EXPECT_FALSE(name.ends_with(".CPG")) << name;
 }
 
 TEST_F(ShpCommand, OverwriteNoneKeepsAndListsEverySetWithAFileAndNoSetIsEverMixed) {
@@ -59,11 +52,11 @@ TEST_F(ShpCommand, OverwriteNoneKeepsAndListsEverySetWithAFileAndNoSetIsEverMixe
     const std::string partial = "Здания(Полигоны)";
     for (const char* ext : {".SHP", ".SHX", ".CPG"}) ASSERT_TRUE(fs::remove(out / (partial + ext))) << ext;
     for (const char* ext : {".SHP", ".SHX", ".DBF", ".CPG"}) fs::remove(out / (std::string("Дороги(Ломаные)") + ext));
-    auto before = Contents(out);
+    auto before = FolderFiles(out);
 
     CliRun run = Export("--overwrite none --log run.log");
     ASSERT_EQ(run.status, 0) << run.err;
-    auto after = Contents(out);
+    auto after = FolderFiles(out);
     for (const auto& [name, bytes] : before) EXPECT_EQ(after[name], bytes) << name;  // every earlier file kept
     EXPECT_TRUE(after.count("Дороги(Ломаные).SHP"));                                 // a set with no file: written
     for (const char* ext : {".SHP", ".SHX", ".CPG"}) EXPECT_FALSE(after.count(partial + ext)) << ext;
@@ -72,46 +65,21 @@ TEST_F(ShpCommand, OverwriteNoneKeepsAndListsEverySetWithAFileAndNoSetIsEverMixe
     EXPECT_NE(run.err.find("tlxexport shp: " + kept), std::string::npos) << run.err;
     EXPECT_NE(ReadFile(dir / "run.log").find(kept), std::string::npos);
     fs::remove(out / (partial + ".DBF"));  // the user's half set, which no reader takes
-    CliRun whole = RunShell(
-        "/usr/bin/python3 '" + std::string(TLX_SOURCE_DIR) + "/tests/cli/whole_sets.py' '" + out.string() + "'",
-        dir.Path());
-    EXPECT_EQ(whole.status, 0) << whole.out << whole.err;
+    auto expectWholeSets = [&] {
+        CliRun whole = RunShell(
+            "/usr/bin/python3 '" + std::string(TLX_SOURCE_DIR) + "/tests/cli/whole_sets.py' '" + out.string() + "'",
+            dir.Path());
+        EXPECT_EQ(whole.status, 0) << whole.out << whole.err;
+    };
+    expectWholeSets();
 
     // All: every file equals that of an export into an empty folder.
     ASSERT_EQ(Export("--overwrite all").status, 0);
     const fs::path fresh = dir.Path() / "fresh";
     ASSERT_EQ(RunCli("shp '" + kSample + "' '" + fresh.string() + "'", dir.Path()).status, 0);
-    after = Contents(out);
-    for (const auto& [name, bytes] : Contents(fresh)) EXPECT_EQ(after[name], bytes) << name;
-    whole = RunShell(
-        "/usr/bin/python3 '" + std::string(TLX_SOURCE_DIR) + "/tests/cli/whole_sets.py' '" + out.string() + "'",
-        dir.Path());
-    EXPECT_EQ(whole.status, 0) << whole.out << whole.err;
-}
-
-TEST_F(ShpCommand, AskWithoutATerminalRefusesNamesTheFileAndChangesNothing) {
-    ASSERT_EQ(Export().status, 0);
-    // Keep only the control-point set, which the run reaches last.
-    for (const auto& [name, bytes] : Contents(out))
-        if (!name.starts_with("Точки_обоснования(Точки)")) fs::remove(out / name);
-    const fs::path existing = out / "Точки_обоснования(Точки).SHP";
-    WriteFile(existing, "mine");
-    auto before = Contents(out);
-    CliRun run = Export();
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find(existing.string()), std::string::npos) << run.err;
-    EXPECT_TRUE(Contents(out) == before);
-}
-
-TEST_F(ShpCommand, WrongUsageAndUnreadableInputExitWith2) {
-    for (const std::string& args : {"shp '" + kSample + "'", "shp '" + kSample + "' out --overwrite sometimes",
-                                    std::string("shp missing.tlx out")}) {
-        CliRun run = RunCli(args, dir.Path());
-        EXPECT_EQ(run.status, 2) << args;
-        EXPECT_FALSE(run.err.empty()) << args;
-    }
-    EXPECT_FALSE(fs::exists(dir / "out"));
-    EXPECT_NE(RunCli("shp --help", dir.Path()).out.find("--no-codepage"), std::string::npos);
+    after = FolderFiles(out);
+    for (const auto& [name, bytes] : FolderFiles(fresh)) EXPECT_EQ(after[name], bytes) << name;
+    expectWholeSets();
 }
 
 }  // namespace

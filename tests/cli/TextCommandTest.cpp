@@ -1,5 +1,5 @@
-// tlxexport text and tlxexport template show: outputs, exit statuses and
-// that nothing partial is left behind.
+// tlxexport text and tlxexport template show: outputs and the log (wrong
+// usage and unusable templates: UsageTest).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -59,34 +59,4 @@ TEST_F(TextCommand, TemplateFileLaysOutTheLines) {
     EXPECT_NE(r.out.find("   2  Latitude      3                         11      Right"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("MS-DOS code page (866)   yes"), std::string::npos);
     EXPECT_NE(r.out.find("Angle format             ddd.mmssxxxxxxx"), std::string::npos);
-}
-
-TEST_F(TextCommand, BadInputsFailWithoutLeavingAFile) {
-    CliRun r = Tlx("text missing.tlx out.txt");
-    EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("missing.tlx"), std::string::npos);
-    EXPECT_FALSE(fs::exists(dir_ / "out.txt"));
-
-    tvk::CUETemplate bad = tvk::CUETemplate::Internal();
-    bad.Fields[0].Precision = 25;
-    Put("bad.ue", tvk::StoreTemplate(bad));
-    r = Tlx("text in.tlx out.txt --template bad.ue");
-    EXPECT_EQ(r.status, 2);  // an unreadable template, as the usage promises
-    EXPECT_NE(r.err.find("bad.ue is not a valid export template"), std::string::npos) << r.err;
-    EXPECT_FALSE(fs::exists(dir_ / "out.txt"));
-
-    r = Tlx("text in.tlx out.txt --template none.ue");
-    EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("none.ue"), std::string::npos);
-
-    r = Tlx("text in.tlx no-such-folder/out.txt");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("no-such-folder/out.txt"), std::string::npos) << r.err;
-
-    Put("short.ue", tvk::StoreTemplate(bad).substr(0, 30));
-    r = Tlx("template show short.ue");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("ends too early"), std::string::npos);
-    EXPECT_EQ(Tlx("template show").status, 2);
-    EXPECT_EQ(Tlx("text in.tlx").status, 2);
 }

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <functional>
 #include <ostream>
@@ -22,6 +23,11 @@ inline bool WaitUntil(const std::function<bool()>& done, int ms = 60000) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     return true;
+}
+
+inline QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 inline std::string SamplePath(const char* name) { return std::string(TLX_SOURCE_DIR) + "/samples/" + name; }

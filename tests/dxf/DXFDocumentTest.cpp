@@ -13,12 +13,6 @@ namespace {
 
 class DXFDocument : public DXFExportTest {};
 
-std::string CrLf(const std::string& text) {
-    std::string out;
-    for (char c : text) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    return out;
-}
-
 TEST_F(DXFDocument, EmptyDrawingBytesWithAndWithoutTheCodePage) {
     const std::string codePage = "  9\n$DWGCODEPAGE\n  3\nANSI_1251\n";
     const std::string head =

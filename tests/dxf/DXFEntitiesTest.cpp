@@ -1,4 +1,5 @@
-// What each feature becomes in the BLOCKS and ENTITIES sections, group by group.
+// What each feature becomes in the BLOCKS and ENTITIES sections, group by
+// group (arcs through their three points: dxf_readback.py).
 #include <gtest/gtest.h>
 
 #include "DXFTestSupport.h"
@@ -80,23 +81,6 @@ TEST_F(DXFEntities, PolylinesWithTheClosedFlagLinesWithoutThickness) {
                                      {11, "-10."},   {21, "0."},   {31, "3."}};
     EXPECT_EQ(entities[10], line);
     for (const Group& g : groups) EXPECT_NE(g.code, 39) << "a thickness makes lines 3D surfaces";
-}
-
-TEST_F(DXFEntities, ArcsRunCounterClockwiseWithAnglesInOneTurn) {
-    auto entities =
-        OnRoads(Entities(RoadsSurvey("", FeatureLine(100, "ARC", 20, {4, 7, 9}) +       // over (0,10): 0 to 180 degrees
-                                             FeatureLine(101, "ARC", 20, {4, 20, 9}) +  // under (0,-10): 180 to 360 = 0
-                                             FeatureLine(102, "CIRC3", 20, {4, 7, 9}))));
-    const std::vector<Group> centre = {{8, "Roads"}, {6, "BYLAYER"}, {10, "0."}, {20, "0."}, {30, "0."}, {40, "10."}};
-    auto with = [&](const char* type, std::vector<Group> more) {
-        std::vector<Group> e = {{0, type}};
-        e.insert(e.end(), centre.begin(), centre.end());
-        e.insert(e.end(), more.begin(), more.end());
-        return e;
-    };
-    // The angles in the number text of the coordinates, so that the ends meet the points.
-    EXPECT_EQ(entities, (std::vector<std::vector<Group>>{with("ARC", {{50, "0."}, {51, "180."}}),
-                                                         with("ARC", {{50, "180."}, {51, "0."}}), with("CIRCLE", {})}));
 }
 
 TEST_F(DXFEntities, SymbolsAreOneCharacterTextsAndControlShapesEmpty) {

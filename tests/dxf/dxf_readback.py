@@ -150,11 +150,10 @@ def far_circle():
 
 # ---------------------------------------------------------------- checks
 
-def run(cli, tlx, dxf, *options, expect=0):
+def run(cli, tlx, dxf, *options):
     result = subprocess.run([cli, "dxf", tlx, dxf, *options], capture_output=True, text=True)
-    check(result.returncode == expect, "%s %s: exit %d (%s)" % (tlx, " ".join(options), result.returncode,
-                                                               result.stderr.strip()))
-    return result
+    check(result.returncode == 0, "%s %s: exit %d (%s)" % (tlx, " ".join(options), result.returncode,
+                                                           result.stderr.strip()))
 
 
 def raw_entity_counts(path):
@@ -353,15 +352,6 @@ def main():
     run(cli, tlx, out)
     check_file(out, far.expected)
     check_far_circle(out)
-
-    # A folder that does not exist: a file error, exit 1, nothing left behind.
-    bad = os.path.join(work, "no-such-folder", "out.dxf")
-    log = os.path.join(work, "unwritable.log")
-    result = run(cli, tlx, bad, "--log", log, expect=1)
-    check("File input/output error" in result.stderr, "unwritable: stderr %r" % result.stderr)
-    with open(log, encoding="utf-8") as f:
-        check("CFileException during exporting" in f.read(), "unwritable: the log lacks the file failure")
-    check(not os.path.exists(bad), "unwritable: a file was left at %s" % bad)
 
     print("%d failures" % len(FAILURES))
     return 1 if FAILURES else 0

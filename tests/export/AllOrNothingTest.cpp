@@ -5,6 +5,7 @@
 // file has its bytes, nothing else is there, and the log says what happened.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -159,14 +160,7 @@ private:
 };
 
 enum class Format { Dxf, Mif, Shp, Text };
-const char* Name(Format f) {
-    switch (f) {
-    case Format::Dxf: return "dxf";
-    case Format::Mif: return "mif";
-    case Format::Shp: return "shp";
-    default: return "text";
-    }
-}
+const char* Name(Format f) { return std::array{"dxf", "mif", "shp", "text"}[static_cast<size_t>(f)]; }
 
 std::unique_ptr<Exporter> MakeExporter(Format f) {
     switch (f) {

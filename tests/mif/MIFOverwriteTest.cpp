@@ -45,7 +45,10 @@ protected:
             EXPECT_TRUE(existing.fullPath.ends_with(asked.back())) << existing.fullPath;
             return next < answers.size() ? answers[next++] : int(kAnswerCancel);
         });
-        // Buildings has only its .MIF, Roads nothing, the control points both files.
+    }
+    // Buildings has only its .MIF, Roads nothing, the control points both files.
+    void EarlierFiles() {
+        std::filesystem::remove_all(Out());
         std::filesystem::create_directories(Out());
         for (const std::string& name : std::vector<std::string>{"Buildings.MIF", kControl + ".MIF", kControl + ".MID"})
             std::filesystem::copy_file(earlier.Path() / name, Out() + "/" + name);
@@ -110,50 +113,46 @@ protected:
     std::vector<std::string> asked;
 };
 
-const std::vector<std::string> kAskedBoth = {"Buildings.MIF", kControl + ".MIF"};
-
-TEST_F(MIFOverwriteTest, YesAndNoHoldForTheWholePairAndThePairWithoutFilesIsNotAskedAbout) {
-    Run({kAnswerYes, kAnswerNo});
-    EXPECT_EQ(asked, kAskedBoth);
-    Expect(State::New, State::New, State::New, State::Earlier);
-    EXPECT_TRUE(Kept(kControl));
-    EXPECT_FALSE(Kept("Buildings"));
-}
-
-TEST_F(MIFOverwriteTest, NoKeepsAPartialPairAsItIsWithoutAddingItsMissingFile) {
-    Run({kAnswerNo, kAnswerYes});
-    EXPECT_EQ(asked, kAskedBoth);
-    Expect(State::Earlier, State::Absent, State::New, State::New);
-    EXPECT_TRUE(Kept("Buildings"));
-}
-
-TEST_F(MIFOverwriteTest, YesToAllAsksOnceAndTheNextRunAsksAgain) {
+TEST_F(MIFOverwriteTest, EveryAnswerLeavesWholePairsAndWritesThePairWithoutFiles) {
+    const std::vector<std::string> both = {"Buildings.MIF", kControl + ".MIF"}, first = {"Buildings.MIF"};
+    const struct {
+        std::vector<int> answers;
+        std::vector<std::string> asked;
+        State buildingsMif, buildingsMid, roads, control;
+        bool keptBuildings, keptControl;
+    } cases[] = {
+        // Yes and No hold for the whole pair; the pair without files is not asked about.
+        {{kAnswerYes, kAnswerNo}, both, State::New, State::New, State::New, State::Earlier, false, true},
+        // No keeps a partial pair as it is, without adding its missing file.
+        {{kAnswerNo, kAnswerYes}, both, State::Earlier, State::Absent, State::New, State::New, true, false},
+        {{kAnswerYesToAll}, first, State::New, State::New, State::New, State::New, false, false},
+        {{kAnswerNoToAll}, first, State::Earlier, State::Absent, State::New, State::Earlier, true, true},
+        // Cancel after Yes changes nothing at all.
+        {{kAnswerYes, kAnswerCancel}, both, State::Earlier, State::Absent, State::Absent, State::Earlier, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.answers));
+        EarlierFiles();
+        const bool cancelled = c.answers.back() == kAnswerCancel;
+        if (cancelled) {
+            EXPECT_THROW(Run(c.answers), CUserBreakSignal);
+            EXPECT_NE(writer.log.find("\nUser break during exporting"), std::string::npos);
+            EXPECT_EQ(MapInfoFiles(Out()),
+                      (std::vector<std::string>{"Buildings.MIF", kControl + ".MID", kControl + ".MIF"}));
+        } else {
+            Run(c.answers);
+            EXPECT_NE(writer.log.find("END OF EXPORTING"), std::string::npos);
+        }
+        EXPECT_EQ(asked, c.asked);
+        Expect(c.buildingsMif, c.buildingsMid, c.roads, c.control);
+        EXPECT_EQ(Kept("Buildings"), c.keptBuildings);
+        EXPECT_EQ(Kept(kControl), c.keptControl);
+    }
+    // After Yes to all every pair exists: the next run asks about each.
+    EarlierFiles();
     Run({kAnswerYesToAll});
-    EXPECT_EQ(asked, std::vector<std::string>{"Buildings.MIF"});
-    Expect(State::New, State::New, State::New, State::New);
     Run({kAnswerNo, kAnswerNo, kAnswerNo});
-    EXPECT_EQ(asked.size(), 3u);  // every pair exists now
-}
-
-TEST_F(MIFOverwriteTest, NoToAllKeepsEveryPairWithAFileAndStillWritesTheNewOne) {
-    Run({kAnswerNoToAll});
-    EXPECT_EQ(asked, std::vector<std::string>{"Buildings.MIF"});
-    Expect(State::Earlier, State::Absent, State::New, State::Earlier);
-    EXPECT_TRUE(Kept("Buildings"));
-    EXPECT_TRUE(Kept(kControl));
-    EXPECT_NE(writer.log.find("END OF EXPORTING"), std::string::npos);
-}
-
-TEST_F(MIFOverwriteTest, CancelAfterYesChangesNothingAtAll) {
-    const std::string buildings = ReadFile(Out() + "/Buildings.MIF");
-    answers = {kAnswerYes, kAnswerCancel};
-    EXPECT_THROW(writer.Export(Out().c_str(), nullptr), CUserBreakSignal);
-    EXPECT_EQ(asked, kAskedBoth);
-    EXPECT_NE(writer.log.find("\nUser break during exporting"), std::string::npos);
-    EXPECT_EQ(MapInfoFiles(Out()), (std::vector<std::string>{"Buildings.MIF", kControl + ".MID", kControl + ".MIF"}));
-    EXPECT_EQ(ReadFile(Out() + "/Buildings.MIF"), buildings);
-    Expect(State::Earlier, State::Absent, State::Absent, State::Earlier);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Out()), std::filesystem::directory_iterator()), 3);
+    EXPECT_EQ(asked.size(), 3u);
 }
 
 }  // namespace

@@ -3,13 +3,13 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "mif/MIFWriter.h"
 #include "platform/CodePage.h"
 #include "platform/StringTable.h"
+#include "support/Cli.h"
 #include "support/Files.h"
 #include "support/TlxText.h"
 
@@ -19,17 +19,9 @@ namespace tvk::test {
 class CLoggingMIFWriter : public CMIFWriter {
 public:
     using CMIFWriter::Extents;
-    using CMIFWriter::IsNeedToClear;
     void WriteToLog(const char* text) override { log += text; }
     std::string log;
 };
-
-// "\n" as CR LF, the way the text files reach the disk.
-inline std::string CrLf(const std::string& text) {
-    std::string out;
-    for (char c : text) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    return out;
-}
 
 // The names of the .MIF and .MID files of a folder, sorted.
 inline std::vector<std::string> MapInfoFiles(const std::string& folder) {
@@ -45,20 +37,10 @@ inline std::vector<std::string> MapInfoFiles(const std::string& folder) {
 // Runs the GDAL read-back check over a folder; returns its output, and its
 // exit status through `status`.
 inline std::string ReadBack(const std::string& folder, int* status) {
-    std::string command =
-        std::string("/usr/bin/python3 ") + TLX_SOURCE_DIR + "/tests/mif/mif_readback.py '" + folder + "' 2>&1";
-    std::string output;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) {
-        *status = -1;
-        return "cannot run python";
-    }
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) output.append(buf, n);
-    int rc = pclose(pipe);
-    *status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-    return output;
+    CliRun run = RunShell(
+        "/usr/bin/python3 '" + std::string(TLX_SOURCE_DIR) + "/tests/mif/mif_readback.py' '" + folder + "'", folder);
+    *status = run.status;
+    return run.out + run.err;
 }
 
 }  // namespace tvk::test

@@ -11,22 +11,10 @@
 namespace tvk {
 namespace {
 
-std::string Number(double v) {
-    std::string s;
-    AppendMIFNumber(s, v);
-    return s;
-}
-
 std::string MIFName(std::string name) {
     name.push_back('\0');
     ConvertToMIFName(name.data());
     return std::string(name.c_str());
-}
-
-// The number text itself is tested with the platform; here its use.
-TEST(MIFNumber, GcvtWithSixteenDigits) {
-    for (auto [v, text] : {std::pair{100.0, "100."}, {0.05, "5.e-002"}, {1.0 / 3, "0.3333333333333333"}})
-        EXPECT_EQ(Number(v), text);
 }
 
 TEST(MIFName, ConvertsCutsAndGuardsLeadingDigit) {

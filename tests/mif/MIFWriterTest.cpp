@@ -1,6 +1,6 @@
 // The MapInfo writer over real surveys: exact file texts, every object kind
-// and style, MID rows, GDAL read-back, extents, and what a stop or a failure
-// leaves on disk.
+// and style, MID rows, GDAL read-back and extents (what a stop or a failure
+// leaves: tests/export/AllOrNothingTest).
 #include <gtest/gtest.h>
 
 #include "export/OverwriteDecision.h"
@@ -203,19 +203,6 @@ TEST_F(MIFWriterTest, SinglePointPolylineAndPolygonStayReadable) {
     std::string report = ReadBack(Out(), &status);
     EXPECT_EQ(status, 0) << report;
     EXPECT_NE(report.find("Lines features=3"), std::string::npos) << report;
-}
-
-TEST_F(MIFWriterTest, StopDeletesWhatWasWritten) {
-    Read(EveryKindSurvey());
-    int steps = 0;
-    writer.OnProgressStep = [&](int) {
-        if (++steps == 5) writer.TryToStop();
-    };
-    std::filesystem::create_directories(Out());
-    EXPECT_THROW(writer.Export(Out().c_str(), nullptr), CThreadStopSignal);
-    EXPECT_TRUE(writer.IsNeedToClear());
-    EXPECT_NE(writer.log.find("User try to close window during exporting"), std::string::npos);
-    EXPECT_TRUE(MapInfoFiles(Out()).empty());
 }
 
 }  // namespace

@@ -1,28 +1,12 @@
-// The string table: every text in English and Russian, the language chosen by the environment.
+// The language of the string table, chosen by the environment (the texts in
+// both languages: the reader's messages, the access keys of the dialogs).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
-#include "platform/CodePage.h"
 #include "platform/StringTable.h"
 
 using namespace tvk;
-
-namespace {
-const StringEntry kTestStrings[] = {{990001, "User break", "Прервано пользователем"}};
-}
-
-TEST(StringTable, TextsFollowTheLanguage) {
-    CStringTable::Register(kTestStrings);
-    CStringTable::Register(kTestStrings);  // twice is harmless
-    CStringTable::SetLanguage(CStringTable::Language::English);
-    EXPECT_EQ(CStringTable::Load(990001), "User break");
-    CStringTable::SetLanguage(CStringTable::Language::Russian);
-    EXPECT_EQ(CStringTable::Load(990001), Cp1251("Прервано пользователем"));
-    EXPECT_EQ(CStringTable::LoadUtf8(990001), "Прервано пользователем");
-    EXPECT_EQ(CStringTable::Load(424242), "");
-    CStringTable::SetLanguage(CStringTable::Language::English);
-}
 
 TEST(StringTable, EnvironmentSelectsTheLanguage) {
     setenv("TLXEXPORT_LANG", "", 1);

@@ -3,6 +3,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 namespace tvk::test {
 namespace {
@@ -28,78 +29,53 @@ protected:
 };
 
 TEST_F(ExampleModelTest, PointsWithTheirReferenceControlAndRelief) {
-    ASSERT_EQ(reader.Points.size(), 3u);
+    // Name, X, Y, H ("-" for none), reference slot, /h, /v, relief.
+    using P = std::tuple<std::string_view, std::string_view, std::string_view, std::string_view, int, bool, bool, int>;
+    std::vector<P> points;
+    for (const PointRec& p : reader.Points)
+        points.emplace_back(p.Name.View(), p.X.View(), p.Y.View(), p.H.IsNull() ? "-" : p.H.View(), p.RefPoint,
+                            p.HControl, p.VControl, p.Relief);
+    EXPECT_EQ(points, (std::vector<P>{{"ST1", "5000.000", "3000.000", "120.500", kNone, true, true, 0},
+                                      {"P2", "5010.000", "3005.000", "121.000", 0, false, false, 1},
+                                      {"P3", "5012.000", "2998.000", "-", 0, false, false, 1}}));
     ASSERT_EQ(reader.GeoCoords.size(), 3u);
-    const PointRec& p1 = reader.Points[0];
-    EXPECT_EQ(p1.Name.View(), "ST1");
-    EXPECT_EQ(p1.X.View(), "5000.000");
-    EXPECT_EQ(p1.Y.View(), "3000.000");
-    EXPECT_EQ(p1.H.View(), "120.500");
-    EXPECT_EQ(p1.RefPoint, kNone);
-    EXPECT_TRUE(p1.HControl);
-    EXPECT_TRUE(p1.VControl);
-    EXPECT_EQ(p1.Relief, 0);
-    for (size_t i : {1u, 2u}) {
-        EXPECT_EQ(reader.Points[i].RefPoint, 0) << i;  // slot of point 1
-        EXPECT_EQ(reader.Points[i].Relief, 1) << i;
-        EXPECT_FALSE(reader.Points[i].HControl);
-        EXPECT_FALSE(reader.Points[i].VControl);
-        EXPECT_TRUE(reader.GeoCoords[i].Latitude.IsNull());
-    }
-    EXPECT_EQ(reader.Points[1].H.View(), "121.000");
-    EXPECT_TRUE(reader.Points[2].H.IsNull());
+    for (const GeoCoordRec& g : reader.GeoCoords) EXPECT_TRUE(g.Latitude.IsNull());
     EXPECT_EQ(reader.PointStates, (std::vector<int>{1, 2, 3}));
 }
 
-TEST_F(ExampleModelTest, LayerAndFeatureCodeWithItsStyle) {
+TEST_F(ExampleModelTest, LayerCodeStyleSchemaAndThePolygonWithItsValues) {
     ASSERT_EQ(reader.Layers.size(), 1u);
-    EXPECT_EQ(reader.Layers[0].Name.View(), "Buildings");
-    EXPECT_EQ(reader.Layers[0].Parent, kNone);
+    EXPECT_EQ(std::tuple(reader.Layers[0].Name.View(), reader.Layers[0].Parent), std::tuple("Buildings", kNone));
     EXPECT_EQ(reader.LayerStates, (std::vector<int>{1}));
     EXPECT_EQ(reader.UndefLayer, kNone);
-
     ASSERT_EQ(reader.FeatureCodes.size(), 1u);
-    EXPECT_EQ(reader.FeatureCodes[0].Code.View(), "BLD");
-    EXPECT_EQ(reader.FeatureCodes[0].Name.View(), "Building");
-    EXPECT_EQ(reader.FeatureCodes[0].Layer, 0);
+    const FeatureCodeRec& code = reader.FeatureCodes[0];
+    EXPECT_EQ(std::tuple(code.Code.View(), code.Name.View(), code.Layer), std::tuple("BLD", "Building", 0));
     EXPECT_EQ(reader.CodeStates, (std::vector<int>{10}));
+
     const FeatureStyleRec& style = reader.FeatureStyles[0];
     EXPECT_FALSE(style.Symbol);
-    ASSERT_TRUE(style.Pen);
-    EXPECT_EQ(style.Pen->Pattern, 1);
-    EXPECT_EQ(style.Pen->Width, 2);
-    EXPECT_EQ(style.Pen->Color, 0);
-    ASSERT_TRUE(style.Brush);
-    EXPECT_EQ(style.Brush->Pattern, 2);
-    EXPECT_EQ(style.Brush->ForeColor, 255);
-    EXPECT_EQ(style.Brush->BackColor, 16777215);
-}
+    ASSERT_TRUE(style.Pen && style.Brush);
+    EXPECT_EQ(std::tuple(style.Pen->Pattern, style.Pen->Width, style.Pen->Color), std::tuple(1, 2, 0));
+    EXPECT_EQ(std::tuple(style.Brush->Pattern, style.Brush->ForeColor, style.Brush->BackColor),
+              std::tuple(2, 255, 16777215));
 
-TEST_F(ExampleModelTest, PropertySchemaOfTheCode) {
     const PropertySchema& schema = reader.PropertySchemas[0];
-    ASSERT_EQ(schema.PropertyDefs.size(), 2u);
-    EXPECT_EQ(schema.PropertyDefs[0].Name.View(), "Material");
-    EXPECT_EQ(schema.PropertyDefs[0].Type, PROP_CHAR);
-    EXPECT_EQ(schema.PropertyDefs[0].Width, 20);
-    EXPECT_EQ(schema.PropertyDefs[0].Precision, 0);
-    EXPECT_EQ(schema.PropertyDefs[1].Name.View(), "Area");
-    EXPECT_EQ(schema.PropertyDefs[1].Type, PROP_DECIMAL);
-    EXPECT_EQ(schema.PropertyDefs[1].Width, 10);
-    EXPECT_EQ(schema.PropertyDefs[1].Precision, 2);
+    std::vector<std::tuple<std::string_view, int, int, int>> defs;
+    for (const PropertyDef& d : schema.PropertyDefs) defs.emplace_back(d.Name.View(), d.Type, d.Width, d.Precision);
+    EXPECT_EQ(defs, (std::vector<std::tuple<std::string_view, int, int, int>>{{"Material", PROP_CHAR, 20, 0},
+                                                                              {"Area", PROP_DECIMAL, 10, 2}}));
     EXPECT_EQ(schema.PropertyNumbers, (std::vector<int>{1, 2}));
-}
 
-TEST_F(ExampleModelTest, ThePolygonWithItsValues) {
     ASSERT_EQ(reader.Features.size(), 1u);
     EXPECT_EQ(reader.FeatureStates, (std::vector<int>{100}));
     auto* polygon = dynamic_cast<CPointListFeature*>(reader.Features[0].get());
     ASSERT_NE(polygon, nullptr);
-    EXPECT_EQ(polygon->Kind, POLYGON);
-    EXPECT_EQ(polygon->Code, 0);
+    EXPECT_EQ(std::tuple(polygon->Kind, polygon->Code), std::tuple(POLYGON, 0));
     EXPECT_EQ(polygon->Points, (std::vector<int>{0, 1, 2, 0}));
     ASSERT_EQ(reader.FeatureValues[0].size(), 2u);
-    EXPECT_EQ(reader.FeatureValues[0][0].View(), "Brick");
-    EXPECT_EQ(reader.FeatureValues[0][1].View(), "250.75");
+    EXPECT_EQ(std::tuple(reader.FeatureValues[0][0].View(), reader.FeatureValues[0][1].View()),
+              std::tuple("Brick", "250.75"));
     EXPECT_TRUE(reader.FeatureData.empty());
 }
 

@@ -55,11 +55,9 @@ public:
     std::vector<std::pair<LineNo, std::string>> located;
 };
 
-// Reads `content` as the file /data/test.tlx and returns the reader's reports.
-struct ReadResult {
-    std::vector<std::string> reports;
-    int errors = 0;
-};
+// Layer 1 "L" and its feature code 10 "C".
+inline const std::string kLayerAndCode = Section("LAYERS", Row({Num(0, 1), Num(9, 0), {18, "L"}})) +
+                                         Section("FEATURE_CODES", Row({Num(0, 10), Num(9, 1), {18, "C"}}));
 
 class ReaderTest : public ::testing::Test {
 protected:
@@ -79,6 +77,10 @@ protected:
     int Slot(const CIntMap& map, int number) const {
         const int* s = map.Find(number);
         return s ? *s : -999;
+    }
+    CPointListFeature* ListFeature(int number) {
+        return dynamic_cast<CPointListFeature*>(
+            reader.Features[static_cast<size_t>(Slot(reader.FeatureMap, number))].get());
     }
 
     MemoryFiles files;

@@ -1,16 +1,12 @@
 // The section state machine and the nine line parsers.
 #include "ReaderTestUtil.h"
 
+#include <tuple>
+
 namespace tvk::test {
 namespace {
 
-class SyntaxTest : public ReaderTest {
-protected:
-    CPointListFeature* ListFeature(int number) {
-        return dynamic_cast<CPointListFeature*>(
-            reader.Features[static_cast<size_t>(Slot(reader.FeatureMap, number))].get());
-    }
-};
+class SyntaxTest : public ReaderTest {};
 
 // The line with `tail` from column `column` on.
 std::string WithTail(std::string line, size_t column, const std::string& tail) {
@@ -21,8 +17,6 @@ std::string WithTail(std::string line, size_t column, const std::string& tail) {
 
 const std::string kPoints = Section("POINTS", PointLine(1, "A", "10", "20", "1") + PointLine(2, "B", "11", "21") +
                                                   PointLine(3, "C", "12", "22") + PointLine(4, "D", "13", "23"));
-const std::string kLayerAndCode = Section("LAYERS", Row({Num(0, 1), Num(9, 0), {18, "L"}})) +
-                                  Section("FEATURE_CODES", Row({Num(0, 10), Num(9, 1), {18, "C"}}));
 
 TEST_F(SyntaxTest, LinesOutsideSectionsCommentsAndBlankLines) {
     ReadText("* a comment\n\n   \t\n  * indented comment\nstray line\n   12\n");
@@ -101,16 +95,11 @@ TEST_F(SyntaxTest, StylesAreSetRemovedOrKept) {
                          Row({Num(0, 10), {9, "/Symbol(1,2) /Pen(4,5,6)"}}) +  // bad symbol is kept
                          "     10\n"));                                        // too short: nothing happens
     const FeatureStyleRec& s = reader.FeatureStyles[0];
-    ASSERT_TRUE(s.Symbol);
-    EXPECT_EQ(s.Symbol->Shape, 35);
-    EXPECT_EQ(s.Symbol->Font.View(), "MapInfo Symbols");
-    EXPECT_EQ(s.Symbol->Extra, 1);
-    EXPECT_EQ(s.Symbol->Style, 2);
-    EXPECT_EQ(s.Symbol->Size, 12);
-    EXPECT_EQ(s.Symbol->Color, 255);
-    ASSERT_TRUE(s.Pen);
-    EXPECT_EQ(s.Pen->Pattern, 4);
-    EXPECT_EQ(s.Pen->Color, 6);
+    ASSERT_TRUE(s.Symbol && s.Pen);
+    EXPECT_EQ(std::tuple(s.Symbol->Shape, s.Symbol->Font.View(), s.Symbol->Extra, s.Symbol->Style, s.Symbol->Size,
+                         s.Symbol->Color),
+              std::tuple(35, "MapInfo Symbols", 1, 2, 12, 255));
+    EXPECT_EQ(std::tuple(s.Pen->Pattern, s.Pen->Color), std::tuple(4, 6));
     EXPECT_FALSE(s.Brush);  // removed by the second line
     EXPECT_EQ(Reports().size(), 1u);
     EXPECT_EQ(Reports()[0].substr(0, 24), "E0006 Invalid descriptor");
@@ -128,11 +117,10 @@ TEST_F(SyntaxTest, PropertyTypesAndRedefinition) {
                                                Row({Num(0, 10), {9, "   x"}, {14, "Bad"}, {31, "Float"}})));
     const PropertySchema& schema = reader.PropertySchemas[0];
     ASSERT_EQ(schema.PropertyDefs.size(), 3u);
-    EXPECT_EQ(schema.PropertyDefs[0].Name.View(), "Renamed");
-    EXPECT_EQ(schema.PropertyDefs[0].Type, PROP_SMALLINT);
-    EXPECT_EQ(schema.PropertyDefs[0].Width, 0);
-    EXPECT_EQ(schema.PropertyDefs[1].Type, PROP_DECIMAL);
-    EXPECT_EQ(schema.PropertyDefs[2].Type, PROP_ANGULAR);
+    EXPECT_EQ(std::tuple(schema.PropertyDefs[0].Name.View(), schema.PropertyDefs[0].Type, schema.PropertyDefs[0].Width),
+              std::tuple("Renamed", PROP_SMALLINT, 0));
+    EXPECT_EQ(std::tuple(schema.PropertyDefs[1].Type, schema.PropertyDefs[2].Type),
+              std::tuple(PROP_DECIMAL, PROP_ANGULAR));
     EXPECT_EQ(schema.PropertyNumbers, (std::vector<int>{5, 6, 7}));
     auto reports = Reports();
     ASSERT_EQ(reports.size(), 5u);
@@ -150,13 +138,13 @@ TEST_F(SyntaxTest, ObjectWordsAndPolylineOptions) {
                          Row({Num(0, 5), {9, "POINTS"}, Num(26, 10), Num(35, 0)}) +
                          Row({Num(0, 6), {9, "POINT LINE"}, Num(26, 10), Num(35, 1)}) +
                          Row({Num(0, 8), {9, "CURVE"}, Num(26, 10), Num(35, 1)})));
-    auto poly = [&](int n) { return dynamic_cast<CPolylineFeature*>(ListFeature(n)); };
-    EXPECT_EQ(poly(1)->Smooth, 0);
-    EXPECT_EQ(poly(2)->Smooth, 1);
-    EXPECT_EQ(poly(2)->Spline, 3);
-    EXPECT_EQ(poly(3)->Spline, -1);
-    EXPECT_EQ(poly(4)->Smooth, 1);
-    EXPECT_EQ(poly(4)->Spline, 0);
+    // Smooth and spline of features 1 to 4 (a spline is smooth).
+    std::vector<std::pair<int, int>> options;
+    for (int n = 1; n <= 4; ++n) {
+        auto* poly = dynamic_cast<CPolylineFeature*>(ListFeature(n));
+        options.emplace_back(poly->Smooth, poly->Spline);
+    }
+    EXPECT_EQ(options, (std::vector<std::pair<int, int>>{{0, 0}, {1, 3}, {1, -1}, {1, 0}}));
     EXPECT_EQ(ListFeature(5)->Kind, POINT);
     EXPECT_EQ(reader.FeatureMap.Find(6), nullptr);
     EXPECT_EQ(reader.FeatureMap.Find(8), nullptr);

@@ -10,16 +10,9 @@ namespace tvk {
 namespace {
 
 TEST(GetIndex, AcceptsNumbersAndPlainZerosOnly) {
-    EXPECT_EQ(CTLXReader::GetIndex("  12"), 12);
-    EXPECT_EQ(CTLXReader::GetIndex("12abc"), 12);
-    EXPECT_EQ(CTLXReader::GetIndex("0"), 0);
-    EXPECT_EQ(CTLXReader::GetIndex(" 000 "), 0);
-    EXPECT_EQ(CTLXReader::GetIndex(""), -1);
-    EXPECT_EQ(CTLXReader::GetIndex("   "), -1);
-    EXPECT_EQ(CTLXReader::GetIndex("+0"), -1);
-    EXPECT_EQ(CTLXReader::GetIndex("abc"), -1);
-    EXPECT_EQ(CTLXReader::GetIndex("-5"), -5);
-    EXPECT_EQ(CTLXReader::GetIndex(nullptr), -1);
+    const std::pair<const char*, int> cases[] = {{"  12", 12}, {"12abc", 12}, {"0", 0},    {" 000 ", 0}, {"", -1},
+                                                 {"   ", -1},  {"+0", -1},    {"abc", -1}, {"-5", -5},   {nullptr, -1}};
+    for (const auto& [text, index] : cases) EXPECT_EQ(CTLXReader::GetIndex(text), index) << (text ? text : "null");
 }
 
 // A column is read in place, as the C string a copy of it would be: up to

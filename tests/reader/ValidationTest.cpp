@@ -12,15 +12,8 @@ namespace {
 class ValidationTest : public ReaderTest {
 protected:
     const PointRec& PointAt(int slot) { return reader.Points[static_cast<size_t>(slot)]; }
-    CPointListFeature* ListFeature(int number) {
-        return dynamic_cast<CPointListFeature*>(
-            reader.Features[static_cast<size_t>(Slot(reader.FeatureMap, number))].get());
-    }
     int FeatureState(int number) { return reader.FeatureStates[static_cast<size_t>(Slot(reader.FeatureMap, number))]; }
 };
-
-const std::string kLayerAndCode = Section("LAYERS", Row({Num(0, 1), Num(9, 0), {18, "L"}})) +
-                                  Section("FEATURE_CODES", Row({Num(0, 10), Num(9, 1), {18, "C"}}));
 
 std::string Feature(int number, const std::string& word, std::vector<int> points) {
     std::vector<std::pair<int, std::string>> fields = {Num(0, number), {9, word}, Num(26, 10)};

@@ -213,15 +213,4 @@ TEST_F(Readback, EverySampleReadsBackInEveryReader) {
     EXPECT_GT(samples, 0);
 }
 
-// Why the read-back gives dbfread a parser of its own: numeric values are
-// left-aligned and padded with zero bytes, as this table format always was.
-TEST_F(Readback, DbfreadsStockNumberParserRefusesTheZeroPadding) {
-    std::ofstream(dir / "every.tlx", std::ios::binary) << EveryKindTlx();
-    ExportAndCheck((dir / "every.tlx").string(), dir / "out");
-    const std::string table = (dir / "out" / "Здания_и_сооруже(Полигоны).DBF").string();
-    ASSERT_TRUE(fs::exists(table));
-    CliRun run = RunShell(kReadback + "--stock-refuses '" + table + "'", dir);
-    EXPECT_EQ(run.status, 0) << run.out << run.err;
-}
-
 }  // namespace

@@ -1,13 +1,11 @@
-// The shapefile writer against memory: which files a run makes, the bytes of
-// a point set and the overwrite answers, one per set (what a stop, a cancel
-// or a failure leaves: tests/export/AllOrNothingTest). Shapes and tables are
-// checked by the read-back tests.
+// The shapefile writer against memory: the bytes of a point set, the
+// overwrite answers, one per set, and a table too wide for its header (what
+// a stop, a cancel or a failure leaves: tests/export/AllOrNothingTest). The
+// sets a run makes, with and without code page files, their shapes, field
+// names and tables are checked by the read-back tests.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "export/OverwriteDecision.h"
-#include "platform/CodePage.h"
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
 #include "shp/SHPWriter.h"
@@ -37,7 +35,6 @@ std::string SiteTlx() {
 std::string Set(const std::string& layer, const char* suffix, const char* ext) { return "out/" + layer + suffix + ext; }
 constexpr const char* kPoints = "(Точки)";
 constexpr const char* kLines = "(Ломаные)";
-constexpr const char* kPolygons = "(Полигоны)";
 
 struct ShpWriterTest : ::testing::Test {
     CMemoryFileSystem fs;
@@ -82,24 +79,6 @@ struct ShpWriterTest : ::testing::Test {
     }
 };
 
-TEST_F(ShpWriterTest, PointsAndPolygonsMakeSixFilesEightWithCodePages) {
-    for (bool cpg : {true, false}) {
-        for (const auto& [path, bytes] : fs.Files()) fs.Remove(path);
-        writer.WriteCodePageFiles(cpg);
-        ExportAll();
-        std::vector<std::string> expected;
-        for (const char* suffix : {kPoints, kPolygons})
-            for (const char* ext : {".CPG", ".DBF", ".SHP", ".SHX"})
-                if (cpg || std::string(ext) != ".CPG") expected.push_back(Set("Buildings", suffix, ext));
-        std::sort(expected.begin(), expected.end());
-        EXPECT_EQ(OutputFiles("out/Buildings"), expected);
-        EXPECT_EQ(OutputFiles("out/Roads").size(), cpg ? 4u : 3u);  // lines only
-        if (cpg) {
-            EXPECT_EQ(Bytes(Set("Roads", kLines, ".CPG")), "1251");
-        }
-    }
-}
-
 TEST_F(ShpWriterTest, PointSetHeaderBoxRecordsAndIndex) {
     ExportAll();
     const std::string base = "Точки_тахеометрии";
@@ -119,16 +98,6 @@ TEST_F(ShpWriterTest, PointSetHeaderBoxRecordsAndIndex) {
     EXPECT_EQ(std::tie(records[0].number, records[0].offsetWords), std::make_tuple(1u, 50u));
     EXPECT_EQ(std::tie(records[0].points[0].x, records[0].points[0].y), std::make_tuple(3005.0, 5010.0));
     EXPECT_EQ(shx.substr(100, 16), std::string("\0\0\0\x32\0\0\0\x0A\0\0\0\x40\0\0\0\x0A", 16));
-}
-
-TEST_F(ShpWriterTest, DuplicateFieldNamesOfTheControlPointTableAreNumbered) {
-    ExportAll();
-    std::string dbf = Bytes(Set("Точки_обоснования", kPoints, ".DBF"));
-    std::vector<std::string> names;
-    for (size_t at = 32; at < dbf.size() && dbf[at] != 0x0D; at += 32) names.push_back(dbf.c_str() + at);
-    ASSERT_EQ(names.size(), 7u);
-    EXPECT_EQ(names[4], Cp1251("Тип коорди"));
-    EXPECT_EQ(names[5], Cp1251("Тип коор_1"));
 }
 
 TEST_F(ShpWriterTest, OneQuestionPerSetAboutItsFirstExistingFileAndTheAnswerHoldsForTheWholeSet) {

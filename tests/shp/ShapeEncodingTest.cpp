@@ -1,4 +1,5 @@
-// The bytes the shapefile and table formats fix, and the ring order.
+// The bytes the shapefile and table formats fix, and the ring order (the file
+// headers: the read-back and SHPWriterTest).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,18 +11,6 @@
 
 using namespace tvk;
 using namespace shptest;
-
-TEST(ShapeEncoding, HeaderHasFileCodeVersionAndType) {
-    for (int32_t type : {kShapePoint, kShapePolyline, kShapePolygon}) {
-        std::string h = ShapeFileHeader(type);
-        ASSERT_EQ(h.size(), 100u);
-        // The file length (bytes 24..27) and the box are completed when the file closes.
-        EXPECT_EQ(h.substr(0, 28), std::string("\0\0\x27\x0A", 4) + std::string(24, '\0'));
-        EXPECT_EQ(Little32(h, 28), 1000u);
-        EXPECT_EQ(Little32(h, 32), static_cast<uint32_t>(type));
-        EXPECT_EQ(h.substr(36), std::string(64, '\0'));
-    }
-}
 
 TEST(ShapeEncoding, PointRecordIs28BytesAndATwoPointPolyline40Words) {
     std::string point;

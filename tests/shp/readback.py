@@ -2,7 +2,6 @@
 the expectations a test wrote as JSON.
 
 Usage: /usr/bin/python3 readback.py EXPECTATIONS.json
-       /usr/bin/python3 readback.py --stock-refuses TABLE.DBF
 Prints one line per fault and exits 1 when there is any.
 
 Expectations: {"sets": [{"base": path without extension, "type": 1|3|5,
@@ -222,20 +221,7 @@ def check_set(s):
             fault(base, "shpdump -validate: " + dump.stdout[-300:])
 
 
-def stock_parser_refuses(path):
-    """dbfread's own number parser refuses the zero-byte padding of N fields."""
-    try:
-        list(DBF(path, encoding="cp1251"))
-    except ValueError as e:
-        print(f"refused: {e}")
-        return 0
-    print("the stock parser read the table")
-    return 1
-
-
 def main():
-    if sys.argv[1] == "--stock-refuses":
-        return stock_parser_refuses(sys.argv[2])
     expectations = json.load(open(sys.argv[1], encoding="utf-8"))
     for s in expectations["sets"]:
         try:

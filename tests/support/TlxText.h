@@ -78,4 +78,11 @@ inline std::string DataLine(int feature, int property, const std::string& value)
     return Row({Num(0, feature), Num(9, property, 4), {14, value}});
 }
 
+// "\n" as CR LF, the way the writers' text files reach the disk.
+inline std::string CrLf(const std::string& text) {
+    std::string out;
+    for (char c : text) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return out;
+}
+
 }  // namespace tvk::test

@@ -2,13 +2,11 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/Cli.h"
 #include "support/Files.h"
 
 #if __has_include("reader/TLXReader.h")
@@ -26,14 +24,9 @@ inline std::string Quote(const std::string& s) { return "'" + s + "'"; }
 
 // Runs a shell command; returns its exit status and appends its output to `out`.
 inline int RunCommand(const std::string& command, std::string* out = nullptr) {
-    std::FILE* p = ::popen((command + " 2>&1").c_str(), "r");
-    if (!p) return -1;
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
-        if (out) out->append(buf, n);
-    int status = ::pclose(p);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    tvk::test::CliRun run = tvk::test::RunShell(command, fs::temp_directory_path());
+    if (out) *out += run.out + run.err;
+    return run.status;
 }
 
 #ifdef TLX_HAVE_READER
@@ -41,16 +34,6 @@ inline int RunCommand(const std::string& command, std::string* out = nullptr) {
 class LoggingReader : public tvk::CTLXReader {
 public:
     void WriteToLog(const char* text) override { log += text; }
-    // The error codes reported, in order ("E0005", ...).
-    std::vector<std::string> Codes() const {
-        std::vector<std::string> codes;
-        std::istringstream lines(log);
-        for (std::string line; std::getline(lines, line);)
-            if (line.size() > 6 && line[0] == 'E' && line[5] == ' ' &&
-                std::isdigit(static_cast<unsigned char>(line[1])))
-                codes.push_back(line.substr(0, 5));
-        return codes;
-    }
     std::string log;
 };
 #endif

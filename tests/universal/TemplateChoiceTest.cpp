@@ -1,5 +1,6 @@
 // The template chosen when a universal export starts, and the validity of
-// templates and the built-in one.
+// templates and the built-in one. The profile's template and the fall-back
+// to default.ue are seen through the dialog (tests/dialogs/UEDlgTest).
 #include <gtest/gtest.h>
 
 #include "platform/StringTable.h"
@@ -64,23 +65,6 @@ TEST_F(StartChoice, ARelativeDefaultIsLookedForInTheSettingsFolderFirst) {
     WriteTemplateFile("/config/mine.ue", OneField(CUEField::kName));
     EXPECT_EQ(Choose(), "/config/mine.ue");
     EXPECT_TRUE(warnings.empty());
-}
-
-TEST_F(StartChoice, TheProfilesTemplateIsLoadedSilently) {
-    WriteTemplateFile("mine.ue", OneField(CUEField::kEast));
-    profile.SetDefaultTemplate("mine.ue");
-    EXPECT_EQ(Choose(), "mine.ue");
-    EXPECT_TRUE(warnings.empty());
-    EXPECT_EQ(current, OneField(CUEField::kEast));
-}
-
-TEST_F(StartChoice, AMissingProfileTemplateFallsBackToDefaultUe) {
-    WriteTemplateFile("default.ue", OneField(CUEField::kHeight));
-    profile.SetDefaultTemplate("gone.ue");
-    EXPECT_EQ(Choose(), "default.ue");
-    ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_EQ(warnings[0], "Can't open default template file (gone.ue)\nAttempt to load default.ue");
-    EXPECT_EQ(current, OneField(CUEField::kHeight));
 }
 
 TEST_F(StartChoice, ABrokenFileWarnsAndUsesTheBuiltInTemplate) {

@@ -1,5 +1,6 @@
-// The template grid's cell texts, the escaped form of literal texts and the
-// clipboard block.
+// Taking the template grid's cell texts back, the escaped form of literal
+// texts and the clipboard block (the texts shown: tests/grid and `template
+// show` in tests/cli).
 #include <gtest/gtest.h>
 
 #include "platform/StringTable.h"
@@ -27,19 +28,6 @@ TEST(TemplateGridText, EscapingRoundTripsAndToleratesStrayBackslashes) {
     EXPECT_EQ(UnescapeText("\\"), "\\");
     for (std::string s : {"", " ", "\\\\n", "\\s\\", "\t\t\n", "\xE0\xF0 \\"})
         EXPECT_EQ(UnescapeText(EscapeText(s)), s) << s;
-}
-
-TEST_F(English, ShownTextsDependOnTheKind) {
-    CUEField text(CUEField::kText, " a\tb", 5, 3, 1);
-    EXPECT_EQ(ShownCellText(text, Col::FieldType), "Text");
-    EXPECT_EQ(ShownCellText(text, Col::TextPrecision), "\\sa\\tb");
-    EXPECT_EQ(ShownCellText(text, Col::Width), "5");
-    EXPECT_EQ(ShownCellText(text, Col::Adjustment), "Right");
-    CUEField name(CUEField::kName, "ignored", 0, 7);
-    EXPECT_EQ(ShownCellText(name, Col::TextPrecision), "");
-    EXPECT_EQ(ShownCellText(name, Col::Adjustment), "Left");
-    EXPECT_EQ(ShownCellText(CUEField(CUEField::kHeight, "", 0, 3), Col::TextPrecision), "3");
-    EXPECT_EQ(GridKindNames(), (std::vector<std::string>{"Text", "Name", "N", "E", "H"}));
 }
 
 TEST_F(English, TakingCellsBack) {
