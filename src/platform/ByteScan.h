@@ -1,6 +1,8 @@
-// Scans of number texts eight bytes at a time. Every coordinate and every
-// value of a number column passes through them, millions of times in a big
-// survey, so they decide the common case without converting anything.
+// Scans of texts eight bytes at a time, for the questions asked of every
+// field of a big survey millions of times: is this coordinate a plain
+// decimal, can this value be an infinity, where does the blank padding end,
+// does this value need quotes. The common case is decided without
+// converting anything.
 #pragma once
 #include <algorithm>
 #include <bit>
