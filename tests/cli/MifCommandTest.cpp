@@ -1,6 +1,8 @@
 // `tlxexport mif` end to end: the samples read back by GDAL, and the overwrite
-// answers of the command line (with and without a terminal). Its usage errors
-// are in UsageTest.
+// answers of the command line (with and without a terminal) passed through to
+// the writer; what each answer does to later sets is OverwriteDecisionTest's,
+// what a cancel after Yes leaves is AllOrNothingTest's, and --overwrite none
+// and all are ShpCommandTest's. Its usage errors are in UsageTest.
 #include <gtest/gtest.h>
 
 #include "mif/MIFTestUtil.h"
@@ -71,27 +73,6 @@ TEST_F(MifCommandTest, EverySampleReadsBackInGdal) {
         EXPECT_NE(all.find(kind), std::string::npos) << kind;
 }
 
-TEST_F(MifCommandTest, OverwriteNoneKeepsAndListsEveryPairWithAFileAllReplacesThem) {
-    std::string tlx = Survey();
-    Existing({"Roads.MIF"});
-    CliRun run = Export(tlx, "--overwrite none");
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(IsOld("Roads.MIF"));
-    EXPECT_FALSE(std::filesystem::exists(Path("Roads.MID")));             // a kept pair is not completed either
-    EXPECT_TRUE(std::filesystem::exists(Path("Точки_обоснования.MID")));  // no file of it existed
-    const std::string kept = "kept, exists: " + Out() + "/Roads.MIF, Roads.MID\n";
-    EXPECT_NE(run.err.find("tlxexport mif: " + kept), std::string::npos) << run.err;
-    EXPECT_NE(ReadFile(temp / "run.log").find(kept), std::string::npos);
-
-    run = Export(tlx, "--overwrite all");
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.err.find("kept"), std::string::npos) << run.err;
-    EXPECT_FALSE(IsOld("Roads.MIF"));
-    int status = 0;
-    std::string report = ReadBack(Out(), &status);
-    EXPECT_EQ(status, 0) << report;
-}
-
 TEST_F(MifCommandTest, AskWithoutTerminalRefusesAndTouchesNothing) {
     std::string tlx = Survey();
     Existing({"Roads.MID"});
@@ -118,26 +99,15 @@ TEST_F(MifCommandTest, AnswersOnTheTerminal) {
     EXPECT_TRUE(IsOld("Точки_обоснования.MIF"));
     EXPECT_TRUE(IsOld("Точки_обоснования.MID"));
 
-    // Yes, then Cancel: nothing of the run is kept, the pair answered Yes included.
-    Existing(all);
-    EXPECT_EQ(OnTerminal(tlx, "y,c", &output), 1) << output;
-    EXPECT_NE(output.find("asked 2"), std::string::npos) << output;
-    EXPECT_NE(output.find("cancelled; nothing was changed in " + Out()), std::string::npos) << output;
-    for (const auto& name : all) EXPECT_TRUE(IsOld(name)) << name;
-
     // Cancel at the only question.
     std::filesystem::remove_all(Out());
     Existing({"Roads.MID"});
     EXPECT_EQ(OnTerminal(tlx, "c", &output), 1) << output;
     EXPECT_NE(output.find("asked 1"), std::string::npos) << output;
+    EXPECT_NE(output.find("cancelled; nothing was changed in " + Out()), std::string::npos) << output;
     EXPECT_EQ(MapInfoFiles(Out()), std::vector<std::string>{"Roads.MID"});
     EXPECT_TRUE(IsOld("Roads.MID"));
     EXPECT_NE(ReadFile(temp / "run.log").find("\nUser break during exporting"), std::string::npos);
-
-    // The next run asks again.
-    ASSERT_EQ(OnTerminal(tlx, "y", &output), 0) << output;
-    EXPECT_NE(output.find("asked 1"), std::string::npos) << output;
-    EXPECT_FALSE(IsOld("Roads.MID"));
 }
 
 }  // namespace

@@ -15,10 +15,9 @@
 
 namespace tvk::test {
 
-// A MIF writer that keeps the export log and lets the tests see its state.
+// A MIF writer that keeps the export log.
 class CLoggingMIFWriter : public CMIFWriter {
 public:
-    using CMIFWriter::Extents;
     void WriteToLog(const char* text) override { log += text; }
     std::string log;
 };
