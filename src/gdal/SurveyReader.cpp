@@ -29,9 +29,50 @@ void CSurveyReader::ReadSurvey(const std::string& path, const std::string& logPa
     Read(path.c_str(), nullptr);
 }
 
+// CWriter::PrepareData, except that the survey points get no feature objects,
+// which the point layers do not need: they are marked used as those features
+// would mark them. Keep in step with the writers' steps; SurveyReaderTest
+// compares the two models.
 void CSurveyReader::PrepareData() {
     counts_ = {Points.size(), Layers.size(), FeatureCodes.size(), Features.size()};
-    CWriter::PrepareData();
+    CreateCoords();
+    CreateTSPLayer();
+    CreateCPLayer();
+    BuildUsageMap();
+    CollectPointLayers();
+    RemoveUnusedLayers();
+    AddCodeDescription();
+    CreateLayerInfo();
+    CreateLayerFileNames();
+    ConvertLayerFileNames();
+    CTLXReader::PrepareData();
+}
+
+void CSurveyReader::CollectPointLayers() {
+    const int states[2] = {tvk::kTSPLayerState, tvk::kCPLayerState};
+    for (int k = 0; k < 2; ++k) {
+        PointLayer& layer = pointLayers_[k];
+        layer = PointLayer();
+        if (CodeMap.Lookup(states[k], layer.code)) layer.layer = FeatureCodes[static_cast<size_t>(layer.code)].Layer;
+    }
+    auto layerOf = [this](size_t i) { return PointStates[i] < 0 ? -1 : Points[i].RefPoint == tvk::kNone ? 1 : 0; };
+    size_t counts[2] = {0, 0};
+    for (size_t i = 0; i < Points.size(); ++i)
+        if (int k = layerOf(i); k >= 0) ++counts[k];
+    for (int k = 0; k < 2; ++k) pointLayers_[k].points.reserve(counts[k]);
+    for (size_t i = 0; i < Points.size(); ++i)
+        if (int k = layerOf(i); k >= 0) pointLayers_[k].points.push_back(static_cast<int>(i));
+    for (PointLayer& layer : pointLayers_) {
+        if (layer.points.empty() || !tvk::ValidSlot(layer.layer, Layers)) continue;
+        CodeUsed[static_cast<size_t>(layer.code)] = 1;
+        LayerUsed[static_cast<size_t>(layer.layer)] = 1;
+    }
+}
+
+const CSurveyReader::PointLayer* CSurveyReader::PointLayerAt(int layerSlot) const {
+    for (const PointLayer& layer : pointLayers_)
+        if (layer.layer == layerSlot && layer.layer != tvk::kNone) return &layer;
+    return nullptr;
 }
 
 void CSurveyReader::OpenLog(const char*) {
