@@ -46,7 +46,8 @@ protected:
     void CloseLog() override;
 
 private:
-    // Marks the point layers used and collects their points.
+    // PrepareData's steps that differ from the writers'.
+    void ConvertCoords();
     void CollectPointLayers();
 
     // Every reading report reaches GDAL through here, as "FILE:LINE: E0005 ..."
