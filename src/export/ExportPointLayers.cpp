@@ -99,7 +99,7 @@ void CWriter::CreatePointLayers() {
         if (state >= 0) ++added;
     Features.reserve(Features.size() + added);
     FeatureStates.reserve(FeatureStates.size() + added);
-    FeatureValues.reserve(FeatureValues.size() + added);  // empty lists when deferred
+    FeatureValues.reserve(FeatureValues.size() + added);
 
     for (size_t i = 0; i < Points.size(); ++i) {
         ThrowIfMustDie();
@@ -111,12 +111,9 @@ void CWriter::CreatePointLayers() {
         feature->Points.assign(1, static_cast<int>(i));
         feature->Line = PointLines[i];  // a writer's message about it names the point's line
 
-        std::vector<CText> values;
-        if (!DeferPointValues) values = PointFeatureValues(i);
-
         Features.push_back(std::move(feature));
         FeatureStates.push_back(-1);
-        FeatureValues.push_back(std::move(values));
+        FeatureValues.push_back(PointFeatureValues(i));
     }
 }
 

@@ -168,10 +168,6 @@ protected:
     void CreateLayerFileNames();
 
     bool NeedToClear = false;
-    // Point features get no values in FeatureValues: a reader that shows
-    // them one at a time asks PointFeatureValues instead of holding a
-    // million value lists.
-    bool DeferPointValues = false;
     // Per layer slot: the tagNameChange bits of its prepared name, and that
     // name, so that a name the user edits afterwards is not reported.
     std::vector<unsigned> LayerNameChanges;

@@ -85,10 +85,12 @@ void OGRTLXDataSource::CreateLayers() {
     }
     CLayerNames names;
     for (size_t layer = 0; layer < slots.size(); ++layer) {
-        if (slots[layer].empty()) continue;
+        const CSurveyReader::PointLayer* points = survey.PointLayerAt(static_cast<int>(layer));
+        if (points ? points->points.empty() : slots[layer].empty()) continue;
         std::string name = names.Take(survey.Layers[layer], survey.LayerStates[layer]);
-        layers_.push_back(std::make_unique<OGRTLXLayer>(survey, static_cast<int>(layer), name, std::move(slots[layer]),
-                                                        types[layer]));
+        OGRwkbGeometryType type = points ? geometry.TypeOf(tvk::CFeature(tvk::POINT)) : types[layer];
+        layers_.push_back(
+            std::make_unique<OGRTLXLayer>(survey, static_cast<int>(layer), name, std::move(slots[layer]), type));
     }
 }
 

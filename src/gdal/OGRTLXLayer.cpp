@@ -32,8 +32,9 @@ OGRTLXLayer::OGRTLXLayer(const CSurveyReader& survey, int layerSlot, const std::
     : survey_(survey),
       geometry_(survey),
       layerSlot_(layerSlot),
-      pointLayer_(tvk::IsPointLayerState(survey.LayerStates[static_cast<size_t>(layerSlot)])),
-      slots_(std::move(featureSlots)),
+      pointLayer_(survey.PointLayerAt(layerSlot)),
+      featureSlots_(std::move(featureSlots)),
+      slots_(pointLayer_ ? pointLayer_->points : featureSlots_),
       defn_(new OGRFeatureDefn(name.c_str())) {
     defn_->Reference();
     defn_->SetGeomType(type);
@@ -55,12 +56,10 @@ OGRFeature* OGRTLXLayer::GetFeature(GIntBig fid) {
     const tvk::CIntMap& numbers = pointLayer_ ? survey_.PointMap : survey_.FeatureMap;
     const int* slot = numbers.Find(static_cast<int>(fid));
     if (!slot) return nullptr;
-    // The slots are ascending, and so are the points of the point layers'
-    // features; the search also proves the feature belongs to this layer.
-    auto key = [this](int featureSlot) { return pointLayer_ ? PointOf(featureSlot) : featureSlot; };
-    auto it = std::lower_bound(slots_.begin(), slots_.end(), *slot,
-                               [&key](int featureSlot, int wanted) { return key(featureSlot) < wanted; });
-    if (it == slots_.end() || key(*it) != *slot) return nullptr;
+    // The slots are ascending; the search also proves the feature belongs to
+    // this layer.
+    auto it = std::lower_bound(slots_.begin(), slots_.end(), *slot);
+    if (it == slots_.end() || *it != *slot) return nullptr;
     return Translate(*it);
 }
 
@@ -78,7 +77,10 @@ GIntBig OGRTLXLayer::GetFeatureCount(int force) {
 
 OGRErr OGRTLXLayer::GetExtent(OGREnvelope* extent, int) {
     if (!extentDone_) {
-        for (int slot : slots_) geometry_.Widen(*survey_.Features[static_cast<size_t>(slot)], extent_);
+        if (pointLayer_)
+            for (int slot : slots_) geometry_.WidenByPoint(slot, extent_);
+        else
+            for (int slot : slots_) geometry_.Widen(*survey_.Features[static_cast<size_t>(slot)], extent_);
         extentDone_ = true;
     }
     if (!extent_.IsInit()) return OGRERR_FAILURE;
@@ -95,35 +97,36 @@ int OGRTLXLayer::TestCapability(const char* capability) {
     return FALSE;
 }
 
-// The point layers hold only the point features made of the survey points.
-int OGRTLXLayer::PointOf(int featureSlot) const {
-    const tvk::CFeature* feature = survey_.Features[static_cast<size_t>(featureSlot)].get();
-    return static_cast<const tvk::CPointListFeature*>(feature)->Points[0];
-}
-
-OGRFeature* OGRTLXLayer::Translate(int featureSlot) {
-    const size_t f = static_cast<size_t>(featureSlot);
+OGRFeature* OGRTLXLayer::Translate(int slot) {
+    if (pointLayer_) return TranslatePoint(slot);
+    const size_t f = static_cast<size_t>(slot);
     const tvk::CFeature& source = *survey_.Features[f];
     auto feature = std::make_unique<OGRFeature>(defn_);
-    feature->SetFID(pointLayer_ ? survey_.PointStates[static_cast<size_t>(PointOf(featureSlot))]
-                                : survey_.FeatureStates[f]);
+    feature->SetFID(survey_.FeatureStates[f]);
+    SetValues(*feature, source.Code, survey_.FeatureValues[f]);
+    if (auto geometry = geometry_.Build(source)) feature->SetGeometryDirectly(geometry.release());
+    return feature.release();
+}
 
-    // Column k of the layer is value map[k] of the feature's code, or none.
+OGRFeature* OGRTLXLayer::TranslatePoint(int pointSlot) {
+    const size_t p = static_cast<size_t>(pointSlot);
+    auto feature = std::make_unique<OGRFeature>(defn_);
+    feature->SetFID(survey_.PointStates[p]);
+    SetValues(*feature, pointLayer_->code, survey_.PointFeatureValues(p));
+    feature->SetGeometryDirectly(geometry_.BuildPoint(pointSlot).release());
+    return feature.release();
+}
+
+void OGRTLXLayer::SetValues(OGRFeature& feature, int code, const std::vector<tvk::CText>& values) {
     const auto& maps = survey_.LayerInfo.ColumnMaps[static_cast<size_t>(layerSlot_)];
-    const size_t code = static_cast<size_t>(source.Code);
     const std::vector<int> none;
-    const std::vector<int>& map = code < maps.size() ? maps[code] : none;
-    std::vector<tvk::CText> pointValues;
-    if (pointLayer_) pointValues = survey_.PointFeatureValues(static_cast<size_t>(PointOf(featureSlot)));
-    const std::vector<tvk::CText>& values = pointLayer_ ? pointValues : survey_.FeatureValues[f];
+    const std::vector<int>& map = tvk::ValidSlot(code, maps) ? maps[static_cast<size_t>(code)] : none;
     for (int field = 0; field < defn_->GetFieldCount(); ++field) {
         size_t k = static_cast<size_t>(field);
         size_t position = k < map.size() && map[k] >= 0 ? static_cast<size_t>(map[k]) : values.size();
-        if (position < values.size()) SetValue(*feature, field, values[position]);
-        else feature->SetFieldNull(field);
+        if (position < values.size()) SetValue(feature, field, values[position]);
+        else feature.SetFieldNull(field);
     }
-    if (auto geometry = geometry_.Build(source)) feature->SetGeometryDirectly(geometry.release());
-    return feature.release();
 }
 
 // A value the file does not give, "?" for one (the description of a code

@@ -1,6 +1,7 @@
 // One layer of the export model as an OGR layer: its features in slot order,
-// its columns as fields, and as FID the feature's number in the file (the
-// point's number on the two generated point layers).
+// its columns as fields, and as FID the feature's number in the file. The two
+// generated point layers serve their survey points, in point slot order, with
+// the point's number as FID.
 #pragma once
 #include <string>
 #include <vector>
@@ -15,8 +16,8 @@ class OGRTLXLayer final : public OGRLayer, public OGRGetNextFeatureThroughRaw<OG
     DEFINE_GET_NEXT_FEATURE_THROUGH_RAW(OGRTLXLayer)
 
 public:
-    // `featureSlots`: the layer's valid features, ascending; `type`: their
-    // common geometry type, or wkbUnknown.
+    // `featureSlots`: the layer's valid features, ascending (unused on a point
+    // layer); `type`: their common geometry type, or wkbUnknown.
     OGRTLXLayer(const CSurveyReader& survey, int layerSlot, const std::string& name, std::vector<int> featureSlots,
                 OGRwkbGeometryType type);
     ~OGRTLXLayer() override;
@@ -33,15 +34,19 @@ public:
 
 private:
     bool Filtered() const { return m_poFilterGeom != nullptr || m_poAttrQuery != nullptr; }
-    OGRFeature* Translate(int featureSlot);
+    // A feature slot, or a point slot on a point layer.
+    OGRFeature* Translate(int slot);
+    OGRFeature* TranslatePoint(int pointSlot);
+    // Column k of the layer is value map[k] of `code`'s values, or none.
+    void SetValues(OGRFeature& feature, int code, const std::vector<tvk::CText>& values);
     void SetValue(OGRFeature& feature, int field, const tvk::CText& value);
-    int PointOf(int featureSlot) const;
 
     const CSurveyReader& survey_;
     const CSurveyGeometry geometry_;
     const int layerSlot_;
-    const bool pointLayer_;
-    const std::vector<int> slots_;
+    const CSurveyReader::PointLayer* const pointLayer_;
+    const std::vector<int> featureSlots_;
+    const std::vector<int>& slots_;  // featureSlots_ or the point layer's points
     OGRFeatureDefn* defn_;
     size_t next_ = 0;
     OGREnvelope extent_;

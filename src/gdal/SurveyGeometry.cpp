@@ -74,7 +74,7 @@ void CSurveyGeometry::Widen(const CFeature& feature, OGREnvelope& envelope) cons
         }
         // Generated circle points lie on their circle; only survey points count.
         for (int slot : *points)
-            if (model_.IsSurveyPoint(slot)) envelope.Merge(At(slot).x, At(slot).y);
+            if (model_.IsSurveyPoint(slot)) WidenByPoint(slot, envelope);
     });
 }
 
@@ -101,7 +101,7 @@ std::unique_ptr<OGRGeometry> CSurveyGeometry::BuildLeaf(const CFeature& leaf) co
         }
     };
     switch (leaf.Kind) {
-    case tvk::POINT: return std::make_unique<OGRPoint>(At(p[0]).x, At(p[0]).y, At(p[0]).z);
+    case tvk::POINT: return BuildPoint(p[0]);
     case tvk::LINE:
     case tvk::POLYLINE: {
         auto line = std::make_unique<OGRLineString>();

@@ -23,6 +23,12 @@ public:
     // around the whole circle of an arc or circle.
     void Widen(const tvk::CFeature& feature, OGREnvelope& envelope) const;
 
+    // The Point Z of a valid point slot, as Build gives a POINT feature of it.
+    std::unique_ptr<OGRGeometry> BuildPoint(int slot) const {
+        return std::make_unique<OGRPoint>(At(slot).x, At(slot).y, At(slot).z);
+    }
+    void WidenByPoint(int slot, OGREnvelope& envelope) const { envelope.Merge(At(slot).x, At(slot).y); }
+
 private:
     // The point slots of a drawable leaf, or nullptr.
     const std::vector<int>* PointsOf(const tvk::CFeature& leaf) const;

@@ -5,6 +5,7 @@
 
 #include "cpl_error.h"
 #include "gdal/GdalFileSystem.h"
+#include "gdal/SurveyCoords.h"
 #include "platform/CodePage.h"
 #include "platform/Exceptions.h"
 
@@ -29,9 +30,62 @@ void CSurveyReader::ReadSurvey(const std::string& path, const std::string& logPa
     Read(path.c_str(), nullptr);
 }
 
+// CWriter::PrepareData, except that the survey points get no feature objects,
+// which the point layers do not need: they are marked used as those features
+// would mark them. Keep in step with the writers' steps; SurveyReaderTest
+// compares the two models.
 void CSurveyReader::PrepareData() {
     counts_ = {Points.size(), Layers.size(), FeatureCodes.size(), Features.size()};
-    CWriter::PrepareData();
+    ConvertCoords();
+    CreateTSPLayer();
+    CreateCPLayer();
+    BuildUsageMap();
+    CollectPointLayers();
+    RemoveUnusedLayers();
+    AddCodeDescription();
+    CreateLayerInfo();
+    CreateLayerFileNames();
+    ConvertLayerFileNames();
+    CTLXReader::PrepareData();
+}
+
+// CreateCoords with the faster conversion that gives the same numbers.
+void CSurveyReader::ConvertCoords() {
+    PointCoords.assign(Points.size(), tvk::Coord3{});
+    for (size_t i = 0; i < Points.size(); ++i) {
+        if (PointStates[i] == tvk::kNone) continue;
+        const tvk::PointRec& point = Points[i];
+        // The file's X is the northing and Y the easting.
+        PointCoords[i] = {CoordinateValue(point.Y.View()), CoordinateValue(point.X.View()),
+                          CoordinateValue(point.H.View())};
+    }
+}
+
+void CSurveyReader::CollectPointLayers() {
+    const int states[2] = {tvk::kTSPLayerState, tvk::kCPLayerState};
+    for (int k = 0; k < 2; ++k) {
+        PointLayer& layer = pointLayers_[k];
+        layer = PointLayer();
+        if (CodeMap.Lookup(states[k], layer.code)) layer.layer = FeatureCodes[static_cast<size_t>(layer.code)].Layer;
+    }
+    auto layerOf = [this](size_t i) { return PointStates[i] < 0 ? -1 : Points[i].RefPoint == tvk::kNone ? 1 : 0; };
+    size_t counts[2] = {0, 0};
+    for (size_t i = 0; i < Points.size(); ++i)
+        if (int k = layerOf(i); k >= 0) ++counts[k];
+    for (int k = 0; k < 2; ++k) pointLayers_[k].points.reserve(counts[k]);
+    for (size_t i = 0; i < Points.size(); ++i)
+        if (int k = layerOf(i); k >= 0) pointLayers_[k].points.push_back(static_cast<int>(i));
+    for (PointLayer& layer : pointLayers_) {
+        if (layer.points.empty() || !tvk::ValidSlot(layer.layer, Layers)) continue;
+        CodeUsed[static_cast<size_t>(layer.code)] = 1;
+        LayerUsed[static_cast<size_t>(layer.layer)] = 1;
+    }
+}
+
+const CSurveyReader::PointLayer* CSurveyReader::PointLayerAt(int layerSlot) const {
+    for (const PointLayer& layer : pointLayers_)
+        if (layer.layer == layerSlot && layer.layer != tvk::kNone) return &layer;
+    return nullptr;
 }
 
 void CSurveyReader::OpenLog(const char*) {
