@@ -81,6 +81,18 @@ inline int PointOfDecimal(const char* sixteen, size_t length) {
     return points;
 }
 
+// Contract: the number of ' ' that `text` starts with.
+inline size_t LeadingBlanks(std::string_view text) {
+    using namespace bytescan;
+    size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        const uint64_t nonBlanks = ~BytesEqual(LoadWord(text.data() + i), ' ') & kHigh;
+        if (nonBlanks) return i + static_cast<size_t>(std::countr_zero(nonBlanks)) / 8;
+    }
+    while (i < text.size() && text[i] == ' ') ++i;
+    return i;
+}
+
 // Contract: false only when no byte of `text` can belong to an ASCII letter
 // (no byte has bit 0x40 set); a text without letters reads as no infinity
 // and no NaN, whatever else it holds.

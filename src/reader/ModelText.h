@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Text.h"
+
 namespace tvk {
 
 class CText {
@@ -85,8 +87,13 @@ public:
     // a NUL, then bytes of no meaning), else nullptr: word-wise scans read it whole.
     const char* InlineBytes() const { return Tag() < kHeap ? buf_ : nullptr; }
 
-    // True when absent, empty or only C white space.
-    bool IsBlank() const;
+    // True when absent, empty or only C white space. Most texts are trimmed
+    // fields, decided by their first byte without a call.
+    bool IsBlank() const {
+        const std::string_view text = View();
+        if (!text.empty() && !IsCSpace(text.front())) return false;
+        return AllBlank(text);
+    }
 
     void Reset() {
         Release();
@@ -101,6 +108,8 @@ public:
     friend bool operator==(const CText& a, const CText& b) { return a.IsNull() == b.IsNull() && a.View() == b.View(); }
 
 private:
+    static bool AllBlank(std::string_view text);
+
     static constexpr uint8_t kAbsent = 0xFF;
     static constexpr uint8_t kHeap = 0xFE;
     // Byte 15 is the tag: 15 - length for inline texts (so a 15-byte text

@@ -200,6 +200,7 @@ namespace {
 int ColumnIndex(std::string_view text) {
     const char* p = text.data();
     const char* const end = p + text.size();
+    p += LeadingBlanks(text);
     while (p < end && IsCSpace(*p)) ++p;
     if (p == end || *p == 0) return -1;  // blank
     const char* const first = p;

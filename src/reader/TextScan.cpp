@@ -20,7 +20,7 @@ bool IsBlank(std::string_view text) {
     return true;
 }
 
-bool CText::IsBlank() const { return tvk::IsBlank(View()); }
+bool CText::AllBlank(std::string_view text) { return tvk::IsBlank(text); }
 
 bool IsZeroText(const char* text) {
     if (!text) return false;

@@ -3,6 +3,7 @@
 // byte shows as a difference.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -44,6 +45,7 @@ void ExpectScansAgree(const std::string& text) {
         EXPECT_EQ(PointOfDecimal(sixteen, text.size()), PlainPointOfDecimal(text));
     }
     EXPECT_EQ(MayHoldLetter(text), PlainMayHoldLetter(text));
+    EXPECT_EQ(LeadingBlanks(text), std::min(text.find_first_not_of(' '), text.size()));
     const std::string_view trimmed = TrimmedView(text);
     const std::string_view expected = PlainTrimmed(text);
     EXPECT_EQ(trimmed.data(), expected.data());
