@@ -265,7 +265,7 @@ void CMIFWriter::AppendRow(std::string& out, int layer, int code, int index) {
     const std::vector<int>* map = nullptr;
     if (static_cast<size_t>(layer) < LayerInfo.ColumnMaps.size() &&
         static_cast<size_t>(code) < LayerInfo.ColumnMaps[layer].size())
-        map = &LayerInfo.ColumnMaps[layer][code];
+        map = &std::as_const(LayerInfo.ColumnMaps[layer])[code];  // a lookup: no row is made
     const std::vector<CText>* values =
         static_cast<size_t>(index) < FeatureValues.size() ? &FeatureValues[index] : nullptr;
     const std::vector<MIFColumn>& declared = DeclaredColumns(layer);

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <exception>
 #include <memory>
+#include <utility>
 
 #include "export/UniqueNames.h"
 #include "msr/msr.h"
@@ -310,7 +311,7 @@ void CSHPWriter::WriteData(CFile* file, int index, int, int) {
     const std::vector<int>* map = nullptr;
     if (static_cast<size_t>(layer) < LayerInfo.ColumnMaps.size() &&
         static_cast<size_t>(code) < LayerInfo.ColumnMaps[layer].size())
-        map = &LayerInfo.ColumnMaps[layer][code];
+        map = &std::as_const(LayerInfo.ColumnMaps[layer])[code];  // a lookup: no row is made
     const std::vector<CText>& values = FeatureValues[index];
 
     m_row.resize(static_cast<size_t>(layout.RecordLength()));
