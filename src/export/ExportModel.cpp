@@ -24,7 +24,7 @@ void CWriter::CreateCoords() {
         if (PointStates[i] == kNone) continue;
         const PointRec& point = Points[i];
         // The file's X is the northing and Y the easting.
-        PointCoords[i] = {AtoF(point.Y.c_str()), AtoF(point.X.c_str()), AtoF(point.H.c_str())};
+        PointCoords[i] = {AtoF(point.Y.View()), AtoF(point.X.View()), AtoF(point.H.View())};
     }
 }
 

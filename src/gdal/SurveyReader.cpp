@@ -5,7 +5,6 @@
 
 #include "cpl_error.h"
 #include "gdal/GdalFileSystem.h"
-#include "gdal/SurveyCoords.h"
 #include "platform/CodePage.h"
 #include "platform/Exceptions.h"
 
@@ -36,7 +35,7 @@ void CSurveyReader::ReadSurvey(const std::string& path, const std::string& logPa
 // compares the two models.
 void CSurveyReader::PrepareData() {
     counts_ = {Points.size(), Layers.size(), FeatureCodes.size(), Features.size()};
-    ConvertCoords();
+    CreateCoords();
     CreateTSPLayer();
     CreateCPLayer();
     BuildUsageMap();
@@ -47,18 +46,6 @@ void CSurveyReader::PrepareData() {
     CreateLayerFileNames();
     ConvertLayerFileNames();
     CTLXReader::PrepareData();
-}
-
-// CreateCoords with the faster conversion that gives the same numbers.
-void CSurveyReader::ConvertCoords() {
-    PointCoords.assign(Points.size(), tvk::Coord3{});
-    for (size_t i = 0; i < Points.size(); ++i) {
-        if (PointStates[i] == tvk::kNone) continue;
-        const tvk::PointRec& point = Points[i];
-        // The file's X is the northing and Y the easting.
-        PointCoords[i] = {CoordinateValue(point.Y.View()), CoordinateValue(point.X.View()),
-                          CoordinateValue(point.H.View())};
-    }
 }
 
 void CSurveyReader::CollectPointLayers() {

@@ -47,7 +47,6 @@ protected:
 
 private:
     // PrepareData's steps that differ from the writers'.
-    void ConvertCoords();
     void CollectPointLayers();
 
     // Every reading report reaches GDAL through here, as "FILE:LINE: E0005 ..."

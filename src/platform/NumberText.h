@@ -1,6 +1,7 @@
 // Number text in the exact form of the original C runtime's _gcvt.
 #pragma once
 #include <string>
+#include <string_view>
 
 namespace tvk {
 
@@ -18,5 +19,11 @@ std::string Gcvt(double value, int digits);
 // independent of the process locale.
 double AtoF(const char* text);
 int AtoI(const char* text);
+
+// AtoF of `text` as the C string it holds, bit for bit: a plain decimal (an
+// optional minus, at most 15 digits, an optional point followed by digits,
+// nearly every coordinate of a survey) is one division of two exact doubles,
+// which rounds as the full conversion does; any other text goes to AtoF.
+double AtoF(std::string_view text);
 
 }  // namespace tvk

@@ -191,3 +191,37 @@ TEST(AtoF, KeepsThePrefixSemanticsOfTheCRuntime) {
              {" 12abc", 12}, {"-5", -5}, {"x", 0}, {"99999999999999", std::numeric_limits<int>::max()}})
         EXPECT_EQ(tvk::AtoI(text), value) << text;
 }
+
+namespace {
+
+bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+void ExpectAtoF(const std::string& text) {
+    EXPECT_TRUE(SameBits(tvk::AtoF(std::string_view(text)), tvk::AtoF(text.c_str())))
+        << "'" << text << "': " << tvk::AtoF(std::string_view(text)) << " vs " << tvk::AtoF(text.c_str());
+}
+
+}  // namespace
+
+// The fast reading of plain decimals gives atof's number bit for bit.
+TEST(AtoF, ATextViewReadsAsItsCStringDoes) {
+    // signs, points and digits out of place, more digits than a double holds,
+    // exponents, words, out-of-range numbers
+    const std::string texts =
+        "0|-0|-0.0|0.000|5.|.5|-.5|+3.25| 4.5|4.5 |1e5|12.5abc||-|.|--1|1.2.3|123456789012345|1234567890123456|"
+        "12345678.9012345|1234567.89012345678|0.1|0.3|9007199254740993|-6130064.516|0000000000000000000001.5|"
+        "1.000000000000001|99999999999999.9|999999999999999|0.000000000000001|inf|nan|1e400|-1e-400";
+    for (size_t from = 0, to = 0; to != std::string::npos; from = to + 1) {
+        to = texts.find('|', from);
+        ExpectAtoF(texts.substr(from, to == std::string::npos ? to : to - from));
+    }
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 200000; ++i) {
+        std::string text = random() % 4 == 0 ? "-" : "";
+        const int digits = 1 + static_cast<int>(random() % 17);
+        for (int d = 0; d < digits; ++d) text += static_cast<char>('0' + random() % 10);
+        const int point = static_cast<int>(random() % static_cast<uint64_t>(digits + 1));
+        if (point > 0 && point < digits) text.insert(text.size() - static_cast<size_t>(point), ".");
+        ExpectAtoF(text);
+    }
+}
