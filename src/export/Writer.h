@@ -156,12 +156,14 @@ protected:
         if (IsMustDie()) throw CThreadStopSignal();
     }
 
-    // The steps of PrepareData, in their order.
+    // The steps of PrepareData, in their order. The two virtual ones let a
+    // reader that serves the survey points itself (the GDAL driver) make no
+    // feature per point and mark the point layers used in their place.
     void CreateCoords();
-    void CreatePointLayers();
+    virtual void CreatePointLayers();
     void CreateTSPLayer();
     void CreateCPLayer();
-    void BuildUsageMap();
+    virtual void BuildUsageMap();
     void RemoveUnusedLayers();
     void AddCodeDescription();
     void CreateLayerInfo();

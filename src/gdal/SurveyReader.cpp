@@ -29,23 +29,21 @@ void CSurveyReader::ReadSurvey(const std::string& path, const std::string& logPa
     Read(path.c_str(), nullptr);
 }
 
-// CWriter::PrepareData, except that the survey points get no feature objects,
-// which the point layers do not need: they are marked used as those features
-// would mark them. Keep in step with the writers' steps; SurveyReaderTest
-// compares the two models.
 void CSurveyReader::PrepareData() {
     counts_ = {Points.size(), Layers.size(), FeatureCodes.size(), Features.size()};
-    CreateCoords();
+    CWriter::PrepareData();
+}
+
+// The two point layers without a feature object per survey point.
+void CSurveyReader::CreatePointLayers() {
     CreateTSPLayer();
     CreateCPLayer();
-    BuildUsageMap();
+}
+
+// The point layers are marked used as their features would mark them.
+void CSurveyReader::BuildUsageMap() {
+    CWriter::BuildUsageMap();
     CollectPointLayers();
-    RemoveUnusedLayers();
-    AddCodeDescription();
-    CreateLayerInfo();
-    CreateLayerFileNames();
-    ConvertLayerFileNames();
-    CTLXReader::PrepareData();
 }
 
 void CSurveyReader::CollectPointLayers() {

@@ -41,12 +41,14 @@ public:
 
 protected:
     void PrepareData() override;
+    void CreatePointLayers() override;
+    void BuildUsageMap() override;
     void OpenLog(const char* log) override;
     void WriteToLog(const char* text) override;
     void CloseLog() override;
 
 private:
-    // PrepareData's steps that differ from the writers'.
+    // The point layers' slot lists, and their layers and codes marked used.
     void CollectPointLayers();
 
     // Every reading report reaches GDAL through here, as "FILE:LINE: E0005 ..."
